@@ -1,0 +1,225 @@
+#include "app/cli/CliMain.h"
+
+#include "engine/ConversionRun.h"
+#include "engine/MissionLine.h"
+#include "platform/FileSystem.h"
+#include "platform/ProfileFile.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brennic::cli {
+
+namespace {
+
+using engine::ConversionOptions;
+
+constexpr std::string_view kSettingsSection = "BRENNIC Settings";
+
+// Answers every folder question with "Cancel" and streams the status text as it grows.
+class CliHost : public engine::RunHost {
+  public:
+    CliHost(std::ostream& out, std::optional<std::filesystem::path> vehicles)
+        : m_out(out), m_vehicles(std::move(vehicles)) {}
+
+    std::string BrowseFolder(std::string_view /*prompt*/) override { return "Cancel"; }
+    void replaceStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
+    void appendStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
+    std::optional<std::filesystem::path> vehicleFile() const override { return m_vehicles; }
+
+  private:
+    static std::streamsize size(std::string_view text) {
+        return static_cast<std::streamsize>(text.size());
+    }
+    std::ostream& m_out;
+    std::optional<std::filesystem::path> m_vehicles;
+};
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+engine::Switch findSwitch(std::string_view key) {
+    for (const auto& entry : engine::kSwitchKeys) {
+        if (equalIgnoringCase(entry.key, key)) {
+            return entry.member;
+        }
+    }
+    return nullptr;
+}
+
+std::string switchKeyList() {
+    std::string list;
+    for (const auto& entry : engine::kSwitchKeys) {
+        list += list.empty() ? "" : ", ";
+        list += entry.key;
+    }
+    return list;
+}
+
+// A check box state as the Windows profile functions read an integer: its leading digits.
+int stateOf(const std::string& value) {
+    int state = 0;
+    std::from_chars(value.data(), value.data() + value.size(), state);
+    return state;
+}
+
+void applySettings(const platform::ProfileFile& settings, ConversionOptions& options,
+                   std::array<std::string, 3>& offsets) {
+    options.GTA1iniFile = settings.value(kSettingsSection, "GTA1iniFile").value_or("");
+    options.OutputFolder = settings.value(kSettingsSection, "OutputFolder").value_or("");
+    for (const auto& entry : engine::kSwitchKeys) {
+        options.*entry.member = stateOf(settings.value(kSettingsSection, entry.key).value_or("")) == 1;
+    }
+    offsets = {settings.value(kSettingsSection, "Xoffset").value_or(""),
+               settings.value(kSettingsSection, "Yoffset").value_or(""),
+               settings.value(kSettingsSection, "Zoffset").value_or("")};
+}
+
+std::optional<std::filesystem::path> defaultVehicleFile() {
+    return platform::findFileIgnoringCase(platform::withFinalSeparator(
+        platform::textFromPath(platform::executableFolder())) + "cars.ini");
+}
+
+void printFailure(std::ostream& err, const engine::RunFailure& failure) {
+    err << "Error source: " << failure.source() << '\n'
+        << "Error description: " << failure.description() << '\n'
+        << "Error number: " << failure.number() << '\n';
+}
+
+} // namespace
+
+int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Converts a GTA1 mission file (mission.ini or missuk.ini) into one GTA2 mission "
+                 "script (.mis) per mission section. The status text goes to standard output.",
+                 "brennic-cli"};
+    std::string missionDir;
+    std::string outputDir;
+    std::vector<std::string> offsetTexts;
+    bool all = false;
+    std::vector<std::pair<bool, std::string>> switchChanges;
+    std::string carsFile;
+    std::string settingsFile;
+
+    app.add_option("--mission-dir", missionDir,
+                   "GTA1 mission folder, holding mission.ini or missuk.ini");
+    app.add_option("--output-dir", outputDir,
+                   "GTA2 output folder for the .mis scripts (an e.txt there gives brief texts)");
+    app.add_option("--offset", offsetTexts,
+                   "X Y Z offset added to coordinates, read as the window reads them "
+                   "(default 1 0.5 -2)")
+        ->expected(3);
+    app.add_flag("--all", all, "Turn all 35 translations on");
+    const std::string keyHelp = "KEY is a check box key of the settings file, ignoring case: " +
+                                switchKeyList();
+    auto collect = [&switchChanges](bool on) {
+        return [&switchChanges, on](const std::vector<std::string>& keys) {
+            for (const auto& key : keys) {
+                switchChanges.emplace_back(on, key);
+            }
+        };
+    };
+    app.add_option_function<std::vector<std::string>>("--on", collect(true),
+                                                       "Turn translations on (after --all, in "
+                                                       "order). " +
+                                                           keyHelp)
+        ->delimiter(',')
+        ->type_name("KEY[,KEY...]")
+        ->trigger_on_parse();
+    app.add_option_function<std::vector<std::string>>("--off", collect(false),
+                                                       "Turn translations off (after --all, in "
+                                                       "order)")
+        ->delimiter(',')
+        ->type_name("KEY[,KEY...]")
+        ->trigger_on_parse();
+    app.add_option("--cars", carsFile,
+                   "Vehicle name file to use instead of cars.ini beside the program (a missing "
+                   "file means the built-in names)");
+    app.add_option("--settings", settingsFile,
+                   "Start from a settings file of the window (brennic.INI); the other options "
+                   "override it");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e, out, err);
+        return code == 0 ? 0 : 2;
+    }
+
+    ConversionOptions options;
+    std::array<std::string, 3> offsets{"1", "0.5", "-2"};
+    if (!settingsFile.empty()) {
+        if (!platform::isFile(platform::pathFromText(settingsFile))) {
+            err << "brennic-cli: the settings file " << settingsFile << " does not exist\n";
+            return 2;
+        }
+        applySettings(platform::ProfileFile::load(platform::pathFromText(settingsFile)), options,
+                      offsets);
+    }
+    if (!offsetTexts.empty()) {
+        std::copy(offsetTexts.begin(), offsetTexts.end(), offsets.begin());
+    }
+    try {
+        options.Xoffset = engine::Leading_number_value(offsets[0]);
+        options.Yoffset = engine::Leading_number_value(offsets[1]);
+        options.Zoffset = engine::Leading_number_value(offsets[2]);
+    } catch (const engine::RunFailure& failure) {
+        err << "brennic-cli: --offset: " << failure.description() << '\n';
+        return 2;
+    }
+    if (all) {
+        for (const auto& entry : engine::kSwitchKeys) {
+            options.*entry.member = true;
+        }
+    }
+    for (const auto& [on, key] : switchChanges) {
+        const engine::Switch member = findSwitch(key);
+        if (member == nullptr) {
+            err << "brennic-cli: unknown KEY \"" << key << "\"; the keys are: " << switchKeyList()
+                << '\n';
+            return 2;
+        }
+        options.*member = on;
+    }
+    if (!missionDir.empty()) {
+        options.GTA1iniFile = platform::withFinalSeparator(missionDir);
+    }
+    if (!outputDir.empty()) {
+        options.OutputFolder = platform::withFinalSeparator(outputDir);
+    }
+
+    std::optional<std::filesystem::path> vehicles =
+        carsFile.empty() ? defaultVehicleFile()
+                         : std::optional<std::filesystem::path>(platform::pathFromText(carsFile));
+    CliHost host(out, std::move(vehicles));
+    engine::EngineState state;
+    const engine::RunReport report = engine::ConversionRun(options, state, host);
+    out.flush();
+    switch (report.end) {
+    case engine::RunEnd::Finished:
+        return 0;
+    case engine::RunEnd::Cancelled:
+        if (report.cancelledAt == engine::FolderField::GTA1iniFile) {
+            err << "brennic-cli: the mission folder \"" << options.GTA1iniFile
+                << "\" holds no mission.ini or missuk.ini (use --mission-dir)\n";
+        } else {
+            err << "brennic-cli: the output folder \"" << options.OutputFolder
+                << "\" does not exist (use --output-dir)\n";
+        }
+        return 3;
+    case engine::RunEnd::Failed:
+        break;
+    }
+    printFailure(err, *report.failure);
+    return 1;
+}
+
+} // namespace brennic::cli

@@ -1,0 +1,15 @@
+#include "engine/ConversionStats.h"
+
+#include "engine/MissionLine.h"
+#include "engine/RunFailure.h"
+
+namespace brennic::engine {
+
+void Raise(int& counter) {
+    if (counter >= kMaxCursor) {
+        throw RunFailure("ConversionStats", "Overflow: a count passes 32767", ErrorNumber::Overflow);
+    }
+    ++counter;
+}
+
+} // namespace brennic::engine

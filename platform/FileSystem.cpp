@@ -1,0 +1,141 @@
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace brennic::platform {
+
+namespace {
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
+
+enum class Wanted { File, Folder };
+
+bool isWanted(const std::filesystem::path& path, Wanted wanted) {
+    return wanted == Wanted::File ? isFile(path) : isFolder(path);
+}
+
+std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
+                                                      std::string_view name, Wanted wanted) {
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    const std::filesystem::path exact = folder / pathFromText(name);
+    if (isWanted(exact, wanted)) {
+        return exact;
+    }
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder.empty() ? std::filesystem::path(".") : folder,
+                                           ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    std::vector<std::string> matches;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) {
+            break;
+        }
+        std::string leaf = textFromPath(it->path().filename());
+        if (equalIgnoringCase(leaf, name) && isWanted(folder / it->path().filename(), wanted)) {
+            matches.push_back(std::move(leaf));
+        }
+    }
+    if (matches.empty()) {
+        return std::nullopt;
+    }
+    return folder / pathFromText(*std::min_element(matches.begin(), matches.end()));
+}
+
+} // namespace
+
+std::filesystem::path pathFromText(std::string_view text) {
+    return std::filesystem::path(std::string(text));
+}
+
+std::string textFromPath(const std::filesystem::path& path) { return path.string(); }
+
+bool isPathSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+char preferredSeparator() {
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+}
+
+std::string withFinalSeparator(std::string text) {
+    if (text.empty() || !isPathSeparator(text.back())) {
+        text += preferredSeparator();
+    }
+    return text;
+}
+
+bool isFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+bool isFolder(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
+std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathText) {
+    std::size_t split = pathText.size();
+    while (split > 0 && !isPathSeparator(pathText[split - 1])) {
+        --split;
+    }
+    const std::filesystem::path folder = pathFromText(pathText.substr(0, split));
+    return findIgnoringCase(folder, pathText.substr(split), Wanted::File);
+}
+
+std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
+                                                           std::string_view name) {
+    return findIgnoringCase(folder, name, Wanted::Folder);
+}
+
+std::optional<IoError> makeFolder(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::create_directory(path, ec) || isFolder(path)) {
+        return std::nullopt;
+    }
+    return ioErrorFromErrno(ec ? ec.value() : EEXIST, "making the folder", path);
+}
+
+std::filesystem::path executableFolder() {
+    std::error_code ec;
+#ifdef _WIN32
+    std::wstring buffer(32768, L'\0');
+    const auto length = ::GetModuleFileNameW(nullptr, buffer.data(),
+                                             static_cast<unsigned long>(buffer.size()));
+    buffer.resize(length);
+    std::filesystem::path self(buffer);
+#else
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+#endif
+    if (ec || self.empty()) {
+        return std::filesystem::current_path(ec);
+    }
+    return self.parent_path();
+}
+
+} // namespace brennic::platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/IoError.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace brennic::platform {
+
+// The user's folder texts are 8-bit text; on this platform they name paths byte for byte.
+std::filesystem::path pathFromText(std::string_view text);
+std::string textFromPath(const std::filesystem::path& path);
+
+bool isPathSeparator(char c);
+char preferredSeparator();
+// The folder text with one separator at its end (added only when it has none).
+std::string withFinalSeparator(std::string text);
+
+bool isFile(const std::filesystem::path& path);   // a regular file, after following links
+bool isFolder(const std::filesystem::path& path); // a directory, after following links
+
+// Finds the file that the text names, its last component matched without regard to ASCII letter
+// case as Windows does (GTA1 data is often MISSION.INI). An exact match wins; among several
+// case variants the first in byte order is taken.
+std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathText);
+// The same for a sub-folder of folder.
+std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
+                                                           std::string_view name);
+
+std::optional<IoError> makeFolder(const std::filesystem::path& path);
+
+// The folder of the running executable; the current folder when the platform cannot tell.
+std::filesystem::path executableFolder();
+
+} // namespace brennic::platform

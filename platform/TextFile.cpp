@@ -1,0 +1,210 @@
+#include "platform/TextFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+namespace brennic::platform {
+
+namespace {
+
+constexpr std::size_t kReadBufferSize = 1 << 16;
+constexpr std::size_t kWriteBufferSize = 1 << 16;
+constexpr char kCtrlZ = '\x1a';
+
+std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+    std::wstring wideMode(mode, mode + std::strlen(mode));
+    return ::_wfopen(path.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+bool isLineByte(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
+
+} // namespace
+
+void FileCloser::operator()(std::FILE* file) const noexcept { std::fclose(file); }
+
+IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem::path& path) {
+    int number = 57; // Device I/O error
+    switch (err) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        number = 61; // Disk full
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        number = 76; // Path not found
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case EEXIST:
+        number = 75; // Path/File access error
+        break;
+    default:
+        break;
+    }
+    std::string description = std::generic_category().message(err);
+    description += " (";
+    description += action;
+    description += ' ';
+    description += path.string();
+    description += ')';
+    return IoError{.number = number, .description = std::move(description)};
+}
+
+std::optional<LineReader> LineReader::open(const std::filesystem::path& path, IoError& error) {
+    errno = 0;
+    FileHandle file(openFile(path, "rb"));
+    if (!file) {
+        error = ioErrorFromErrno(errno != 0 ? errno : EIO, "opening", path);
+        return std::nullopt;
+    }
+    return LineReader(std::move(file), path);
+}
+
+LineReader::LineReader(FileHandle file, std::filesystem::path path)
+    : m_file(std::move(file)), m_path(std::move(path)), m_buffer(kReadBufferSize) {
+    std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
+}
+
+bool LineReader::fill() {
+    if (m_finished) {
+        return false;
+    }
+    errno = 0;
+    m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file.get());
+    m_pos = 0;
+    if (m_end == 0) {
+        m_finished = true;
+        if (std::ferror(m_file.get()) != 0) {
+            m_failure = ioErrorFromErrno(errno != 0 ? errno : EIO, "reading", m_path);
+        }
+        return false;
+    }
+    return true;
+}
+
+bool LineReader::readLine(std::string& line) {
+    line.clear();
+    bool haveLine = false;
+    for (;;) {
+        if (m_pos == m_end && !fill()) {
+            return haveLine;
+        }
+        if (m_skipLineFeed) {
+            m_skipLineFeed = false;
+            if (m_buffer[m_pos] == '\n') {
+                ++m_pos;
+                continue;
+            }
+        }
+        const char* begin = m_buffer.data() + m_pos;
+        const char* end = m_buffer.data() + m_end;
+        const char* stop = begin;
+        while (stop != end && !isLineByte(*stop)) {
+            ++stop;
+        }
+        line.append(begin, stop);
+        if (stop == end) {
+            haveLine = haveLine || stop != begin;
+            m_pos = m_end;
+            continue;
+        }
+        m_pos = static_cast<std::size_t>(stop - m_buffer.data()) + 1;
+        if (*stop == kCtrlZ) {
+            m_finished = true;
+            m_pos = m_end = 0;
+            return !line.empty();
+        }
+        m_skipLineFeed = *stop == '\r';
+        return true;
+    }
+}
+
+std::optional<TextWriter> TextWriter::create(const std::filesystem::path& path, IoError& error) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(path, ec);
+    if (status.type() == std::filesystem::file_type::directory) {
+        error = ioErrorFromErrno(EISDIR, "creating", path);
+        return std::nullopt;
+    }
+    if (std::filesystem::exists(status)) {
+        // Removing first means a symbolic link is replaced, never written through.
+        if (!std::filesystem::remove(path, ec) && ec) {
+            error = ioErrorFromErrno(ec.value(), "replacing", path);
+            return std::nullopt;
+        }
+    }
+    errno = 0;
+    FileHandle file(openFile(path, "wbx"));
+    if (!file) {
+        error = ioErrorFromErrno(errno != 0 ? errno : EIO, "creating", path);
+        return std::nullopt;
+    }
+    return TextWriter(std::move(file), path);
+}
+
+TextWriter::TextWriter(FileHandle file, std::filesystem::path path)
+    : m_file(std::move(file)), m_path(std::move(path)) {
+    std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
+    m_buffer.reserve(kWriteBufferSize + 256);
+}
+
+TextWriter::~TextWriter() {
+    if (m_file) {
+        flush();
+    }
+}
+
+bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
+    if (m_errno != 0) {
+        return false;
+    }
+    for (const std::string_view piece : pieces) {
+        m_buffer.append(piece);
+    }
+    m_buffer.append("\r\n");
+    return m_buffer.size() < kWriteBufferSize || flush();
+}
+
+bool TextWriter::flush() {
+    if (m_errno != 0) {
+        return false;
+    }
+    if (m_buffer.empty()) {
+        return true;
+    }
+    errno = 0;
+    const std::size_t written = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file.get());
+    if (written != m_buffer.size()) {
+        m_errno = errno != 0 ? errno : EIO;
+        return false;
+    }
+    m_buffer.clear();
+    return true;
+}
+
+std::optional<IoError> TextWriter::close() {
+    if (!m_file) {
+        return std::nullopt;
+    }
+    flush();
+    errno = 0;
+    const int closed = std::fclose(m_file.release());
+    if (m_errno == 0 && closed != 0) {
+        m_errno = errno != 0 ? errno : EIO;
+    }
+    if (m_errno != 0) {
+        return ioErrorFromErrno(m_errno, "writing", m_path);
+    }
+    return std::nullopt;
+}
+
+} // namespace brennic::platform

@@ -1,0 +1,132 @@
+// Runs every folder of tests/cases through brennic-cli in a fresh temporary folder and compares
+// every file the run leaves, the status text and the exit code byte for byte.
+//
+// A case folder holds:
+//   input/     the mission file (any of its names), and e.txt and cars.ini when the case needs them
+//   args       brennic-cli options, blank-separated, besides the two folders
+//   expected/  status.txt, exit-code, optionally stderr.txt, and output/: the output folder after
+//              the run (e.txt left out; .gitkeep files stand for empty folders)
+#include "app/cli/CliMain.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+using brennic::test::readFile;
+using brennic::test::TempFolder;
+
+namespace {
+
+std::vector<std::string> caseNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(BRENNIC_CASES_DIR)) {
+        if (entry.is_directory()) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Relative path -> bytes of every file under root ("dir/" entries for folders).
+std::map<std::string, std::string> tree(const fs::path& root, bool skipTexts) {
+    std::map<std::string, std::string> files;
+    if (!fs::exists(root)) {
+        return files;
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string relative = fs::relative(entry.path(), root).generic_string();
+        if (entry.path().filename() == ".gitkeep" || (skipTexts && relative == "e.txt")) {
+            continue;
+        }
+        files[entry.is_directory() ? relative + "/" : relative] =
+            entry.is_directory() ? "" : readFile(entry.path());
+    }
+    return files;
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> out;
+    for (std::string word; in >> word;) {
+        out.push_back(word);
+    }
+    return out;
+}
+
+class GoldenCase : public testing::TestWithParam<std::string> {};
+
+TEST(GoldenCases, CasesExist) { EXPECT_FALSE(caseNames().empty()); }
+
+TEST_P(GoldenCase, OutputMatches) {
+    const fs::path caseDir = fs::path(BRENNIC_CASES_DIR) / GetParam();
+    TempFolder temp;
+    const fs::path missionDir = temp / "gtadata";
+    const fs::path outputDir = temp / "output";
+    fs::create_directories(missionDir);
+    fs::create_directories(outputDir);
+    std::string cars = (temp / "no-cars.ini").string();
+    for (const auto& entry : fs::directory_iterator(caseDir / "input")) {
+        const std::string name = entry.path().filename().string();
+        if (name == "e.txt") {
+            fs::copy_file(entry.path(), outputDir / name);
+        } else if (name == "cars.ini") {
+            cars = entry.path().string();
+        } else if (name != ".gitkeep") {
+            fs::copy_file(entry.path(), missionDir / name);
+        }
+    }
+
+    std::vector<std::string> args = {"brennic-cli", "--mission-dir", missionDir.string(),
+                                     "--output-dir", outputDir.string(), "--cars", cars};
+    if (fs::exists(caseDir / "args")) {
+        const auto extra = words(readFile(caseDir / "args"));
+        args.insert(args.end(), extra.begin(), extra.end());
+    }
+    std::vector<const char*> argv;
+    for (const auto& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code =
+        brennic::cli::Run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
+
+    const fs::path expected = caseDir / "expected";
+    EXPECT_EQ(std::to_string(code), words(readFile(expected / "exit-code")).at(0));
+    EXPECT_EQ(out.str(), readFile(expected / "status.txt"));
+    if (fs::exists(expected / "stderr.txt")) {
+        EXPECT_EQ(err.str(), readFile(expected / "stderr.txt"));
+    }
+    const auto want = tree(expected / "output", false);
+    const auto got = tree(outputDir, true);
+    for (const auto& [name, bytes] : want) {
+        const auto it = got.find(name);
+        if (it == got.end()) {
+            ADD_FAILURE() << "missing " << name;
+        } else {
+            EXPECT_EQ(it->second, bytes) << "in " << name;
+        }
+    }
+    for (const auto& [name, bytes] : got) {
+        EXPECT_TRUE(want.count(name) != 0) << "unexpected " << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenCase, testing::ValuesIn(caseNames()),
+                         [](const testing::TestParamInfo<std::string>& param) {
+                             std::string name = param.param;
+                             std::replace_if(
+                                 name.begin(), name.end(),
+                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+                                 '_');
+                             return name;
+                         });
+
+} // namespace
