@@ -43,7 +43,8 @@ void Translate_car_on(Conversion& conversion) {
     MissionLine& line = conversion.line;
     stepCursor(line, 8);
     const std::string row = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
-    conversion.write(conversion.state.objectLines.cell(Object_line_row(Whole_number_value(row)), 0));
+    conversion.write(
+        conversion.state.objectLines.cell(Object_line_row(Whole_number_value(row)), 0));
 }
 
 } // namespace brennic::engine

@@ -36,7 +36,7 @@ class RunHost {
 
 struct RunReport {
     RunEnd end = RunEnd::Finished;
-    std::optional<RunFailure> failure{};  // set when end is Failed
+    std::optional<RunFailure> failure{};                // set when end is Failed
     FolderField cancelledAt = FolderField::GTA1iniFile; // meaningful when end is Cancelled
 };
 

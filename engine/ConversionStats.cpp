@@ -7,7 +7,8 @@ namespace brennic::engine {
 
 void Raise(int& counter) {
     if (counter >= kMaxCursor) {
-        throw RunFailure("ConversionStats", "Overflow: a count passes 32767", ErrorNumber::Overflow);
+        throw RunFailure("ConversionStats", "Overflow: a count passes 32767",
+                         ErrorNumber::Overflow);
     }
     ++counter;
 }

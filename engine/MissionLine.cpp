@@ -18,7 +18,8 @@ char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void failOverflow(std::string_view what) {
-    throw RunFailure(std::string(kScanner), "Overflow: " + std::string(what), ErrorNumber::Overflow);
+    throw RunFailure(std::string(kScanner), "Overflow: " + std::string(what),
+                     ErrorNumber::Overflow);
 }
 
 std::size_t length(const MissionLine& line) { return line.strRead.size(); }
@@ -45,8 +46,8 @@ double decimalValue(std::string_view text) {
         text.remove_prefix(1);
     }
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                           std::chars_format::general);
+    const auto [end, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
         // Too large or too small: the decimal magnitude (digits before the point, or minus the
@@ -270,8 +271,8 @@ bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
 
 bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
     const auto from = static_cast<std::size_t>(line.intLinePosition - 1);
-    return from < length(line) && std::string_view(line.strRead).substr(from, keyword.size()) ==
-                                      keyword;
+    return from < length(line) &&
+           std::string_view(line.strRead).substr(from, keyword.size()) == keyword;
 }
 
 double Leading_number_value(std::string_view text) {

@@ -45,9 +45,9 @@ std::string ScriptNames::claim(std::string_view mapName, std::string_view missio
     for (int copy = 2; m_used.count(lowered(name)) != 0; ++copy) {
         std::string suffix = "_";
         suffix += std::to_string(copy);
-        name = Script_base_name(mapName, missionName, missionNumber,
-                                kBaseNameLength - suffix.size()) +
-               suffix;
+        name =
+            Script_base_name(mapName, missionName, missionNumber, kBaseNameLength - suffix.size()) +
+            suffix;
     }
     m_used.insert(lowered(name));
     return name;

@@ -12,8 +12,7 @@ inline constexpr std::size_t kBaseNameLength = 26;
 // loses characters from its end first, then the map name, then the mission number. Characters no
 // file name may hold on Windows or POSIX become "_", so a name never leaves the output folder.
 std::string Script_base_name(std::string_view mapName, std::string_view missionName,
-                             std::string_view missionNumber,
-                             std::size_t limit = kBaseNameLength);
+                             std::string_view missionNumber, std::size_t limit = kBaseNameLength);
 
 // The base names created during one run, compared ignoring ASCII letter case (as Windows and
 // macOS file systems do): a repeated name gets "_2", "_3", ... instead of replacing a script this

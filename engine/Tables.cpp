@@ -21,8 +21,8 @@ struct DefaultVehicle {
 };
 
 constexpr DefaultVehicle kDefaultVehicles[] = {
-    {1, "BUG"},   {4, "COPCAR"},    {5, "MEDICAR"},  {6, "HOTDOG"}, {22, "TAXI"},
-    {35, "LIMO"}, {37, "TANK"},     {41, "DART"},    {42, "FIRETRUK"}, {43, "BUS"},
+    {1, "BUG"},       {4, "COPCAR"}, {5, "MEDICAR"}, {6, "HOTDOG"},    {22, "TAXI"},
+    {35, "LIMO"},     {37, "TANK"},  {41, "DART"},   {42, "FIRETRUK"}, {43, "BUS"},
     {44, "BOXTRUCK"}, {45, "TVVAN"}, {46, "VAN"},
 };
 
@@ -57,9 +57,9 @@ void Load_VehicleTable(VehicleTable& table, const std::optional<std::filesystem:
     const std::string other =
         profile.value(kVehicleSection, "other").value_or("").substr(0, kVehicleNameLength);
     for (int i = 0; i <= VehicleTable::intMaxIndex; ++i) {
-        std::string name =
-            profile.value(kVehicleSection, std::to_string(i)).value_or("").substr(0,
-                                                                                 kVehicleNameLength);
+        std::string name = profile.value(kVehicleSection, std::to_string(i))
+                               .value_or("")
+                               .substr(0, kVehicleNameLength);
         table.set(i, name.empty() ? other : std::move(name));
     }
 }

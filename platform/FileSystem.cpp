@@ -16,9 +16,9 @@ namespace {
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
 }
 
 enum class Wanted { File, Folder };
@@ -109,7 +109,7 @@ std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathT
 }
 
 std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
-                                                           std::string_view name) {
+                                                            std::string_view name) {
     return findIgnoringCase(folder, name, Wanted::Folder);
 }
 
@@ -125,8 +125,8 @@ std::filesystem::path executableFolder() {
     std::error_code ec;
 #ifdef _WIN32
     std::wstring buffer(32768, L'\0');
-    const auto length = ::GetModuleFileNameW(nullptr, buffer.data(),
-                                             static_cast<unsigned long>(buffer.size()));
+    const auto length =
+        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<unsigned long>(buffer.size()));
     buffer.resize(length);
     std::filesystem::path self(buffer);
 #else

@@ -27,7 +27,7 @@ bool isFolder(const std::filesystem::path& path); // a directory, after followin
 std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathText);
 // The same for a sub-folder of folder.
 std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
-                                                           std::string_view name);
+                                                            std::string_view name);
 
 std::optional<IoError> makeFolder(const std::filesystem::path& path);
 

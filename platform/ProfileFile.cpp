@@ -16,7 +16,7 @@
 namespace brennic::platform {
 
 struct ProfileFile::Impl {
-    CSimpleIniCaseA ini{false, true, false};
+    CSimpleIniA ini{false, true, false};
 };
 
 namespace {
@@ -44,9 +44,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 } // namespace
 
-ProfileFile::ProfileFile() : m_impl(std::make_unique<Impl>()) {
-    m_impl->ini.SetSpaces(false);
-}
+ProfileFile::ProfileFile() : m_impl(std::make_unique<Impl>()) { m_impl->ini.SetSpaces(false); }
 ProfileFile::ProfileFile(ProfileFile&&) noexcept = default;
 ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
 ProfileFile::~ProfileFile() = default;
@@ -78,14 +76,13 @@ ProfileFile ProfileFile::load(const std::filesystem::path& path, IoError* error)
 
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {
-    CSimpleIniCaseA::TNamesDepend values;
+    CSimpleIniA::TNamesDepend values;
     const std::string sectionName(section);
     const std::string keyName(key);
-    if (!m_impl->ini.GetAllValues(sectionName.c_str(), keyName.c_str(), values) ||
-        values.empty()) {
+    if (!m_impl->ini.GetAllValues(sectionName.c_str(), keyName.c_str(), values) || values.empty()) {
         return std::nullopt;
     }
-    values.sort(CSimpleIniCaseA::Entry::LoadOrder());
+    values.sort(CSimpleIniA::Entry::LoadOrder());
     std::string text = values.front().pItem;
     while (!text.empty() && isBlank(text.back())) {
         text.pop_back();
@@ -102,8 +99,7 @@ std::optional<std::string> ProfileFile::value(std::string_view section,
     return text;
 }
 
-void ProfileFile::setValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+void ProfileFile::setValue(std::string_view section, std::string_view key, std::string_view value) {
     const std::string sectionName(section);
     const std::string keyName(key);
     const std::string text(value);

@@ -77,7 +77,8 @@ void applySettings(const platform::ProfileFile& settings, ConversionOptions& opt
     options.GTA1iniFile = settings.value(kSettingsSection, "GTA1iniFile").value_or("");
     options.OutputFolder = settings.value(kSettingsSection, "OutputFolder").value_or("");
     for (const auto& entry : engine::kSwitchKeys) {
-        options.*entry.member = stateOf(settings.value(kSettingsSection, entry.key).value_or("")) == 1;
+        options.*entry.member =
+            stateOf(settings.value(kSettingsSection, entry.key).value_or("")) == 1;
     }
     offsets = {settings.value(kSettingsSection, "Xoffset").value_or(""),
                settings.value(kSettingsSection, "Yoffset").value_or(""),
@@ -85,8 +86,9 @@ void applySettings(const platform::ProfileFile& settings, ConversionOptions& opt
 }
 
 std::optional<std::filesystem::path> defaultVehicleFile() {
-    return platform::findFileIgnoringCase(platform::withFinalSeparator(
-        platform::textFromPath(platform::executableFolder())) + "cars.ini");
+    return platform::findFileIgnoringCase(
+        platform::withFinalSeparator(platform::textFromPath(platform::executableFolder())) +
+        "cars.ini");
 }
 
 void printFailure(std::ostream& err, const engine::RunFailure& failure) {
@@ -118,8 +120,8 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
                    "(default 1 0.5 -2)")
         ->expected(3);
     app.add_flag("--all", all, "Turn all 35 translations on");
-    const std::string keyHelp = "KEY is a check box key of the settings file, ignoring case: " +
-                                switchKeyList();
+    const std::string keyHelp =
+        "KEY is a check box key of the settings file, ignoring case: " + switchKeyList();
     auto collect = [&switchChanges](bool on) {
         return [&switchChanges, on](const std::vector<std::string>& keys) {
             for (const auto& key : keys) {
@@ -128,15 +130,15 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         };
     };
     app.add_option_function<std::vector<std::string>>("--on", collect(true),
-                                                       "Turn translations on (after --all, in "
-                                                       "order). " +
-                                                           keyHelp)
+                                                      "Turn translations on (after --all, in "
+                                                      "order). " +
+                                                          keyHelp)
         ->delimiter(',')
         ->type_name("KEY[,KEY...]")
         ->trigger_on_parse();
     app.add_option_function<std::vector<std::string>>("--off", collect(false),
-                                                       "Turn translations off (after --all, in "
-                                                       "order)")
+                                                      "Turn translations off (after --all, in "
+                                                      "order)")
         ->delimiter(',')
         ->type_name("KEY[,KEY...]")
         ->trigger_on_parse();

@@ -9,10 +9,9 @@
 #include "app/cli/CliMain.h"
 #include "tests/support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -83,8 +82,13 @@ TEST_P(GoldenCase, OutputMatches) {
         }
     }
 
-    std::vector<std::string> args = {"brennic-cli", "--mission-dir", missionDir.string(),
-                                     "--output-dir", outputDir.string(), "--cars", cars};
+    std::vector<std::string> args = {"brennic-cli",
+                                     "--mission-dir",
+                                     missionDir.string(),
+                                     "--output-dir",
+                                     outputDir.string(),
+                                     "--cars",
+                                     cars};
     if (fs::exists(caseDir / "args")) {
         const auto extra = words(readFile(caseDir / "args"));
         args.insert(args.end(), extra.begin(), extra.end());
@@ -95,8 +99,7 @@ TEST_P(GoldenCase, OutputMatches) {
     }
     std::ostringstream out;
     std::ostringstream err;
-    const int code =
-        brennic::cli::Run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
+    const int code = brennic::cli::Run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
 
     const fs::path expected = caseDir / "expected";
     EXPECT_EQ(std::to_string(code), words(readFile(expected / "exit-code")).at(0));
@@ -124,7 +127,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, GoldenCase, testing::ValuesIn(caseNames()),
                              std::string name = param.param;
                              std::replace_if(
                                  name.begin(), name.end(),
-                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+                                 [](char c) {
+                                     return !std::isalnum(static_cast<unsigned char>(c));
+                                 },
                                  '_');
                              return name;
                          });

@@ -12,8 +12,8 @@ TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto name = "brennic-test-" + std::to_string(random()) + "-" +
-                          std::to_string(counter++);
+        const auto name =
+            "brennic-test-" + std::to_string(random()) + "-" + std::to_string(counter++);
         m_path = std::filesystem::temp_directory_path() / name;
         if (std::filesystem::create_directory(m_path)) {
             return;

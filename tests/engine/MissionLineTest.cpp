@@ -1,0 +1,252 @@
+#include "engine/MissionLine.h"
+
+#include "engine/RunFailure.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+#include <tuple>
+
+using namespace brennic::engine;
+
+TEST(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected, WalksFieldByField) {
+    MissionLine line{.strRead = "123 PED_ON 45"};
+    EXPECT_EQ(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line), "123");
+    EXPECT_EQ(line.intLinePosition, 4); // on the blank
+    stepCursor(line, 8);                // " PED_ON "
+    EXPECT_EQ(line.intLinePosition, 12);
+    EXPECT_EQ(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line), "45");
+    EXPECT_EQ(line.intLinePosition, 14); // one past the end
+    // Past the end: empty, no movement, no failure.
+    stepCursor(line, 5);
+    EXPECT_EQ(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line), "");
+    EXPECT_EQ(line.intLinePosition, 19);
+}
+
+TEST(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected, LinesWithoutOrStartingWithBlank) {
+    MissionLine whole{.strRead = "12345"};
+    EXPECT_EQ(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(whole), "12345");
+    EXPECT_EQ(whole.intLinePosition, 6);
+
+    MissionLine blankFirst{.strRead = " 12 X"};
+    EXPECT_EQ(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(blankFirst), "");
+    EXPECT_EQ(blankFirst.intLinePosition, 1);
+
+    MissionLine tab{.strRead = "1\t2 X"}; // a tab is part of a field
+    EXPECT_EQ(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(tab), "1\t2");
+
+    MissionLine empty{};
+    EXPECT_EQ(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(empty), "");
+    EXPECT_EQ(empty.intLinePosition, 1);
+}
+
+TEST(Skip_value, StopsOnBlankAndRespectsTheCursorLimit) {
+    MissionLine line{.strRead = "ab cd"};
+    line.intLinePosition = 3;
+    Skip_value(line); // already on a blank
+    EXPECT_EQ(line.intLinePosition, 3);
+    line.intLinePosition = 4;
+    Skip_value(line);
+    EXPECT_EQ(line.intLinePosition, 6);
+
+    line = MissionLine{.strRead = std::string(32766, 'x')};
+    Skip_value(line);
+    EXPECT_EQ(line.intLinePosition, 32767);
+    line = MissionLine{.strRead = std::string(32767, 'x')};
+    EXPECT_THROW(Skip_value(line), RunFailure);
+}
+
+TEST(KeywordTest, UpperCasesTheLineOnlyUnlessExact) {
+    MissionLine line{.strRead = "7 car_on 230"};
+    line.intLinePosition = 2;
+    EXPECT_TRUE(Is_keyword_at_cursor(line, " CAR_ON "));
+    EXPECT_FALSE(Is_exact_keyword_at_cursor(line, " CAR_ON "));
+    EXPECT_FALSE(Is_keyword_at_cursor(line, " car_on ")); // the keyword side is not upper-cased
+    MissionLine shortLine{.strRead = "7 CAR_ON"};
+    shortLine.intLinePosition = 2;
+    EXPECT_FALSE(Is_keyword_at_cursor(shortLine, " CAR_ON ")); // needs the character after it
+    MissionLine exact{.strRead = "7 DROP_WANTED_LEVEL 0"};
+    exact.intLinePosition = 2;
+    EXPECT_TRUE(Is_exact_keyword_at_cursor(exact, " DROP_WANTED_LEVEL "));
+}
+
+TEST(Leading_number_value, ReadsAsFarAsTheNumberGoes) {
+    const std::tuple<const char*, double> cases[] = {
+        {" 12abc", 12},   {"1 2", 12},
+        {"-3.5,", -3.5},  {"abc", 0},
+        {"", 0},          {"&H10", 16},
+        {"&h1f", 31},     {"&O17", 15},
+        {"1E5x", 1e5},    {"2e-1", 0.2},
+        {"1Ex", 1},       {"2E+", 2},
+        {"E5", 0},        {"-", 0},
+        {".", 0},         {"- 3", -3},
+        {"\t7\n", 7},     {"1.5.5", 1.5},
+        {"+4", 4},        {".5", 0.5},
+        {"1e-400", 0},    {"&HFFFFFFFFFF", 1099511627775.0},
+        {"0.000e999", 0}, {"12,5", 12},
+    };
+    for (const auto& [text, value] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_DOUBLE_EQ(Leading_number_value(text), value);
+    }
+}
+
+TEST(Leading_number_value, BeyondTheDoubleRangeIsARunFailure) {
+    for (const char* text : {"1e400", "-1e309",
+                             "1"
+                             "000000000000000000000000000000000000000000000"
+                             "e300"}) {
+        SCOPED_TRACE(text);
+        try {
+            Leading_number_value(text);
+            ADD_FAILURE() << "no failure";
+        } catch (const RunFailure& failure) {
+            EXPECT_EQ(failure.number(), 6);
+        }
+    }
+}
+
+TEST(Whole_number_value, TheTokenMustBeANumberAsAWhole) {
+    const std::tuple<const char*, double> numbers[] = {
+        {"12", 12},   {" 12 ", 12}, {"2.5", 2}, {"3.5", 4}, {"-1.5", -2},  {"1e2", 100},
+        {"&H10", 16}, {"5.", 5},    {".5", 0},  {"+7", 7},  {"1.5E1", 15}, {"0", 0},
+    };
+    for (const auto& [token, value] : numbers) {
+        SCOPED_TRACE(token);
+        EXPECT_DOUBLE_EQ(Whole_number_value(token), value);
+    }
+    for (const char* token : {"", " ", "12a", "1 2", ".", "-", "1e", "&H", "abc", "E5", "1,5"}) {
+        SCOPED_TRACE(token);
+        EXPECT_THROW(Whole_number_value(token), RunFailure);
+    }
+}
+
+TEST(Table_index, BoundsAreInclusive) {
+    EXPECT_EQ(Table_index(60000, 60000, "ObjectLineTable"), 60000);
+    EXPECT_EQ(Table_index(0, 60000, "ObjectLineTable"), 0);
+    EXPECT_THROW(Table_index(60001, 60000, "ObjectLineTable"), RunFailure);
+    EXPECT_THROW(Table_index(-1, 60000, "ObjectLineTable"), RunFailure);
+    EXPECT_THROW(Table_index(1e300, 60000, "ObjectLineTable"), RunFailure);
+}
+
+TEST(Read_coordinates, ValueRules) {
+    const std::tuple<const char*, double, double> cases[] = {
+        {"(12,5,5) DUMMY", 0, 12},
+        {"(460,5,5) DUMMY", 0, 460}, // only values above 460 are divided
+        {"(461,5,5) DUMMY", 0, 7.203125},
+        {"(4096,5,5) DUMMY", 0, 64},
+        {"(400,5,5) DUMMY", 100, 7.8125}, // the sum with the offset is divided
+        {"(0,5,5) DUMMY", 50, 1},         // below 1: the offset is not applied
+        {"(,5,5) DUMMY", 0, 1},
+        {"( 7 ,5,5) DUMMY", -2, 5},
+        {"(-3,5,5) DUMMY", 9, 1},
+    };
+    for (const auto& [text, offset, x] : cases) {
+        SCOPED_TRACE(text);
+        MissionLine line{.strRead = text};
+        ASSERT_TRUE(Read_coordinates(line, ConversionOptions{.Xoffset = offset}));
+        EXPECT_DOUBLE_EQ(line.dblX, x);
+    }
+}
+
+TEST(Read_coordinates, TripleShapes) {
+    MissionLine line{.strRead = "9 1 (4096,8192,256) DUMMY"};
+    ASSERT_TRUE(Read_coordinates(line, ConversionOptions{}));
+    EXPECT_DOUBLE_EQ(line.dblX, 64);
+    EXPECT_DOUBLE_EQ(line.dblY, 128);
+    EXPECT_DOUBLE_EQ(line.dblZ, 256);
+    EXPECT_EQ(charAt(line, line.intLinePosition), "D");
+
+    line = MissionLine{.strRead = "(0,0,0)"};
+    ASSERT_TRUE(
+        Read_coordinates(line, ConversionOptions{.Xoffset = 5, .Yoffset = 5, .Zoffset = 5}));
+    EXPECT_EQ(std::make_tuple(line.dblX, line.dblY, line.dblZ), std::make_tuple(1.0, 1.0, 1.0));
+
+    line = MissionLine{.strRead = "(12,34) DUMMY"}; // Y runs to the end, Z is empty
+    ASSERT_TRUE(Read_coordinates(line, ConversionOptions{}));
+    EXPECT_EQ(std::make_tuple(line.dblX, line.dblY, line.dblZ), std::make_tuple(12.0, 34.0, 1.0));
+
+    line = MissionLine{.strRead = "(1,2,3,4)"}; // the Z text is "3,4"
+    ASSERT_TRUE(Read_coordinates(line, ConversionOptions{}));
+    EXPECT_DOUBLE_EQ(line.dblZ, 3);
+
+    line = MissionLine{.strRead = "12 DUMMY", .dblX = 42};
+    line.intLinePosition = 3;
+    EXPECT_FALSE(Read_coordinates(line, ConversionOptions{}));
+    EXPECT_DOUBLE_EQ(line.dblX, 42);
+}
+
+TEST(Read_coordinates, SearchingALongLineWalksTheCursor) {
+    MissionLine fits{.strRead = std::string(32766, 'x')};
+    EXPECT_FALSE(Read_coordinates(fits, ConversionOptions{}));
+    MissionLine tooLong{.strRead = std::string(32767, 'x')};
+    EXPECT_THROW(Read_coordinates(tooLong, ConversionOptions{}), RunFailure);
+}
+
+TEST(Format_coordinate, OneDecimalHalfAwayFromZero) {
+    const std::tuple<double, const char*> cases[] = {
+        {12, "12.0"},         {7.203125, "7.2"},        {7.25, "7.3"},
+        {0.5, "0.5"},         {1234.5, "1,234.5"},      {-3, "-3.0"},
+        {1 + 0.15, "1.2"},    {-0.04, "0.0"},           {0.05, "0.1"},
+        {-0.05, "-0.1"},      {1234567, "1,234,567.0"}, {999.95, "1,000.0"},
+        {0, "0.0"},           {-7.25, "-7.3"},          {2.675, "2.7"},
+        {100.04999, "100.0"},
+    };
+    for (const auto& [value, text] : cases) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(Format_coordinate(value), text);
+    }
+}
+
+TEST(Format_plain, FifteenSignificantDigits) {
+    const std::tuple<double, const char*> cases[] = {
+        {64, "64"},
+        {7.8125, "7.8125"},
+        {0.5, "0.5"},
+        {-2.25, "-2.25"},
+        {1.0 / 3, "0.333333333333333"},
+        {0.1 + 0.2, "0.3"},
+        {100, "100"},
+        {-0.125, "-0.125"},
+        {0, "0"},
+        {-0.0, "0"},
+        {123456789012345, "123456789012345"},
+        {1e15, "1E+15"},
+        {0.00001, "1E-05"},
+        {0.0001, "0.0001"},
+        {1.5e-7, "1.5E-07"},
+    };
+    for (const auto& [value, text] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Format_plain(value), text);
+    }
+}
+
+TEST(Convert_rotation, WholeDegrees) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"256", "90"},   {"512", "180"}, {"64", "23"},      {"1", "0"},   {"2", "1"},
+        {"1023", "360"}, {"-10", "-4"},  {"3000", "1,055"}, {"abc", "0"}, {"0", "0"},
+        {"", "0"},       {"-1", "0"},    {"768", "270"},    {"00", "0"},
+    };
+    for (const auto& [text, degrees] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Convert_rotation(text), degrees);
+    }
+}
+
+TEST(Convert_face, ExactTextOnly) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"0", "left"},
+        {"1", "right"},
+        {"2", "top"},
+        {"3", "bottom"},
+        {"4", "UNSUPPORTED_FACE"},
+        {"", "UNSUPPORTED_FACE"},
+        {" 1", "UNSUPPORTED_FACE"},
+        {"01", "UNSUPPORTED_FACE"},
+    };
+    for (const auto& [text, face] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Convert_face(text), face);
+    }
+}

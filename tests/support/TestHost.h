@@ -1,0 +1,84 @@
+#pragma once
+
+#include "engine/ConversionRun.h"
+#include "tests/support/TempFolder.h"
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brennic::test {
+
+// A front end for tests: records the status text and the prompts, answers prompts from a queue
+// ("Cancel" once it is empty).
+class TestHost : public engine::RunHost {
+  public:
+    std::string status{};
+    std::vector<std::string> prompts{};
+    std::deque<std::string> answers{};
+    std::optional<std::filesystem::path> cars{};
+    int convertToggles = 0;
+    bool convertEnabled = true;
+
+    std::string BrowseFolder(std::string_view prompt) override {
+        prompts.emplace_back(prompt);
+        if (answers.empty()) {
+            return "Cancel";
+        }
+        std::string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void replaceStatus(std::string_view text) override { status = text; }
+    void appendStatus(std::string_view text) override { status += text; }
+    void setConvertEnabled(bool enabled) override {
+        convertEnabled = enabled;
+        ++convertToggles;
+    }
+    std::optional<std::filesystem::path> vehicleFile() const override { return cars; }
+};
+
+// A mission folder and an output folder in a temporary folder, and one run over them.
+struct RunFixture {
+    TempFolder temp{};
+    std::filesystem::path missionFolder = temp / "gtadata";
+    std::filesystem::path outputFolder = temp / "out";
+    engine::ConversionOptions options{};
+    engine::EngineState state{};
+    TestHost host{};
+
+    RunFixture() {
+        std::filesystem::create_directories(missionFolder);
+        std::filesystem::create_directories(outputFolder);
+        options.GTA1iniFile = missionFolder.string() + "/";
+        options.OutputFolder = outputFolder.string() + "/";
+    }
+
+    // Writes the lines as the mission file, each ended by CR LF, and runs.
+    engine::RunReport run(const std::vector<std::string>& lines,
+                          const std::string& name = "mission.ini") {
+        std::string bytes;
+        for (const auto& line : lines) {
+            bytes += line + "\r\n";
+        }
+        return runBytes(bytes, name);
+    }
+    engine::RunReport runBytes(const std::string& bytes, const std::string& name = "mission.ini") {
+        writeFile(missionFolder / name, bytes);
+        return engine::ConversionRun(options, state, host);
+    }
+    std::string script(const std::string& name) const { return readFile(outputFolder / name); }
+};
+
+// Lines joined with CR LF after each, as a script holds them.
+inline std::string crlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+} // namespace brennic::test
