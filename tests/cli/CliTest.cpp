@@ -1,0 +1,114 @@
+#include "app/cli/CliMain.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using brennic::test::readFile;
+using brennic::test::TempFolder;
+using brennic::test::writeFile;
+
+namespace {
+
+struct CliResult {
+    int code = 0;
+    std::string out{};
+    std::string err{};
+};
+
+CliResult runCli(std::vector<std::string> args) {
+    args.insert(args.begin(), "brennic-cli");
+    std::vector<const char*> argv;
+    for (const auto& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = brennic::cli::Run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {code, out.str(), err.str()};
+}
+
+struct Folders {
+    TempFolder temp{};
+    std::string mission = (temp / "gtadata").string(); // no final separator: the CLI adds it
+    std::string output = (temp / "out").string();
+    Folders() {
+        std::filesystem::create_directories(output);
+        writeFile(temp / "gtadata" / "MISSION.INI",
+                  "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n5 SURVIVE 0\r\n6 1 (460,461,0) LAMP\r\n");
+    }
+    std::vector<std::string> args(std::vector<std::string> more) const {
+        std::vector<std::string> all = {"--mission-dir", mission,  "--output-dir",
+                                        output,          "--cars", (temp / "none.ini").string()};
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    }
+    std::string script() const { return readFile(temp / "out" / "nyc_A_1.mis"); }
+};
+
+} // namespace
+
+TEST(Cli, ExitCodes) {
+    Folders folders;
+    const CliResult ok = runCli(folders.args({}));
+    EXPECT_EQ(ok.code, 0);
+    EXPECT_TRUE(ok.out.starts_with("Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\n"));
+    EXPECT_TRUE(ok.err.empty());
+
+    EXPECT_EQ(runCli(folders.args({"--on", "Bogus"})).code, 2);
+    EXPECT_EQ(runCli(folders.args({"--offset", "1", "2"})).code, 2);
+    EXPECT_EQ(runCli(folders.args({"--offset", "1e400", "0", "0"})).code, 2);
+    EXPECT_EQ(runCli({"--no-such-option"}).code, 2);
+    const CliResult help = runCli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char* option : {"--mission-dir", "--output-dir", "--offset", "--all", "--on",
+                               "--off", "--cars", "--settings"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+
+    const CliResult noMission =
+        runCli({"--mission-dir", folders.output, "--output-dir", folders.output});
+    EXPECT_EQ(noMission.code, 3);
+    EXPECT_NE(noMission.err.find("mission folder"), std::string::npos);
+    EXPECT_TRUE(noMission.out.empty());
+    const CliResult noOutput =
+        runCli({"--mission-dir", folders.mission, "--output-dir", folders.output + "/nowhere"});
+    EXPECT_EQ(noOutput.code, 3);
+    EXPECT_NE(noOutput.err.find("output folder"), std::string::npos);
+}
+
+TEST(Cli, RunFailurePrintsStatusSoFarAndTheReport) {
+    Folders folders;
+    writeFile(folders.temp / "gtadata" / "MISSION.INI",
+              "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n5 CAR_ON 70000\r\n");
+    const CliResult failed = runCli(folders.args({"--on", "futurecar"}));
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_EQ(failed.out, "Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\n");
+    EXPECT_NE(failed.err.find("Error source: ObjectLineTable\n"), std::string::npos);
+    EXPECT_NE(failed.err.find("Error description: "), std::string::npos);
+    EXPECT_NE(failed.err.find("Error number: 9\n"), std::string::npos);
+}
+
+TEST(Cli, SwitchesApplyInOrderAfterAll) {
+    Folders folders;
+    ASSERT_EQ(runCli(folders.args({"--all", "--off", "unknown,Dummy", "--on", "UNKNOWN"})).code, 0);
+    EXPECT_NE(folders.script().find("// 5 SURVIVE 0\r\n"), std::string::npos);
+    ASSERT_EQ(runCli(folders.args({"--on", "unknown", "--off", "unknown"})).code, 0);
+    EXPECT_EQ(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
+}
+
+TEST(Cli, SettingsFileAndOverrides) {
+    Folders folders;
+    writeFile(folders.temp / "brennic.INI", "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.mission +
+                                                "/\r\nOutputFolder=" + folders.output +
+                                                "/\r\nUnknown=1\r\nDummy=2\r\n");
+    const std::string settings = (folders.temp / "brennic.INI").string();
+    const std::string cars = (folders.temp / "none.ini").string();
+    ASSERT_EQ(runCli({"--settings", settings, "--cars", cars}).code, 0);
+    EXPECT_NE(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
+    ASSERT_EQ(runCli({"--settings", settings, "--cars", cars, "--off", "Unknown"}).code, 0);
+    EXPECT_EQ(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
+    EXPECT_EQ(runCli({"--settings", (folders.temp / "missing.INI").string()}).code, 2);
+}

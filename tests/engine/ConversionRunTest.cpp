@@ -1,0 +1,333 @@
+#include "engine/ConversionRun.h"
+
+#include "tests/support/TestHost.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using namespace brennic::engine;
+using brennic::test::crlf;
+using brennic::test::readFile;
+using brennic::test::RunFixture;
+using brennic::test::writeFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> kHead = {"//", " ", "ARROW_DATA ARROW", "COUNTER loop = 1",
+                                        "CAR_DATA car "};
+
+std::vector<std::string> head(const std::string& headerText, const std::string& door) {
+    std::vector<std::string> lines = {"// " + headerText};
+    lines.insert(lines.end(), kHead.begin(), kHead.end());
+    if (!door.empty()) {
+        lines.push_back(door);
+    }
+    lines.push_back(" ");
+    return lines;
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::vector<std::string> scriptNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == ".mis") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(ConversionRun, OneSectionScriptLayout) {
+    RunFixture run;
+    const RunReport report = run.run({"[1]", "Name, 1, nyc.cmp", "line two", "", "12 SURVIVE 1 2"});
+    ASSERT_EQ(report.end, RunEnd::Finished);
+    EXPECT_EQ(run.script("nyc_Name_1.mis"),
+              crlf(head("Name, 1, nyc.cmpline two", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
+                   std::vector<std::string>{" ", "LEVELSTART", " ", " ", " ", "LEVELEND"}));
+    EXPECT_TRUE(fs::is_directory(run.outputFolder / "uk"));
+    EXPECT_TRUE(run.host.convertEnabled);
+}
+
+TEST(ConversionRun, DoorDeclarationByMapPrefix) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"miami", "DECLARE_DOOR_INFO ( 370 , 377 , 1 )"},
+        {"sanb", "DECLARE_DOOR_INFO ( 366 , 373 , 1 )"},
+        {"nycity", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )"},
+        {"uk", "DECLARE_DOOR_INFO ( 360 , 367 , 1 )"},
+        {"NYC", ""},
+        {"utl", ""},
+    };
+    for (const auto& [map, door] : cases) {
+        SCOPED_TRACE(map);
+        RunFixture run;
+        const std::string header = std::string("Job, 2, ") + map + ".cmp";
+        ASSERT_EQ(run.run({"[3]", header, "", ""}).end, RunEnd::Finished);
+        EXPECT_EQ(run.script(std::string(map) + "_Job_3.mis"),
+                  crlf(head(header, door) +
+                       std::vector<std::string>{"", "LEVELSTART", "", " ", " ", "LEVELEND"}));
+    }
+}
+
+TEST(ConversionRun, HeaderScan) {
+    // header text, script name: the comma directly behind the first one is passed over, the
+    // character behind the second comma never belongs to the map name.
+    const std::tuple<const char*, const char*> cases[] = {
+        {"The Job, 3, nyc.cmp, x", "nyc_The Job_9.mis"},
+        {"NoComma", "_NoComma_9.mis"},
+        {"One, comma only", "_One_9.mis"},
+        {"A,, 2, sanb.cmp", "sanb_A_9.mis"},
+        {"A, 2,.cmp", "_A_9.mis"},
+        {"A, 2, x.cmp", "x_A_9.mis"},
+        {"A, 2, .cmp", "_A_9.mis"},
+        {"A, 2, nodot", "nodot_A_9.mis"},
+        {"A, 2,", "_A_9.mis"},
+    };
+    for (const auto& [text, name] : cases) {
+        SCOPED_TRACE(text);
+        RunFixture run;
+        ASSERT_EQ(run.run({"[9]", text, "", ""}).end, RunEnd::Finished);
+        EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{name});
+    }
+}
+
+TEST(ConversionRun, SectionHeaderNumbers) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"[12] ", "nyc_A_12.mis"},
+        {"[]", "nyc_A_.mis"},
+        {"[12", "nyc_A_12.mis"},
+        {"[7]x]", "nyc_A_7.mis"},
+    };
+    for (const auto& [line, name] : cases) {
+        SCOPED_TRACE(line);
+        RunFixture run;
+        ASSERT_EQ(run.run({line, "A, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
+        EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{name});
+    }
+}
+
+TEST(ConversionRun, StatusTextAndRepeatedNames) {
+    RunFixture run;
+    ASSERT_EQ(run.run({"[1]", "Job, 1, nyc.cmp", "", "", "[1]", "job, 1, NYC.cmp", "", "", "[2]",
+                       "A very long mission title, 2, sanb.cmp", "", ""})
+                  .end,
+              RunEnd::Finished);
+    EXPECT_EQ(scriptNames(run.outputFolder),
+              (std::vector<std::string>{"NYC_job_1_2.mis", "nyc_Job_1.mis",
+                                        "sanb_A very long mission_2.mis"}));
+    const std::string expected = crlf({"Generating GTA2 mission scripts...", "", "nyc_Job_1.mis",
+                                       "NYC_job_1_2.mis", "sanb_A very long mission_2.mis",
+                                       "Powerup count: 0", "", "****** Statistics ******", ""});
+    EXPECT_EQ(run.host.status.substr(0, expected.size()), expected);
+    EXPECT_NE(run.host.status.find("Total Player count: \t\t0\r\n"), std::string::npos);
+    EXPECT_TRUE(run.host.status.ends_with("Total Destroy count: \t0\r\n"));
+}
+
+TEST(ConversionRun, UnknownCodeComments) {
+    RunFixture run;
+    run.options.chkUnknown = true;
+    ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", "", "5 SURVIVE 0 0 ", "", "6 KILL_PED 1",
+                       " 7 leading blank", "8 DROP_WANTED_LEVEL 0", "9 1 (10,10,2) LAMPPOST"})
+                  .end,
+              RunEnd::Finished);
+    EXPECT_EQ(run.script("nyc_A_1.mis"),
+              crlf(head("A, 1, nyc.cmp", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
+                   std::vector<std::string>{" ", "LEVELSTART", " ", "// 5 SURVIVE 0 0 ",
+                                            "// 6 KILL_PED 1", "//  7 leading blank",
+                                            "CLEAR_WANTED_LEVEL ( player1 )",
+                                            "// 9 1 (10,10,2) LAMPPOST", " ", " ", "LEVELEND"}));
+}
+
+TEST(ConversionRun, CarOnWritesTheRowOrAnEmptyLine) {
+    RunFixture run;
+    run.options.chkFuturecar = true;
+    ASSERT_EQ(run.run({"[1]", "A, 1, x.cmp", "", "", "105 CAR_ON 230", "106 car_on 0"}).end,
+              RunEnd::Finished);
+    EXPECT_EQ(run.script("x_A_1.mis"),
+              crlf(head("A, 1, x.cmp", "") +
+                   std::vector<std::string>{" ", "LEVELSTART", " ", "", "", " ", " ", "LEVELEND"}));
+}
+
+TEST(ConversionRun, LineEndsOfEveryKindGiveTheSameScripts) {
+    const std::string lines[] = {"[1]", "A, 1, nyc.cmp", "", "", "5 DROP_WANTED_LEVEL 0"};
+    std::string expected;
+    for (const std::string separator : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(separator));
+        std::string bytes;
+        for (const auto& line : lines) {
+            bytes += line + separator;
+        }
+        RunFixture run;
+        ASSERT_EQ(run.runBytes(bytes + "\x1a" + "[2]\r\n").end, RunEnd::Finished);
+        const std::string script = run.script("nyc_A_1.mis");
+        EXPECT_TRUE(script.ends_with("CLEAR_WANTED_LEVEL ( player1 )\r\n \r\n \r\nLEVELEND\r\n"));
+        if (expected.empty()) {
+            expected = script;
+        }
+        EXPECT_EQ(script, expected);
+        EXPECT_EQ(scriptNames(run.outputFolder).size(), 1u); // nothing after the Ctrl-Z
+    }
+}
+
+TEST(ConversionRun, MissionFileNameAndCase) {
+    {
+        RunFixture run; // both exist: mission.ini wins
+        writeFile(run.missionFolder / "missuk.ini", crlf({"[1]", "UK, 1, uk.cmp", "", ""}));
+        ASSERT_EQ(run.run({"[1]", "US, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
+        EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{"nyc_US_1.mis"});
+    }
+    {
+        RunFixture run;
+        ASSERT_EQ(run.run({"[1]", "UK, 1, uk.cmp", "", ""}, "MISSUK.INI").end, RunEnd::Finished);
+        EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{"uk_UK_1.mis"});
+    }
+    {
+        RunFixture run; // an existing UK folder of any case is used, not doubled
+        fs::create_directory(run.outputFolder / "UK");
+        writeFile(run.outputFolder / "E.TXT", "[3]text\r\n");
+        ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", ""}, "MISSION.INI").end, RunEnd::Finished);
+        EXPECT_FALSE(fs::exists(run.outputFolder / "uk"));
+        EXPECT_EQ(run.state.texts.at(3), "text");
+    }
+}
+
+TEST(ConversionRun, FolderPromptsAndCancel) {
+    RunFixture run;
+    const std::string missionText = run.options.GTA1iniFile;
+    run.options.GTA1iniFile.pop_back(); // without its separator the mission file is not found
+    run.host.status = "before";
+    writeFile(run.missionFolder / "mission.ini", crlf({"[1]", "A, 1, nyc.cmp", "", ""}));
+    RunReport report = ConversionRun(run.options, run.state, run.host);
+    EXPECT_EQ(report.end, RunEnd::Cancelled);
+    EXPECT_EQ(report.cancelledAt, FolderField::GTA1iniFile);
+    EXPECT_EQ(run.host.prompts,
+              std::vector<std::string>{
+                  "Where is the GTA1 mission file?  Usually in gtadata or gtadata\\uk"});
+    EXPECT_EQ(run.host.status, "before");
+    EXPECT_TRUE(run.host.convertEnabled);
+    EXPECT_EQ(run.host.convertToggles, 2);
+    EXPECT_TRUE(scriptNames(run.outputFolder).empty());
+    EXPECT_FALSE(fs::exists(run.outputFolder / "uk"));
+
+    // A wrong answer asks again; a right one is stored and the output folder is checked next.
+    run.options.OutputFolder.clear();
+    run.host.prompts.clear();
+    run.host.answers = {(run.temp / "nowhere").string() + "/", missionText};
+    report = ConversionRun(run.options, run.state, run.host);
+    EXPECT_EQ(report.end, RunEnd::Cancelled);
+    EXPECT_EQ(report.cancelledAt, FolderField::OutputFolder);
+    EXPECT_EQ(run.options.GTA1iniFile, missionText);
+    EXPECT_EQ(run.host.prompts.size(), 3u);
+    EXPECT_EQ(run.host.prompts.back(), "Where should I output the GTA2 .mis files?");
+}
+
+TEST(ConversionRun, OutputFolderWithoutSeparatorStillWritesIntoIt) {
+    RunFixture run;
+    run.options.OutputFolder.pop_back();
+    ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
+    EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{"nyc_A_1.mis"});
+}
+
+TEST(ConversionRun, MissionNamesNeverLeaveTheOutputFolder) {
+    RunFixture run;
+    ASSERT_EQ(run.run({"[../../x]", "../../../evil, 1, ../nyc.cmp", "", "", "[2]",
+                       "a/b\\c:d, 1, nyc.cmp", "", ""})
+                  .end,
+              RunEnd::Finished);
+    EXPECT_EQ(scriptNames(run.outputFolder),
+              (std::vector<std::string>{"_.._.._.._evil_.._.._x.mis", "nyc_a_b_c_d_2.mis"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(run.temp.path()), fs::directory_iterator()),
+              2); // gtadata and out only
+}
+
+TEST(ConversionRun, FailuresReportAndKeepWhatWasWritten) {
+    struct Case {
+        std::vector<std::string> lines;
+        int number;
+        std::vector<std::string> scripts; // left behind
+        bool cutShort;                    // the last of them was being written
+    };
+    const std::string longLine = "1 " + std::string(40000, 'x');
+    const Case cases[] = {
+        {{"", "[1]"}, 52, {}, false}, // a mission line before the first header
+        {{}, 52, {}, false},          // no header at all: the end-of-file writes
+        {{"[1]", "A, 1, nyc.cmp", "", "", "[2]", "B, 1, nyc.cmp"}, 62, {"nyc_A_1.mis"}, false},
+        {{"[1]", "A, 1, nyc.cmp", "", "", "5 CAR_ON 60001"}, 9, {"nyc_A_1.mis"}, true},
+        {{"[1]", "A, 1, nyc.cmp", "", "", "5 CAR_ON x"}, 13, {"nyc_A_1.mis"}, true},
+        {{"[1]", "A, 1, nyc.cmp", "", "", longLine}, 6, {"nyc_A_1.mis"}, true},
+    };
+    for (const auto& [lines, number, scripts, cutShort] : cases) {
+        SCOPED_TRACE(number);
+        RunFixture run;
+        run.options.chkFuturecar = true;
+        const RunReport report = run.run(lines);
+        ASSERT_EQ(report.end, RunEnd::Failed);
+        ASSERT_TRUE(report.failure.has_value());
+        EXPECT_EQ(report.failure->number(), number);
+        EXPECT_FALSE(report.failure->source().empty());
+        EXPECT_FALSE(report.failure->description().empty());
+        EXPECT_EQ(scriptNames(run.outputFolder), scripts);
+        EXPECT_TRUE(run.host.convertEnabled);
+        if (!scripts.empty()) {
+            EXPECT_EQ(run.script(scripts.back()).ends_with("LEVELEND\r\n"), !cutShort);
+        }
+    }
+}
+
+TEST(ConversionRun, EarlierScriptsStayWhenALaterSectionFails) {
+    RunFixture run;
+    run.options.chkFuturecar = true;
+    const RunReport report = run.run({"[1]", "A, 1, nyc.cmp", "", "", "5 DROP_WANTED_LEVEL 0",
+                                      "[2]", "B, 1, nyc.cmp", "", "", "6 CAR_ON -1"});
+    ASSERT_EQ(report.end, RunEnd::Failed);
+    EXPECT_NE(report.failure->description().find("line 10"), std::string::npos);
+    EXPECT_EQ(run.script("nyc_A_1.mis"),
+              crlf(head("A, 1, nyc.cmp", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
+                   std::vector<std::string>{" ", "LEVELSTART", " ",
+                                            "CLEAR_WANTED_LEVEL ( player1 )", " ", "LEVELEND"}));
+    EXPECT_EQ(run.script("nyc_B_2.mis"),
+              crlf(head("B, 1, nyc.cmp", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
+                   std::vector<std::string>{" ", "LEVELSTART", " "}));
+    // The status text shows how far the run came.
+    EXPECT_TRUE(run.host.status.ends_with("nyc_A_1.mis\r\nnyc_B_2.mis\r\n"));
+}
+
+TEST(ConversionRun, AUkFileBlocksTheFolderAndFailsTheRun) {
+    RunFixture run;
+    writeFile(run.outputFolder / "uk", "not a folder");
+    const RunReport report = run.run({"[1]", "A, 1, nyc.cmp", "", ""});
+    ASSERT_EQ(report.end, RunEnd::Failed);
+    EXPECT_TRUE(scriptNames(run.outputFolder).empty());
+}
+
+TEST(ConversionRun, TwoRunsShareTheTextsButReloadTheVehicles) {
+    RunFixture run;
+    writeFile(run.outputFolder / "e.txt", "[5]five\r\n");
+    writeFile(run.temp / "cars.ini", "[BRENNIC Vehicles]\r\n1=FIRST\r\n");
+    run.host.cars = run.temp / "cars.ini";
+    ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
+    EXPECT_EQ(run.state.vehicles.at(1), "FIRST");
+    fs::remove(run.outputFolder / "e.txt");
+    run.host.cars.reset();
+    ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
+    EXPECT_EQ(run.state.texts.at(5), "five");
+    EXPECT_EQ(run.state.vehicles.at(1), "BUG");
+}
+
+TEST(Raise, CountersStopAt32767) {
+    int counter = 32766;
+    Raise(counter);
+    EXPECT_EQ(counter, 32767);
+    EXPECT_THROW(Raise(counter), RunFailure);
+    EXPECT_EQ(counter, 32767);
+}
