@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -276,6 +277,31 @@ bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keywor
 }
 
 double Leading_number_value(std::string_view text) {
+    // Fast path for the plain whole numbers that coordinates and fields mostly are: up to 15
+    // digits (exact in a double) followed by the end or a character that cannot continue them.
+    {
+        std::size_t i = 0;
+        while (i < text.size() && text[i] == ' ') {
+            ++i;
+        }
+        const bool negative = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+            ++i;
+        }
+        const std::size_t first = i;
+        std::uint64_t whole = 0;
+        while (i < text.size() && isDigit(text[i]) && i - first < 15) {
+            whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            ++i;
+        }
+        const bool continues =
+            i < text.size() && (isDigit(text[i]) || text[i] == '.' || text[i] == 'E' ||
+                                text[i] == 'e' || isValBlank(text[i]));
+        if (i > first && !continues) {
+            const auto value = static_cast<double>(whole);
+            return negative ? -value : value;
+        }
+    }
     // Only the characters up to the end of the number matter, blanks aside; collect those.
     std::string compact;
     for (const char c : text) {

@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
@@ -22,6 +23,33 @@ std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
 }
 
 bool isLineByte(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
+
+// The first CR, LF or Ctrl-Z in [begin, end). Text bytes are almost all 0x20 or above, so eight
+// bytes at a time are passed over while none of them is a control byte.
+const char* findLineByte(const char* begin, const char* end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    const char* p = begin;
+    for (;;) {
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if (((word - kOnes * 0x20) & ~word & kHighs) != 0) {
+                break; // some byte below 0x20
+            }
+            p += 8;
+        }
+        const char* stop = end - p >= 8 ? p + 8 : end;
+        for (; p != stop; ++p) {
+            if (isLineByte(*p)) {
+                return p;
+            }
+        }
+        if (p == end) {
+            return end;
+        }
+    }
+}
 
 } // namespace
 
@@ -107,10 +135,7 @@ bool LineReader::readLine(std::string& line) {
         }
         const char* begin = m_buffer.data() + m_pos;
         const char* end = m_buffer.data() + m_end;
-        const char* stop = begin;
-        while (stop != end && !isLineByte(*stop)) {
-            ++stop;
-        }
+        const char* stop = findLineByte(begin, end);
         line.append(begin, stop);
         if (stop == end) {
             haveLine = haveLine || stop != begin;
