@@ -1,5 +1,6 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/FaultInjection.h"
 #include "platform/FileSystem.h"
 
 // Bytes pass through unchanged: profile files are 8-bit text in the system code page.
@@ -54,9 +55,12 @@ ProfileFile ProfileFile::load(const std::filesystem::path& path, IoError* error)
     if (!isFile(path)) {
         return profile;
     }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    errno = injectedFault(FileOperation::OpenForReading, path);
+    std::ifstream in;
+    if (errno == 0) {
+        in.open(path, std::ios::binary);
+    }
+    if (!in.is_open()) {
         if (error != nullptr) {
             *error = ioErrorFromErrno(errno != 0 ? errno : EACCES, "opening", path);
         }
@@ -113,6 +117,9 @@ bool ProfileFile::save(const std::filesystem::path& path) const {
     }
     std::filesystem::path temporary = path;
     temporary += ".tmp";
+    if (injectedFault(FileOperation::Create, temporary) != 0) {
+        return false;
+    }
     {
         std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
         if (file == nullptr) {

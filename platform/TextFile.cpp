@@ -1,5 +1,7 @@
 #include "platform/TextFile.h"
 
+#include "platform/FaultInjection.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -51,7 +53,19 @@ const char* findLineByte(const char* begin, const char* end) {
     }
 }
 
+FaultHook& faultHook() {
+    static FaultHook hook;
+    return hook;
+}
+
 } // namespace
+
+void setFaultHook(FaultHook hook) { faultHook() = std::move(hook); }
+
+int injectedFault(FileOperation operation, const std::filesystem::path& path) {
+    const FaultHook& hook = faultHook();
+    return hook ? hook(operation, path) : 0;
+}
 
 void FileCloser::operator()(std::FILE* file) const noexcept { std::fclose(file); }
 
@@ -88,6 +102,10 @@ IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem
 }
 
 std::optional<LineReader> LineReader::open(const std::filesystem::path& path, IoError& error) {
+    if (const int fault = injectedFault(FileOperation::OpenForReading, path)) {
+        error = ioErrorFromErrno(fault, "opening", path);
+        return std::nullopt;
+    }
     errno = 0;
     FileHandle file(openFile(path, "rb"));
     if (!file) {
@@ -107,8 +125,14 @@ bool LineReader::fill() {
         return false;
     }
     errno = 0;
-    m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file.get());
     m_pos = 0;
+    if (const int fault = injectedFault(FileOperation::Read, m_path)) {
+        m_finished = true;
+        m_end = 0;
+        m_failure = ioErrorFromErrno(fault, "reading", m_path);
+        return false;
+    }
+    m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file.get());
     if (m_end == 0) {
         m_finished = true;
         if (std::ferror(m_file.get()) != 0) {
@@ -154,6 +178,10 @@ bool LineReader::readLine(std::string& line) {
 }
 
 std::optional<TextWriter> TextWriter::create(const std::filesystem::path& path, IoError& error) {
+    if (const int fault = injectedFault(FileOperation::Create, path)) {
+        error = ioErrorFromErrno(fault, "creating", path);
+        return std::nullopt;
+    }
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(path, ec);
     if (status.type() == std::filesystem::file_type::directory) {
@@ -206,6 +234,10 @@ bool TextWriter::flush() {
     if (m_buffer.empty()) {
         return true;
     }
+    if (const int fault = injectedFault(FileOperation::Write, m_path)) {
+        m_errno = fault;
+        return false;
+    }
     errno = 0;
     const std::size_t written = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file.get());
     if (written != m_buffer.size()) {
@@ -223,6 +255,9 @@ std::optional<IoError> TextWriter::close() {
     flush();
     errno = 0;
     const int closed = std::fclose(m_file.release());
+    if (const int fault = injectedFault(FileOperation::Close, m_path); fault != 0 && m_errno == 0) {
+        m_errno = fault;
+    }
     if (m_errno == 0 && closed != 0) {
         m_errno = errno != 0 ? errno : EIO;
     }

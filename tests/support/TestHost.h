@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ class TestHost : public engine::RunHost {
     std::vector<std::string> prompts{};
     std::deque<std::string> answers{};
     std::optional<std::filesystem::path> cars{};
+    std::function<void(std::string_view)> onAppend{}; // called with each addition to the status
     int convertToggles = 0;
     bool convertEnabled = true;
 
@@ -32,7 +34,12 @@ class TestHost : public engine::RunHost {
         return answer;
     }
     void replaceStatus(std::string_view text) override { status = text; }
-    void appendStatus(std::string_view text) override { status += text; }
+    void appendStatus(std::string_view text) override {
+        status += text;
+        if (onAppend) {
+            onAppend(text);
+        }
+    }
     void setConvertEnabled(bool enabled) override {
         convertEnabled = enabled;
         ++convertToggles;
