@@ -1,11 +1,16 @@
 # Everything a fresh Debian 12 machine needs, from Debian's own packages.
-PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev libsimpleini-dev qt6-base-dev
+PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev libsimpleini-dev qt6-base-dev \
+            clang-14 libclang-rt-14-dev
 
 BUILD_DIR := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
-.PHONY: deps build test demo clean
+FUZZ_DIR := build-fuzz
+ASAN_DIR := build-asan
+FUZZ_FLAGS := -max_len=8192 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+
+.PHONY: deps build test test-asan fuzz fuzz-build fuzz-smoke demo clean
 
 deps:
 	@missing=""; \
@@ -25,6 +30,32 @@ build:
 
 test: deps build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory fuzz-smoke
+
+# The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan:
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DBRENNIC_SANITIZE=ON \
+	    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+fuzz-build:
+	CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENNIC_BUILD_FUZZ=ON \
+	    -DBRENNIC_BUILD_UI=OFF -DBRENNIC_BUILD_TESTS=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target conversion_run_fuzzer
+	@fuzz/make-seeds.sh $(FUZZ_DIR)/corpus
+
+# FUZZ_SECONDS of fuzzing from the seeds; a crash or a broken property fails the target.
+FUZZ_SECONDS ?= 300
+fuzz: deps fuzz-build
+	mkdir -p $(FUZZ_DIR)/artifacts
+	$(FUZZ_DIR)/bin/conversion_run_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
+	    -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/corpus
+
+fuzz-smoke:
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=60
 
 # Converts the bundled example with every translation on, in a copy of its output folder.
 demo: deps build
@@ -34,4 +65,4 @@ demo: deps build
 	@ls -1 $(BUILD_DIR)/demo/output | grep -i '\.mis$$'
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

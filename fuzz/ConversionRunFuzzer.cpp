@@ -1,0 +1,132 @@
+// libFuzzer target: one whole conversion run over a fuzzer-made mission file, e.txt, cars.ini and
+// option set, in a private temporary folder. Beyond what the sanitizers catch, it checks that the
+// run ends in one of its three ways, that a failure carries its report, and that no file appears
+// outside the output folder.
+//
+// Input layout: 5 bytes of switches (one bit per check box), 1 byte choosing the offsets, then the
+// mission file, "\n\x01E\n", e.txt, "\n\x01C\n", cars.ini (missing parts give missing files).
+#include "engine/ConversionRun.h"
+#include "platform/FileSystem.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace brennic::engine;
+
+namespace {
+
+fs::path g_root;
+
+class FuzzHost : public RunHost {
+  public:
+    std::string status;
+    std::optional<fs::path> cars;
+    std::string BrowseFolder(std::string_view) override { return "Cancel"; }
+    void replaceStatus(std::string_view text) override { status = text; }
+    void appendStatus(std::string_view text) override { status += text; }
+    std::optional<fs::path> vehicleFile() const override { return cars; }
+};
+
+void writeBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+[[noreturn]] void fail(const std::string& why) {
+    std::fprintf(stderr, "property violated: %s\n", why.c_str());
+    std::abort();
+}
+
+std::string_view takeUntil(std::string_view& rest, std::string_view marker) {
+    const std::size_t at = rest.find(marker);
+    const std::string_view part = rest.substr(0, at);
+    rest = at == std::string_view::npos ? std::string_view{} : rest.substr(at + marker.size());
+    return part;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    g_root = fs::temp_directory_path() / ("brennic-fuzz-" + std::to_string(::getpid()));
+    fs::create_directories(g_root);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 6) {
+        return 0;
+    }
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    ConversionOptions options;
+    for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
+        options.*kSwitchKeys[i].member =
+            ((static_cast<unsigned char>(rest[i / 8]) >> (i % 8)) & 1U) != 0;
+    }
+    switch (static_cast<unsigned char>(rest[5]) % 3) {
+    case 0:
+        break;
+    case 1:
+        options.Xoffset = 1, options.Yoffset = 0.5, options.Zoffset = -2;
+        break;
+    default:
+        options.Xoffset = -100, options.Yoffset = 1e300, options.Zoffset = 0.15;
+        break;
+    }
+    rest.remove_prefix(6);
+    const std::string_view mission = takeUntil(rest, "\n\x01"
+                                                     "E\n");
+    const std::string_view texts = takeUntil(rest, "\n\x01"
+                                                   "C\n");
+    const std::string_view cars = rest;
+
+    fs::remove_all(g_root);
+    const fs::path missionFolder = g_root / "gtadata";
+    const fs::path outputFolder = g_root / "out";
+    fs::create_directories(missionFolder);
+    fs::create_directories(outputFolder);
+    writeBytes(missionFolder / "mission.ini", mission);
+    if (!texts.empty()) {
+        writeBytes(outputFolder / "e.txt", texts);
+    }
+    FuzzHost host;
+    if (!cars.empty()) {
+        writeBytes(g_root / "cars.ini", cars);
+        host.cars = g_root / "cars.ini";
+    }
+    options.GTA1iniFile = missionFolder.string() + "/";
+    options.OutputFolder = outputFolder.string() + "/";
+    EngineState state;
+
+    const RunReport report = ConversionRun(options, state, host);
+
+    if (report.end == RunEnd::Cancelled) {
+        fail("a run over valid folders was cancelled");
+    }
+    if (report.end == RunEnd::Failed && (!report.failure || report.failure->description().empty() ||
+                                         report.failure->source().empty())) {
+        fail("a failure without its report");
+    }
+    if (report.end == RunEnd::Finished && !host.status.ends_with("\r\n")) {
+        fail("a finished run without its statistics");
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(g_root)) {
+        const fs::path relative = fs::relative(entry.path(), g_root);
+        const std::string top = relative.begin()->string();
+        const bool inOutput =
+            top == "out" && (relative == "out" || relative == "out/uk" || relative == "out/e.txt" ||
+                             (relative.parent_path() == "out" && relative.extension() == ".mis"));
+        const bool input =
+            relative == "gtadata" || relative == "gtadata/mission.ini" || relative == "cars.ini";
+        if (!inOutput && !input) {
+            fail("unexpected file " + relative.string());
+        }
+    }
+    return 0;
+}
