@@ -10,7 +10,10 @@ FUZZ_DIR := build-fuzz
 ASAN_DIR := build-asan
 FUZZ_FLAGS := -max_len=8192 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
 
-.PHONY: deps build test test-asan fuzz fuzz-build fuzz-smoke demo clean
+# The benchmark works in memory where it can, so it measures the converter rather than the disk.
+BENCH_DIR ?= $(shell [ -d /dev/shm ] && echo /dev/shm/brennic-bench || echo $(BUILD_DIR)/bench)
+
+.PHONY: deps build test test-asan fuzz fuzz-build fuzz-smoke bench demo clean
 
 deps:
 	@missing=""; \
@@ -63,6 +66,11 @@ demo: deps build
 	$(BUILD_DIR)/bin/brennic-cli --mission-dir examples/gtadata --output-dir $(BUILD_DIR)/demo/output --all | tr -d '\r'
 	@echo "Scripts written to $(BUILD_DIR)/demo/output:"
 	@ls -1 $(BUILD_DIR)/demo/output | grep -i '\.mis$$'
+
+# About 100 MB of synthetic missions, in 1 000 and in 20 000 sections, each converted 5 times.
+bench: deps build
+	$(BUILD_DIR)/bin/brennic-bench --cli $(BUILD_DIR)/bin/brennic-cli --work $(BENCH_DIR) --runs 5
+	rm -rf $(BENCH_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
