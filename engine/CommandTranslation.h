@@ -21,9 +21,10 @@ inline constexpr std::string_view kMobileBriefKeyword = " MOBILE_BRIEF ";
 inline constexpr std::string_view kMessageBriefKeyword = " MESSAGE_BRIEF ";
 inline constexpr std::string_view kPBriefKeyword = " P_BRIEF ";
 
-// Column 0 of the row its argument names, as PED_ON and CAR_ON write it.
+// Writes column 0 of the row its argument names: the creation a FUTUREPED line deferred.
 void Translate_ped_on(Conversion& conversion);
-// Under chkPowerupRespawn the powerup was switched on where it was declared: nothing to write.
+// Writes the creation a POWERUP line deferred, as PED_ON does; under chkPowerupRespawn nothing,
+// since the powerup was switched on where it was declared.
 void Translate_powerup_on(Conversion& conversion);
 void Translate_red_arrow(Conversion& conversion);
 // Points at the door position when the named row holds a door of this mission.

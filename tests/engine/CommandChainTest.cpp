@@ -95,18 +95,5 @@ TEST(Translate_command, KeywordNeedsOneBlankBeforeAndACharacterAfter) {
     EXPECT_FALSE(Translate_line(on, state, "2300 BRIEF 0 0 0 0").matched);
 }
 
-TEST(Translate_command, ArrowcarStaysOnWithoutTheArrowSwitch) {
-    EngineState state;
-    ConversionOptions options = All_switches_on();
-    options.chkArrow = false;
-    for (const std::string_view text :
-         {"1 RED_ARROW 10", "2 ARROW 40", "3 ARROW_OFF 0", "4 RED_ARROW_OFF 0"}) {
-        SCOPED_TRACE(text);
-        EXPECT_FALSE(Translate_line(options, state, text).matched);
-    }
-    EXPECT_EQ(Translate_line(options, state, "5 ARROWCAR 31").script,
-              "POINT_ARROW_AT (ARROW , OBJECT31) // ARROWCAR 5\r\n");
-}
-
 } // namespace
 } // namespace brennic::engine

@@ -106,23 +106,6 @@ TEST(Translate_arrow, RowOutsideTheTableFails) {
     }
 }
 
-TEST(Translate_arrow, ArrowLinesWithoutRows) {
-    EngineState state;
-    const std::tuple<const char*, const char*> cases[] = {
-        {"100 RED_ARROW 10 -1 -1 0 0", "LEVEL_END_POINT_ARROW_AT (ARROW , OBJECT10) // 100"},
-        {"100 RED_ARROW ", "LEVEL_END_POINT_ARROW_AT (ARROW , OBJECT) // 100"},
-        {"110 ARROWCAR 31 0 0 0 0", "POINT_ARROW_AT (ARROW , OBJECT31) // ARROWCAR 110"},
-        {"110 ArrowCar -7", "POINT_ARROW_AT (ARROW , OBJECT-7) // ARROWCAR 110"},
-        {"109 ARROW_OFF 0 0 0 0 0", "REMOVE_ARROW ( ARROW ) // 109"},
-        {"109 arrow_off ", "REMOVE_ARROW ( ARROW ) // 109"},
-        {"103 RED_ARROW_OFF 0 0 0 0 0", "REMOVE_ARROW ( ARROW ) // 103"},
-    };
-    for (const auto& [text, written] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(Translate_line(All_switches_on(), state, text).script, Lines({written}));
-    }
-}
-
 TEST(Translate_brief, TextsFollowTheStatementDirectly) {
     EngineState state;
     state.texts.set(1500, "Go to the bank");
@@ -131,8 +114,6 @@ TEST(Translate_brief, TextsFollowTheStatementDirectly) {
         {"2300 MOBILE_BRIEF 1 2 3 4 1500",
          "DISPLAY_BRIEF ( 1500 ) // MOBILE_BRIEF 2300Go to the bank"},
         {"2300 BRIEF 0 0 0 0 1500", "DISPLAY_BRIEF ( 1500 ) //Go to the bank"},
-        {"2300 MESSAGE_BRIEF 0 0 0 0 1500", "DISPLAY_MESSAGE ( 1500 ) //Go to the bank"},
-        {"2300 P_BRIEF 0 -1 0 0 1500 7", "DISPLAY_BRIEF ( 1500 ) // P_BRIEF 2300Go to the bank"},
         {"2300 mobile_brief 10 200 3000 40000 1500",
          "DISPLAY_BRIEF ( 1500 ) // MOBILE_BRIEF 2300Go to the bank"},
         {"2300 BRIEF 0 0 0 0 1499.5", "DISPLAY_BRIEF ( 1499.5 ) //Go to the bank"},

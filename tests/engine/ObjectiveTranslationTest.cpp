@@ -64,40 +64,5 @@ TEST(Translate_park, RowOutsideTheTableFails) {
     }
 }
 
-TEST(Translate_mission_end, ReadsFromTheFourthCharacterBehindTheKeyword) {
-    EngineState state;
-    const std::tuple<const char*, const char*> cases[] = {
-        {"2500 MISSION_END 12 34", "// MISSION_END 34 // 2500"},
-        {"2500 MISSION_END 0 0 0 0", "// MISSION_END  // 2500"},
-        {"115 MISSION_END 0 475 475 0 0", "// MISSION_END 75 // 115"},
-        {"2500 MISSION_END 1", "// MISSION_END  // 2500"},
-        {"2500 mission_end 123456", "// MISSION_END 456 // 2500"},
-    };
-    for (const auto& [text, written] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(Translate_line(All_switches_on(), state, text).script, Lines({written}));
-    }
-}
-
-TEST(Translate_command, OneAndTwoLineObjectives) {
-    EngineState state;
-    const std::tuple<const char*, std::string> cases[] = {
-        {"105 INC_HEADS 4 0 0 -1 0", Lines({"ALTER_WANTED_LEVEL_NO_DROP ( player1 , 4 ) // 105"})},
-        {"105 INC_HEADS ", Lines({"ALTER_WANTED_LEVEL_NO_DROP ( player1 ,  ) // 105"})},
-        {"116 END 1 0 0 1 50000", Lines({"FINISH_LEVEL ( NO_BONUS ) // 116"})},
-        {"116 end ", Lines({"FINISH_LEVEL ( NO_BONUS ) // 116"})},
-        {"101 IS_GOAL_DEAD 30 0 101 0 0",
-         Lines({"// 101 IS_GOAL_DEAD 30 0 101 0 0", "// IF ( IS_CAR_WRECKED ( OBJECT30 ) )"})},
-        {"112 CHECK_CAR 31 0 492 -1 0",
-         Lines({"", "// *** is player in car?", "// 112 CHECK_CAR 31 0 492 -1 0",
-                "//IF ( IS_CHARACTER_IN_CAR ( player1 , OBJECT31 ) ) ", "// MOVE FAIL LINE HERE",
-                "//ENDIF"})},
-    };
-    for (const auto& [text, script] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(Translate_line(All_switches_on(), state, text).script, script);
-    }
-}
-
 } // namespace
 } // namespace brennic::engine
