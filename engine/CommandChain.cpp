@@ -1,14 +1,41 @@
 #include "engine/CommandChain.h"
 
+#include "engine/CommandTranslation.h"
+#include "engine/ObjectiveTranslation.h"
+
 #include <array>
 
 namespace brennic::engine {
 
 namespace {
 
+using O = ConversionOptions;
+
 constexpr std::array kChain{
     Command{" DROP_WANTED_LEVEL ", nullptr, true, &Translate_drop_wanted_level},
-    Command{" CAR_ON ", &ConversionOptions::chkFuturecar, false, &Translate_car_on},
+    Command{" CAR_ON ", &O::chkFuturecar, false, &Translate_car_on},
+    Command{kPedOnKeyword, &O::chkFuturePed, false, &Translate_ped_on},
+    Command{kPowerupOnKeyword, &O::chkPowerup, false, &Translate_powerup_on},
+    Command{kRedArrowKeyword, &O::chkArrow, false, &Translate_red_arrow},
+    Command{kArrowKeyword, &O::chkArrow, false, &Translate_arrow},
+    Command{kArrowcarKeyword, &O::chkArrowcar, false, &Translate_arrowcar},
+    Command{kArrowOffKeyword, &O::chkArrow, false, &Translate_arrow_off},
+    Command{kRedArrowOffKeyword, &O::chkArrow, false, &Translate_arrow_off},
+    Command{kAnswerKeyword, &O::chkAnswerPhone, false, &Translate_answer},
+    Command{kBriefKeyword, &O::chkBrief, false, &Translate_brief},
+    Command{kMobileBriefKeyword, &O::chkBrief, false, &Translate_mobile_brief},
+    Command{kMessageBriefKeyword, &O::chkBrief, false, &Translate_message_brief},
+    Command{kPBriefKeyword, &O::chkBrief, false, &Translate_p_brief},
+    Command{kCheckCarKeyword, &O::chkCheckCar, false, &Translate_check_car},
+    Command{kStealKeyword, &O::chkSteal, false, &Translate_steal},
+    Command{kDestroyKeyword, &O::chkDestroy, false, &Translate_destroy},
+    Command{kLocateKeyword, &O::chkLocate, false, &Translate_locate},
+    Command{kGotoKeyword, &O::chkGoto, false, &Translate_goto},
+    Command{kIsGoalDeadKeyword, &O::chkIsGoalDead, false, &Translate_is_goal_dead},
+    Command{kIncHeadsKeyword, &O::chkINCHEADS, false, &Translate_inc_heads},
+    Command{kMissionEndKeyword, &O::chkMission_End, false, &Translate_mission_end},
+    Command{kEndKeyword, &O::chkEnd, false, &Translate_end},
+    Command{kParkKeyword, &O::chkPark, false, &Translate_park},
 };
 
 } // namespace
@@ -33,6 +60,21 @@ bool Translate_command(Conversion& conversion) {
         }
     }
     return false;
+}
+
+std::string Read_first_argument(MissionLine& line, std::string_view keyword) {
+    stepCursor(line, static_cast<int>(keyword.size()));
+    return Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+}
+
+std::string Read_next_argument(MissionLine& line) {
+    stepCursor(line, 1);
+    return Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+}
+
+void Skip_next_argument(MissionLine& line) {
+    stepCursor(line, 1);
+    Skip_value(line);
 }
 
 void Translate_drop_wanted_level(Conversion& conversion) {

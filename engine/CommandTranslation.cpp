@@ -1,0 +1,129 @@
+#include "engine/CommandTranslation.h"
+
+#include "engine/CommandChain.h"
+
+namespace brennic::engine {
+
+namespace {
+
+// Column 0 of the row a whole-number argument names; a non-number or a row outside the table
+// fails the run.
+const std::string& deferredStatement(const Conversion& conversion, std::string_view argument) {
+    return conversion.state.objectLines.cell(Object_line_row(Whole_number_value(argument)), 0);
+}
+
+// Modders number their own texts from 10001 on, beyond the table: such a brief is still written,
+// with the empty text, instead of ending the conversion.
+std::string_view briefText(const TextTable& texts, std::string_view number) {
+    const double index = Nearest_whole_value(number);
+    if (!(index >= 0.0 && index <= TextTable::intMaxIndex)) {
+        return {};
+    }
+    return texts.at(static_cast<int>(index));
+}
+
+// MOBILE_BRIEF, MESSAGE_BRIEF and P_BRIEF take their text number from the fifth argument.
+std::string fifthArgument(MissionLine& line, std::string_view keyword) {
+    stepCursor(line, static_cast<int>(keyword.size()));
+    Skip_value(line);
+    for (int i = 0; i < 3; ++i) {
+        Skip_next_argument(line);
+    }
+    return Read_next_argument(line);
+}
+
+} // namespace
+
+void Translate_ped_on(Conversion& conversion) {
+    const std::string row = Read_first_argument(conversion.line, kPedOnKeyword);
+    conversion.write({deferredStatement(conversion, row), " // PED_ON"});
+}
+
+void Translate_powerup_on(Conversion& conversion) {
+    if (conversion.options.chkPowerupRespawn) {
+        return;
+    }
+    // Every powerup then took the object form and kept its creation statement for this line.
+    const std::string row = Read_first_argument(conversion.line, kPowerupOnKeyword);
+    conversion.write({deferredStatement(conversion, row), " // POWERUP_ON"});
+}
+
+void Translate_red_arrow(Conversion& conversion) {
+    const std::string object = Read_first_argument(conversion.line, kRedArrowKeyword);
+    conversion.write({"LEVEL_END_POINT_ARROW_AT (ARROW , OBJECT", object, ") // ",
+                      conversion.line.strLineNumber});
+}
+
+void Translate_arrow(Conversion& conversion) {
+    MissionLine& line = conversion.line;
+    const std::string object = Read_first_argument(line, kArrowKeyword);
+    if (object == "0") {
+        conversion.write(
+            {"// ", line.strRead, " There is no object at line 0, what should I point at?"});
+        return;
+    }
+    const ObjectLineTable& rows = conversion.state.objectLines;
+    const int row = Object_line_row(Nearest_whole_value(object));
+    if (rows.cell(row, 3) == "door") {
+        conversion.write({"POINT_ARROW_AT ( ARROW , ", rows.cell(row, 0), " , ", rows.cell(row, 1),
+                          " , ", rows.cell(row, 2), ") // arrowDOOR ", line.strLineNumber});
+        return;
+    }
+    conversion.write({"POINT_ARROW_AT ( ARROW , OBJECT", object, " ) // ", line.strLineNumber});
+}
+
+void Translate_arrowcar(Conversion& conversion) {
+    const std::string object = Read_first_argument(conversion.line, kArrowcarKeyword);
+    conversion.write({"POINT_ARROW_AT (ARROW , OBJECT", object, ") // ARROWCAR ",
+                      conversion.line.strLineNumber});
+}
+
+void Translate_arrow_off(Conversion& conversion) {
+    conversion.write({"REMOVE_ARROW ( ARROW ) // ", conversion.line.strLineNumber});
+}
+
+void Translate_answer(Conversion& conversion) {
+    Raise(conversion.stats.AnswerPhoneCount);
+    const std::string phone = Read_first_argument(conversion.line, kAnswerKeyword);
+    conversion.write("");
+    conversion.write("// wait until phone is answered");
+    conversion.write({"ANSWER_PHONE ( PLAYER1 , OBJECT", phone, " , 0 )"});
+    conversion.write("SET loop = 1");
+    conversion.write("WHILE_EXEC ( loop = 1 )");
+    conversion.write({"IF ( CHECK_ANSWERED_PHONE ( OBJECT", phone, " ) )"});
+    conversion.write({"     STOP_PHONE ( OBJECT", phone, " )"});
+    conversion.write("SET loop = 0");
+    conversion.write("ENDIF");
+    conversion.write("ENDWHILE");
+    conversion.write("");
+}
+
+void Translate_brief(Conversion& conversion) {
+    const std::string number = Read_first_argument(conversion.line, kBriefKeyword);
+    conversion.write(
+        {"DISPLAY_BRIEF ( ", number, " ) //", briefText(conversion.state.texts, number)});
+    Raise(conversion.stats.BriefCount);
+}
+
+void Translate_mobile_brief(Conversion& conversion) {
+    const std::string number = fifthArgument(conversion.line, kMobileBriefKeyword);
+    conversion.write({"DISPLAY_BRIEF ( ", number, " ) // MOBILE_BRIEF ",
+                      conversion.line.strLineNumber, briefText(conversion.state.texts, number)});
+    Raise(conversion.stats.BriefCount);
+}
+
+void Translate_message_brief(Conversion& conversion) {
+    const std::string number = fifthArgument(conversion.line, kMessageBriefKeyword);
+    conversion.write(
+        {"DISPLAY_MESSAGE ( ", number, " ) //", briefText(conversion.state.texts, number)});
+    Raise(conversion.stats.BriefCount);
+}
+
+void Translate_p_brief(Conversion& conversion) {
+    const std::string number = fifthArgument(conversion.line, kPBriefKeyword);
+    conversion.write({"DISPLAY_BRIEF ( ", number, " ) // P_BRIEF ", conversion.line.strLineNumber,
+                      briefText(conversion.state.texts, number)});
+    Raise(conversion.stats.BriefCount);
+}
+
+} // namespace brennic::engine

@@ -1,0 +1,99 @@
+#include "engine/CommandChain.h"
+
+#include "tests/engine/CommandHarness.h"
+
+#include <cctype>
+#include <gtest/gtest.h>
+
+namespace brennic::engine {
+namespace {
+
+using test::All_switches_on;
+using test::Translate_line;
+
+struct KeywordCase {
+    std::string_view line; // a command line that translates
+    Switch enabledBy;
+};
+
+// One real-looking line per command of the chain after CAR_ON, in chain order.
+constexpr KeywordCase kKeywordCases[] = {
+    {"102 PED_ON 51 0 0 147 0", &ConversionOptions::chkFuturePed},
+    {"103 POWERUP_ON 61 0 0 0 0", &ConversionOptions::chkPowerup},
+    {"100 RED_ARROW 10 -1 -1 0 0", &ConversionOptions::chkArrow},
+    {"107 ARROW 40 0 0 0 0", &ConversionOptions::chkArrow},
+    {"110 ARROWCAR 31 0 0 0 0", &ConversionOptions::chkArrowcar},
+    {"109 ARROW_OFF 0 0 0 0 0", &ConversionOptions::chkArrow},
+    {"103 RED_ARROW_OFF 0 0 0 0 0", &ConversionOptions::chkArrow},
+    {"104 ANSWER 20 0 420 10 2500", &ConversionOptions::chkAnswerPhone},
+    {"105 BRIEF 0 0 0 0 1002", &ConversionOptions::chkBrief},
+    {"106 MOBILE_BRIEF 0 0 0 0 1001", &ConversionOptions::chkBrief},
+    {"107 MESSAGE_BRIEF 0 0 0 0 2501", &ConversionOptions::chkBrief},
+    {"108 P_BRIEF 0 -1 0 0 1400", &ConversionOptions::chkBrief},
+    {"112 CHECK_CAR 31 0 492 -1 0", &ConversionOptions::chkCheckCar},
+    {"111 STEAL 31 0 -1 0 5000", &ConversionOptions::chkSteal},
+    {"102 DESTROY 30 0 -1 0 10000", &ConversionOptions::chkDestroy},
+    {"104 LOCATE 31 0 104 0 2000", &ConversionOptions::chkLocate},
+    {"106 GOTO 11 0 0 32100 7000", &ConversionOptions::chkGoto},
+    {"101 IS_GOAL_DEAD 30 0 101 0 0", &ConversionOptions::chkIsGoalDead},
+    {"105 INC_HEADS 4 0 0 -1 0", &ConversionOptions::chkINCHEADS},
+    {"115 MISSION_END 0 475 475 0 0", &ConversionOptions::chkMission_End},
+    {"116 END 1 0 0 1 50000", &ConversionOptions::chkEnd},
+    {"108 PARK 40 0 0 3 20000", &ConversionOptions::chkPark},
+};
+
+std::string lowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower;
+}
+
+// The keyword of a sample line: the characters from its first blank up to the next one.
+std::string_view keywordOf(std::string_view line) {
+    const std::size_t start = line.find(' ') + 1;
+    return line.substr(start, line.find(' ', start) - start);
+}
+
+TEST(Translate_command, EveryKeywordMatchesInAnyLetterCaseUnderItsSwitch) {
+    EngineState state;
+    const ConversionOptions on = All_switches_on();
+    for (const auto& [text, enabledBy] : kKeywordCases) {
+        SCOPED_TRACE(text);
+        EXPECT_TRUE(Translate_line(on, state, text).matched);
+        EXPECT_TRUE(Translate_line(on, state, lowerCase(text)).matched);
+
+        ConversionOptions only;
+        only.*enabledBy = true;
+        EXPECT_TRUE(Translate_line(only, state, text).matched);
+
+        // Off, the command is no command at all: nothing is written and the line goes on.
+        ConversionOptions off = on;
+        off.*enabledBy = false;
+        const auto result = Translate_line(off, state, text);
+        EXPECT_FALSE(result.matched);
+        EXPECT_EQ(result.script, "");
+    }
+}
+
+TEST(Translate_command, KeywordNeedsOneBlankBeforeAndACharacterAfter) {
+    EngineState state;
+    const ConversionOptions on = All_switches_on();
+    for (const auto& [text, enabledBy] : kKeywordCases) {
+        SCOPED_TRACE(text);
+        const std::string_view keyword = keywordOf(text);
+        const std::string number(text.substr(0, text.find(' ')));
+        EXPECT_FALSE(Translate_line(on, state, number + "  " + std::string(keyword)).matched);
+        const std::string atEnd = number + " " + std::string(keyword);
+        const auto result = Translate_line(on, state, atEnd);
+        EXPECT_FALSE(result.matched) << atEnd;
+        EXPECT_EQ(result.script, "");
+    }
+    // The four zeros belong to the BRIEF keyword.
+    EXPECT_FALSE(Translate_line(on, state, "2300 BRIEF 1 0 0 0 1500").matched);
+    EXPECT_FALSE(Translate_line(on, state, "2300 BRIEF 0 0 0 0").matched);
+}
+
+} // namespace
+} // namespace brennic::engine
