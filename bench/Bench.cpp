@@ -74,8 +74,10 @@ std::uintmax_t folderBytes(const fs::path& folder) {
 }
 
 // One mission section in the style of the real files: objects first, then the commands that use
-// them, every kind and keyword, with the unknown commands real files are full of.
-void writeSection(std::string& out, int section, std::size_t targetBytes, std::mt19937& random) {
+// them, every kind and keyword, among the unknown commands real files are full of. The run totals
+// are 16-bit, so the counted kinds appear at most countedBlocks times a section.
+void writeSection(std::string& out, int section, std::size_t targetBytes, int countedBlocks,
+                  std::mt19937& random) {
     const std::size_t start = out.size();
     const char* maps[] = {"nyc", "sanb", "miami", "uk"};
     out += "[" + std::to_string(section) + "] \r\n";
@@ -91,38 +93,46 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, std::m
                                            "DISABLE 3 0 0 0 0",         "ENABLE 4 0 0 0 0",
                                            "CHANGE_PED_TYPE 5 0 0 0 0", "DONOWT 0 0 0 0 0"};
     int line = 1;
-    while (out.size() - start < targetBytes) {
+    auto object = [&](const std::string& kind) {
+        out += std::to_string(line++) + " 1 " + triple() + " " + kind + " \r\n";
+    };
+    auto command = [&](const std::string& text) {
+        out += std::to_string(line++) + " " + text + " \r\n";
+    };
+    for (int block = 0; out.size() - start < targetBytes; ++block) {
         const int base = line;
-        auto object = [&](const std::string& kind) {
-            out += std::to_string(line++) + " 1 " + triple() + " " + kind + " \r\n";
-        };
-        object("PLAYER 0 256");
-        object("DUMMY 0 0");
+        const std::string phone = std::to_string(base + 2);
+        const std::string ped = std::to_string(base + 4);
+        const std::string car = std::to_string(base + 6);
+        const std::string door = std::to_string(base + 7);
+        const std::string powerup = std::to_string(base + 8);
         object("TARGET 04 768");
         object("TRIGGER 10 255");
         object("TELEPHONE 0 " + std::to_string(random() % 1024));
-        object("SPRAY 1 0");
-        object("BOMBSHOP 0 0");
-        object("MPHONES " + std::to_string(base + 4) + " 3");
-        object("PED 0 256 " + std::to_string(random() % 120));
+        object("MPHONES " + phone + " 3");
         object("FUTUREPED 0 512");
         object("FUTURE 0 0");
-        object("MIDPOINT_MULTI 1");
         object("FUTURECAR " + std::to_string(random() % 60) + " 512");
-        object("PARKED " + std::to_string(random() % 60) + " 256");
-        object("HELLS 0 0");
         object("DOOR " + std::to_string(random() % 4) + " 4 0");
         object("POWERUP " + std::to_string(1 + random() % 15) + " 10");
+        object("MIDPOINT_MULTI 1");
         object("MISSION_COUNTER 1 0");
         object("SPECIFIC_DOOR 1 4 0");
         object("CARTRIGGER 2 0");
-        auto command = [&](const std::string& text) {
-            out += std::to_string(line++) + " " + text + " \r\n";
-        };
-        const std::string ped = std::to_string(base + 9);
-        const std::string car = std::to_string(base + 12);
-        const std::string door = std::to_string(base + 15);
-        const std::string powerup = std::to_string(base + 16);
+        if (block < countedBlocks) {
+            object("PLAYER 0 256");
+            object("DUMMY 0 0");
+            object("SPRAY 1 0");
+            object("BOMBSHOP 0 0");
+            object("PED 0 256 " + std::to_string(random() % 120));
+            object("PARKED " + std::to_string(random() % 60) + " 256");
+            object("HELLS 0 0");
+            command("ANSWER " + phone + " 0 420 10 2500");
+            command("BRIEF 0 0 0 0 " + std::to_string(1000 + random() % 50));
+            command("STEAL " + car + " 0 -1 0 5000");
+            command("DESTROY " + ped + " 0 -1 0 10000");
+            command("PARK " + door + " 0 0 3 20000");
+        }
         command("DROP_WANTED_LEVEL 0 0 0 0 0");
         command("CAR_ON " + car + " 0 0 0 0");
         command("PED_ON " + ped + " 0 0 147 0");
@@ -132,22 +142,14 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, std::m
         command("ARROWCAR " + car + " 0 0 0 0");
         command("ARROW_OFF 0 0 0 0 0");
         command("RED_ARROW_OFF 0 0 0 0 0");
-        command("ANSWER " + std::to_string(base + 4) + " 0 420 10 2500");
-        command("BRIEF 0 0 0 0 " + std::to_string(1000 + random() % 50));
-        command("MOBILE_BRIEF 0 0 0 0 " + std::to_string(1000 + random() % 50));
-        command("MESSAGE_BRIEF 0 0 0 0 2501");
-        command("P_BRIEF 0 -1 0 0 1400");
         command("CHECK_CAR " + car + " 0 492 -1 0");
-        command("STEAL " + car + " 0 -1 0 5000");
-        command("DESTROY " + ped + " 0 -1 0 10000");
         command("LOCATE " + ped + " 0 363 0 2000");
-        command("GOTO " + std::to_string(base + 1) + " 0 0 32100 7000");
+        command("GOTO " + std::to_string(base) + " 0 0 32100 7000");
         command("IS_GOAL_DEAD " + ped + " 0 150 0 0");
         command("INC_HEADS 4 0 0 -1 0");
         command("MISSION_END 0 475 475 0 0");
         command("END 1 0 0 1 50000");
-        command("PARK " + door + " 0 0 3 20000");
-        for (int i = 0; i < 16; ++i) {
+        for (int i = 0; i < 24; ++i) {
             command(kUnknown[random() % 6]);
         }
         out += "\r\n";
@@ -161,10 +163,13 @@ fs::path generate(const fs::path& folder, int sections, std::size_t totalBytes) 
         return file;
     }
     std::mt19937 random(static_cast<unsigned>(sections));
+    // The counted kinds stay below the 16-bit run totals (32 767) over the whole file.
+    const int countedBlocks = std::max(1, 30000 / sections);
     std::ofstream out(file, std::ios::binary);
     std::string text;
     for (int section = 1; section <= sections; ++section) {
-        writeSection(text, section, totalBytes / static_cast<std::size_t>(sections), random);
+        writeSection(text, section, totalBytes / static_cast<std::size_t>(sections), countedBlocks,
+                     random);
         if (text.size() > (1 << 22)) {
             out << text;
             text.clear();
