@@ -14,19 +14,10 @@ using O = engine::ConversionOptions;
 TEST(Convert_powerup_type, ExactTypeTexts) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"1", "COLLECT_00", "pistol"},
-        {"2", "COLLECT_01", "machine_gun"},
-        {"3", "COLLECT_02", "rocket_launcher"},
-        {"4", "COLLECT_08", "flame_thrower"},
-        {"6", "COLLECT_36", "double fire-rate"},
-        {"9", "COLLECT_33", "cop bribe"},
-        {"10", "COLLECT_31", "armour"},
-        {"11", "COLLECT_28", "multiplier"},
-        {"12", "COLLECT_32", "get out of jail free"},
         {"13", "COLLECT_29", "extra life"},
         {"15", "COLLECT_29", "extra life"},
         {"14", "COLLECT_30", "health/information boxes"},
         {"5", "POWERUP5not_supported", "unsupported"},
-        {"7", "POWERUP7not_supported", "unsupported"},
         {"01", "POWERUP01not_supported", "unsupported"},
         {"", "POWERUPnot_supported", "unsupported"},
     };
