@@ -1,0 +1,142 @@
+#include "engine/VehicleTranslation.h"
+
+#include "engine/ObjectTranslation.h"
+
+namespace brennic::engine {
+
+namespace {
+
+// The vehicle number and rotation fields that follow a kind word of the given width.
+struct CarFields {
+    std::string rotation{};
+    std::string_view vehicle{};
+};
+
+CarFields readCarFields(Conversion& conversion, int keywordWidth) {
+    MissionLine& line = conversion.line;
+    stepCursor(line, keywordWidth);
+    const std::string number = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+    stepCursor(line, 1);
+    std::string rotation =
+        Convert_rotation(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line));
+    return {std::move(rotation), Vehicle_name(conversion, number)};
+}
+
+// PARKED and HELLS differ only in their keyword, counter and comment.
+void writeParkedCar(Conversion& conversion, int keywordWidth, int& counter,
+                    std::string_view comment) {
+    const MissionLine& line = conversion.line;
+    const CarFields car = readCarFields(conversion, keywordWidth);
+    Raise(counter);
+    conversion.write({"CAR_DATA object", line.strLineNumber, " = ( ", Format_coordinate(line.dblX),
+                      " , ", Format_coordinate(line.dblY), " , ", "255.0", " ) 25 ", car.rotation,
+                      " ", car.vehicle, comment, line.strLineNumber});
+}
+
+void writeCarHunt(Conversion& conversion) {
+    const MissionLine& line = conversion.line;
+    const std::string x = Format_coordinate(line.dblX);
+    const std::string y = Format_coordinate(line.dblY);
+    const std::string z = Format_coordinate(line.dblZ);
+    conversion.write("");
+    conversion.write("// wait until car is found");
+    conversion.write({"POINT_ARROW_AT ( arrow, ", x, " , ", y, " , ", z, " ) "});
+    conversion.write("SET loop = 1");
+    conversion.write("WHILE_EXEC ( loop = 1 )");
+    conversion.write("      STORE_CAR_CHARACTER_IS_IN ( player1, car )");
+    conversion.write("      IF ( IS_CHARACTER_IN_CAR  ( player1 , car ) )");
+    conversion.write(
+        {"          WARP_FROM_CAR_TO_POINT ( player1  , ", x, " , ", y, " , ", z, " , 0 )"});
+    conversion.write("         SET loop = 0");
+    conversion.write("         REMOVE_ARROW ( arrow )");
+    conversion.write("      ENDIF");
+    conversion.write("ENDWHILE");
+    conversion.write("");
+}
+
+void writeDoorHunt(Conversion& conversion, std::string_view x, std::string_view y) {
+    const std::string z = Format_coordinate(conversion.line.dblZ);
+    conversion.write("");
+    conversion.write("// wait until door is found");
+    conversion.write({"POINT_ARROW_AT ( arrow, ", x, " , ", y, " , ", z, " ) "});
+    conversion.write("SET loop = 1");
+    conversion.write("WHILE_EXEC ( loop = 1 )");
+    conversion.write("      STORE_CAR_CHARACTER_IS_IN ( player1, car )");
+    conversion.write("      IF ( IS_CHARACTER_IN_CAR  ( player1 , car ) )");
+    conversion.write(
+        {"          WARP_FROM_CAR_TO_POINT ( player1  , ", x, " , ", y, " , ", z, " , 0 )"});
+    conversion.write("      ENDIF");
+    conversion.write("     ");
+    conversion.write({"     IF ( LOCATE_CHARACTER_ANY_MEANS ( player1 , ", x, " , ", y, " , ", z,
+                      " , 2.0 , 2.0 ) )"});
+    conversion.write("         SET loop = 0");
+    conversion.write("         REMOVE_ARROW ( arrow )");
+    conversion.write("     ENDIF");
+    conversion.write("ENDWHILE");
+    conversion.write("");
+}
+
+} // namespace
+
+const std::string& Vehicle_name(const Conversion& conversion, std::string_view field) {
+    return conversion.state.vehicles.at(
+        Table_index(Nearest_whole_value(field), VehicleTable::intMaxIndex, "VehicleTable"));
+}
+
+void Translate_futurecar(Conversion& conversion) {
+    const MissionLine& line = conversion.line;
+    const CarFields car = readCarFields(conversion, 10);
+    Raise(conversion.stats.FuturecarCount);
+    conversion.write({"CAR_DATA OBJECT", line.strLineNumber, " // ", line.strLineNumber});
+    conversion.state.objectLines.setCell(
+        Line_number_row(line), 0,
+        Joined({"OBJECT", line.strLineNumber, " = CREATE_CAR ( ", Format_coordinate(line.dblX),
+                " , ", Format_coordinate(line.dblY), " , ", "255.0", " ) 25 ", car.rotation, " ",
+                car.vehicle, " END // ", line.strLineNumber}));
+    if (conversion.options.chkFutureCarArrow) {
+        writeCarHunt(conversion);
+    }
+}
+
+void Translate_parked(Conversion& conversion) {
+    writeParkedCar(conversion, 7, conversion.stats.ParkedCount, " // ");
+}
+
+void Translate_hells(Conversion& conversion) {
+    writeParkedCar(conversion, 6, conversion.stats.HellsCount, " // hells bike ");
+}
+
+void Translate_door(Conversion& conversion) {
+    MissionLine& line = conversion.line;
+    // Only the word in capitals is stepped over; in any other case the face is read from the word
+    // itself and comes out unsupported.
+    if (Is_exact_keyword_at_cursor(line, "DOOR")) {
+        stepCursor(line, 5);
+    }
+    const std::string face =
+        Convert_face(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line));
+    Raise(conversion.stats.DoorCount);
+    // Doors stand where the mission file puts them: the offsets are taken off again.
+    const double dx = line.dblX - conversion.options.Xoffset;
+    const double dy = line.dblY - conversion.options.Yoffset;
+    const double dz = line.dblZ + 1.0;
+    const int row = Line_number_row(line);
+    const std::string x = Format_coordinate(dx);
+    const std::string y = Format_coordinate(dy);
+    const std::string z = Format_coordinate(dz);
+    ObjectLineTable& table = conversion.state.objectLines;
+    table.setCell(row, 0, x);
+    table.setCell(row, 1, y);
+    table.setCell(row, 2, z);
+    table.setCell(row, 3, "door");
+    conversion.write({"DOOR_DATA OBJECT", line.strLineNumber, " = SINGLE ( ", Format_plain(dx),
+                      " , ", Format_plain(dy), " , ", Format_plain(dz), " ) ( ", x, " , ", y, " , ",
+                      z, " , 0.0 , 0.0 ) ", face,
+                      " 0 ANY_PLAYER CLOSE_NEVER 0 FLIP_RIGHT NOT_REVERSED", " // ",
+                      line.strLineNumber});
+    if (conversion.options.chkDoorArrow) {
+        writeDoorHunt(conversion, x, y);
+    }
+}
+
+} // namespace brennic::engine

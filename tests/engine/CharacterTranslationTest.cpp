@@ -1,0 +1,78 @@
+#include "engine/CharacterTranslation.h"
+
+#include "tests/engine/TranslationHarness.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace brennic::test {
+namespace {
+
+using engine::RunEnd;
+using O = engine::ConversionOptions;
+
+TEST(Translate_ped, WorkedExamples) {
+    const auto options = Options(
+        {&O::chkPed, &O::chkFuturePed, &O::chkMidPointMulti, &O::chkFuture, &O::chkFuturecar}, 1.0,
+        0.5, -2.0);
+    EXPECT_EQ(Translate_lines({"50 (10,20,4) PED 0 256 60"}, options),
+              "CHAR_DATA OBJECT50 = ( 11.0 , 20.5 , 2.0 ) 8 90 DUMMY\r\n");
+    // CAR_ON writes what the row holds, which shows what FUTUREPED left there.
+    EXPECT_EQ(Translate_lines({"51 (10,20,4) FUTUREPED 0 512", "105 CAR_ON 51"}, options),
+              "CHAR_DATA OBJECT51\r\n"
+              "OBJECT51 = CREATE_CHAR ( 11.0 , 20.5 , 255.0 ) 25 180 DUMMY END\r\n");
+    const auto midpoint = [](std::string_view arrow, std::string_view locate) {
+        return std::string("POINT_ARROW_AT ( arrow , ").append(arrow).append(")\r\n") +
+               "WHILE ( loop = 1 )\r\n"
+               "     IF ( LOCATE_CHARACTER_ANY_MEANS ( player1 , " +
+               std::string(locate) +
+               " , 2.0 , 2.0 ) )\r\n"
+               "         SET loop = 0\r\n"
+               "         REMOVE_ARROW ( arrow )\r\n"
+               "     ENDIF\r\n"
+               "ENDWHILE\r\n"
+               "\r\n";
+    };
+    EXPECT_EQ(Translate_lines({"52 (10,20,4) MIDPOINT_MULTI 1"}, options),
+              midpoint("11.0 , 20.5 , 2.0", "10.0 , 20.0 , 2.0"));
+    // A coordinate below 1 becomes 1 without the offset; the locate test takes it off anyway.
+    EXPECT_EQ(Translate_lines({"53 (0,20,4) MIDPOINT_MULTI 1"}, options),
+              midpoint("1.0 , 20.5 , 2.0", "0.0 , 20.0 , 2.0"));
+    EXPECT_EQ(Translate_lines({"140 (0,0,0) FUTURE 41 0"}, options), "OBJ_DATA OBJECT140\r\n");
+}
+
+TEST(Translate_ped, AppearanceWrapsAtFiftyTwoKeepingItsSign) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"52", "0"},   {"104", "0"}, {"53", "1"},   {"51", "51"},
+        {"-1", "-1"},  {"-52", "0"}, {"52.5", "0"}, // rounded half to even first: 52
+        {"53.5", "2"},                              // 54
+        {"&H3C", "8"},
+    };
+    for (const auto& [appearance, remainder] : cases) {
+        SCOPED_TRACE(appearance);
+        EXPECT_EQ(Translate_lines({std::string("1 (1,1,1) PED 0 0 ") + appearance},
+                                  Options({&O::chkPed})),
+                  std::string("CHAR_DATA OBJECT1 = ( 1.0 , 1.0 , 1.0 ) ") + remainder +
+                      " 0 DUMMY\r\n");
+    }
+}
+
+TEST(Translate_ped, RunFailures) {
+    const std::tuple<const char*, int> cases[] = {
+        {"1 (1,1,1) PED 0 0", 13},          // no appearance
+        {"1 (1,1,1) PED 0 0 x1", 13},       // not a number
+        {"60001 (1,1,1) FUTUREPED 0 0", 9}, // no such row
+        {"-1 (1,1,1) FUTUREPED 0 0", 9},    {"7a (1,1,1) FUTUREPED 0 0", 13},
+    };
+    for (const auto& [line, number] : cases) {
+        SCOPED_TRACE(line);
+        engine::EngineState state;
+        const MissionRun run = Run_mission_file(Section("1") + line + "\r\n",
+                                                Options({&O::chkPed, &O::chkFuturePed}), state);
+        ASSERT_EQ(run.report.end, RunEnd::Failed);
+        EXPECT_EQ(run.report.failure->number(), number);
+    }
+}
+
+} // namespace
+} // namespace brennic::test
