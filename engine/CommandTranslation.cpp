@@ -1,6 +1,7 @@
 #include "engine/CommandTranslation.h"
 
 #include "engine/CommandChain.h"
+#include "engine/ObjectTranslation.h"
 
 namespace brennic::engine {
 
@@ -84,18 +85,8 @@ void Translate_arrow_off(Conversion& conversion) {
 
 void Translate_answer(Conversion& conversion) {
     Raise(conversion.stats.AnswerPhoneCount);
-    const std::string phone = Read_first_argument(conversion.line, kAnswerKeyword);
-    conversion.write("");
-    conversion.write("// wait until phone is answered");
-    conversion.write({"ANSWER_PHONE ( PLAYER1 , OBJECT", phone, " , 0 )"});
-    conversion.write("SET loop = 1");
-    conversion.write("WHILE_EXEC ( loop = 1 )");
-    conversion.write({"IF ( CHECK_ANSWERED_PHONE ( OBJECT", phone, " ) )"});
-    conversion.write({"     STOP_PHONE ( OBJECT", phone, " )"});
-    conversion.write("SET loop = 0");
-    conversion.write("ENDIF");
-    conversion.write("ENDWHILE");
-    conversion.write("");
+    Write_answer_wait(conversion, Read_first_argument(conversion.line, kAnswerKeyword),
+                      "// wait until phone is answered");
 }
 
 void Translate_brief(Conversion& conversion) {

@@ -62,22 +62,11 @@ void writeDeclaration(Conversion& conversion, int keywordWidth, std::string_view
     conversion.write({statement, " ( ", field, " )"});
 }
 
-// Waits for the player to answer the telephone object whose line number follows the keyword.
-void writeAnswerWait(Conversion& conversion, int keywordWidth) {
+void writeMphoneWait(Conversion& conversion, int keywordWidth) {
     MissionLine& line = conversion.line;
     stepCursor(line, keywordWidth);
-    const std::string phone = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
-    conversion.write("");
-    conversion.write("// wait until mphone is answered");
-    conversion.write({"ANSWER_PHONE ( PLAYER1 , OBJECT", phone, " , 0 )"});
-    conversion.write("SET loop = 1");
-    conversion.write("WHILE_EXEC ( loop = 1 )");
-    conversion.write({"IF ( CHECK_ANSWERED_PHONE ( OBJECT", phone, " ) )"});
-    conversion.write({"     STOP_PHONE ( OBJECT", phone, " )"});
-    conversion.write("SET loop = 0");
-    conversion.write("ENDIF");
-    conversion.write("ENDWHILE");
-    conversion.write("");
+    Write_answer_wait(conversion, Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line),
+                      "// wait until mphone is answered");
 }
 
 // Passes over the kind word and a first field of any length, then reads and converts the rotation
@@ -176,9 +165,23 @@ void Translate_player(Conversion& conversion) {
                       " // ", line.strLineNumber});
 }
 
-void Translate_mphone(Conversion& conversion) { writeAnswerWait(conversion, 7); }
+void Write_answer_wait(Conversion& conversion, std::string_view phone, std::string_view comment) {
+    conversion.write("");
+    conversion.write(comment);
+    conversion.write({"ANSWER_PHONE ( PLAYER1 , OBJECT", phone, " , 0 )"});
+    conversion.write("SET loop = 1");
+    conversion.write("WHILE_EXEC ( loop = 1 )");
+    conversion.write({"IF ( CHECK_ANSWERED_PHONE ( OBJECT", phone, " ) )"});
+    conversion.write({"     STOP_PHONE ( OBJECT", phone, " )"});
+    conversion.write("SET loop = 0");
+    conversion.write("ENDIF");
+    conversion.write("ENDWHILE");
+    conversion.write("");
+}
 
-void Translate_mphones(Conversion& conversion) { writeAnswerWait(conversion, 8); }
+void Translate_mphone(Conversion& conversion) { writeMphoneWait(conversion, 7); }
+
+void Translate_mphones(Conversion& conversion) { writeMphoneWait(conversion, 8); }
 
 DecimalText::DecimalText(long long value) {
     const auto result = std::to_chars(m_digits.data(), m_digits.data() + m_digits.size(), value);

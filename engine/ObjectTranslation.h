@@ -45,6 +45,10 @@ void Translate_player(Conversion& conversion);
 void Translate_mphone(Conversion& conversion);
 void Translate_mphones(Conversion& conversion);
 
+// Rings the telephone object named OBJECT<phone> and waits until the player answers it; MPHONE
+// lines and ANSWER commands differ only in the comment line above it.
+void Write_answer_wait(Conversion& conversion, std::string_view phone, std::string_view comment);
+
 // A whole number in decimal, kept in place so a statement can take it as a piece.
 class DecimalText {
   public:
