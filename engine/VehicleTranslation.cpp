@@ -33,13 +33,12 @@ void writeParkedCar(Conversion& conversion, int keywordWidth, int& counter,
                       " ", car.vehicle, comment, line.strLineNumber});
 }
 
-void writeCarHunt(Conversion& conversion) {
-    const MissionLine& line = conversion.line;
-    const std::string x = Format_coordinate(line.dblX);
-    const std::string y = Format_coordinate(line.dblY);
-    const std::string z = Format_coordinate(line.dblZ);
+// The opening both hunts share: the arrow at the point, and a player arriving there in a car is
+// moved out of it onto the point.
+void writeHuntStart(Conversion& conversion, std::string_view comment, std::string_view x,
+                    std::string_view y, std::string_view z) {
     conversion.write("");
-    conversion.write("// wait until car is found");
+    conversion.write(comment);
     conversion.write({"POINT_ARROW_AT ( arrow, ", x, " , ", y, " , ", z, " ) "});
     conversion.write("SET loop = 1");
     conversion.write("WHILE_EXEC ( loop = 1 )");
@@ -47,6 +46,14 @@ void writeCarHunt(Conversion& conversion) {
     conversion.write("      IF ( IS_CHARACTER_IN_CAR  ( player1 , car ) )");
     conversion.write(
         {"          WARP_FROM_CAR_TO_POINT ( player1  , ", x, " , ", y, " , ", z, " , 0 )"});
+}
+
+void writeCarHunt(Conversion& conversion) {
+    const MissionLine& line = conversion.line;
+    const std::string x = Format_coordinate(line.dblX);
+    const std::string y = Format_coordinate(line.dblY);
+    const std::string z = Format_coordinate(line.dblZ);
+    writeHuntStart(conversion, "// wait until car is found", x, y, z);
     conversion.write("         SET loop = 0");
     conversion.write("         REMOVE_ARROW ( arrow )");
     conversion.write("      ENDIF");
@@ -56,15 +63,7 @@ void writeCarHunt(Conversion& conversion) {
 
 void writeDoorHunt(Conversion& conversion, std::string_view x, std::string_view y) {
     const std::string z = Format_coordinate(conversion.line.dblZ);
-    conversion.write("");
-    conversion.write("// wait until door is found");
-    conversion.write({"POINT_ARROW_AT ( arrow, ", x, " , ", y, " , ", z, " ) "});
-    conversion.write("SET loop = 1");
-    conversion.write("WHILE_EXEC ( loop = 1 )");
-    conversion.write("      STORE_CAR_CHARACTER_IS_IN ( player1, car )");
-    conversion.write("      IF ( IS_CHARACTER_IN_CAR  ( player1 , car ) )");
-    conversion.write(
-        {"          WARP_FROM_CAR_TO_POINT ( player1  , ", x, " , ", y, " , ", z, " , 0 )"});
+    writeHuntStart(conversion, "// wait until door is found", x, y, z);
     conversion.write("      ENDIF");
     conversion.write("     ");
     conversion.write({"     IF ( LOCATE_CHARACTER_ANY_MEANS ( player1 , ", x, " , ", y, " , ", z,
