@@ -229,3 +229,28 @@ TEST(BadInput, ManySectionsEachGetTheirScript) {
     EXPECT_EQ(std::distance(fs::directory_iterator(run.outputFolder), fs::directory_iterator()),
               kSections + 1); // and the uk folder
 }
+
+TEST(BadInput, RunTotalsReach32767AndFailPastIt) {
+    for (const int dummies : {32767, 32768}) {
+        SCOPED_TRACE(dummies);
+        RunFixture run;
+        run.options.chkDummy = true;
+        // The count runs across sections, so the first script is finished before the overflow.
+        std::string bytes = "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n1 1 (1,1,1) DUMMY\r\n";
+        bytes += "[2]\r\nB, 1, nyc.cmp\r\n\r\n\r\n";
+        for (int i = 1; i < dummies; ++i) {
+            bytes += "2 1 (1,1,1) DUMMY\r\n";
+        }
+        const RunReport report = run.runBytes(bytes);
+        EXPECT_NE(run.script("nyc_A_1.mis").find("// DUMMY\r\n \r\nLEVELEND\r\n"),
+                  std::string::npos);
+        if (dummies == 32767) {
+            ASSERT_EQ(report.end, RunEnd::Finished);
+            EXPECT_NE(run.host.status.find("Total Dummy count: \t32767\r\n"), std::string::npos);
+        } else {
+            ASSERT_EQ(report.end, RunEnd::Failed);
+            EXPECT_EQ(report.failure->number(), 6);
+            EXPECT_EQ(run.host.status.find("Statistics"), std::string::npos);
+        }
+    }
+}
