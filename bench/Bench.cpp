@@ -99,27 +99,28 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, int co
     auto command = [&](const std::string& text) {
         out += std::to_string(line++) + " " + text + " \r\n";
     };
+    // The rows the commands name: the objects of the last block that declared the counted kinds.
+    std::string phone = "1", ped = "1", car = "1", door = "1", powerup = "1";
     for (int block = 0; out.size() - start < targetBytes; ++block) {
-        const int base = line;
-        const std::string phone = std::to_string(base + 2);
-        const std::string ped = std::to_string(base + 4);
-        const std::string car = std::to_string(base + 6);
-        const std::string door = std::to_string(base + 7);
-        const std::string powerup = std::to_string(base + 8);
         object("TARGET 04 768");
         object("TRIGGER 10 255");
-        object("TELEPHONE 0 " + std::to_string(random() % 1024));
-        object("MPHONES " + phone + " 3");
-        object("FUTUREPED 0 512");
         object("FUTURE 0 0");
-        object("FUTURECAR " + std::to_string(random() % 60) + " 512");
-        object("DOOR " + std::to_string(random() % 4) + " 4 0");
-        object("POWERUP " + std::to_string(1 + random() % 15) + " 10");
         object("MIDPOINT_MULTI 1");
         object("MISSION_COUNTER 1 0");
         object("SPECIFIC_DOOR 1 4 0");
         object("CARTRIGGER 2 0");
         if (block < countedBlocks) {
+            phone = std::to_string(line);
+            object("TELEPHONE 0 " + std::to_string(random() % 1024));
+            object("MPHONES " + phone + " 3");
+            ped = std::to_string(line);
+            object("FUTUREPED 0 512");
+            car = std::to_string(line);
+            object("FUTURECAR " + std::to_string(random() % 60) + " 512");
+            door = std::to_string(line);
+            object("DOOR " + std::to_string(random() % 4) + " 4 0");
+            powerup = std::to_string(line);
+            object("POWERUP " + std::to_string(1 + random() % 15) + " 10");
             object("PLAYER 0 256");
             object("DUMMY 0 0");
             object("SPRAY 1 0");
@@ -144,7 +145,7 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, int co
         command("RED_ARROW_OFF 0 0 0 0 0");
         command("CHECK_CAR " + car + " 0 492 -1 0");
         command("LOCATE " + ped + " 0 363 0 2000");
-        command("GOTO " + std::to_string(base) + " 0 0 32100 7000");
+        command("GOTO " + ped + " 0 0 32100 7000");
         command("IS_GOAL_DEAD " + ped + " 0 150 0 0");
         command("INC_HEADS 4 0 0 -1 0");
         command("MISSION_END 0 475 475 0 0");

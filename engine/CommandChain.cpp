@@ -4,6 +4,9 @@
 #include "engine/ObjectiveTranslation.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <utility>
 
 namespace brennic::engine {
 
@@ -45,10 +48,17 @@ std::span<const Command> Command_chain() { return kChain; }
 bool Translate_command(Conversion& conversion) {
     const MissionLine& line = conversion.line;
     // Every keyword starts with the blank behind the line number.
-    if (charAt(line, line.intLinePosition) != " ") {
+    if (Byte_at(line, line.intLinePosition) != ' ') {
         return false;
     }
-    for (const Command& command : kChain) {
+    // Most lines are objects or commands outside the chain: the letter behind the blank rules out
+    // nearly every keyword before a whole comparison is tried.
+    static constexpr auto kCandidates = Keyword_candidates(kChain, [](const Command& command) {
+        return std::pair{command.keyword[1], command.exact};
+    });
+    for (std::uint32_t candidates = kCandidates[Byte_at(line, line.intLinePosition + 1)];
+         candidates != 0; candidates &= candidates - 1) {
+        const Command& command = kChain[static_cast<std::size_t>(std::countr_zero(candidates))];
         if (command.enabledBy != nullptr && !(conversion.options.*command.enabledBy)) {
             continue;
         }

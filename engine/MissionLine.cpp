@@ -165,6 +165,19 @@ std::string roundedDigits(double value, int fractionDigits) {
     if (value == 0.0) {
         return "0";
     }
+    // Coordinates and angles are small and rarely end in a half: away from one, taking the value
+    // to 15 digits first cannot change which way it rounds, and plain arithmetic gives the digits.
+    double scaled = std::fabs(value);
+    for (int i = 0; i < fractionDigits; ++i) {
+        scaled *= 10.0;
+    }
+    if (scaled < 1e8) {
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > 1e-6) {
+            return std::to_string(static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0));
+        }
+    }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                       std::chars_format::scientific, 14);

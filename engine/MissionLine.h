@@ -2,7 +2,10 @@
 
 #include "engine/ConversionOptions.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <tuple>
 #include <string_view>
 
 namespace brennic::engine {
@@ -37,6 +40,33 @@ void Skip_value(MissionLine& line);
 bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword);
 // The same without upper-casing.
 bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword);
+
+// For a table of up to 32 keywords tried in order: for every byte, the set of entries (bit i for
+// entry i) whose keyword can start with it, so a line is compared in full only with the keywords
+// whose first letter it shows. at(entry) gives the keyword letter and whether case counts.
+template <typename Table, typename Letter>
+constexpr std::array<std::uint32_t, 256> Keyword_candidates(const Table& table, Letter at) {
+    static_assert(std::tuple_size_v<Table> <= 32);
+    std::array<std::uint32_t, 256> candidates{};
+    for (std::size_t entry = 0; entry < table.size(); ++entry) {
+        const auto [letter, exact] = at(table[entry]);
+        for (int byte = 0; byte < 256; ++byte) {
+            const char c = static_cast<char>(byte);
+            const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+            if ((exact ? c : upper) == letter) {
+                candidates[static_cast<std::size_t>(byte)] |= std::uint32_t{1} << entry;
+            }
+        }
+    }
+    return candidates;
+}
+
+// The byte at a 1-based position, or 0 past either end (no keyword starts with NUL).
+inline unsigned char Byte_at(const MissionLine& line, int position) {
+    return position >= 1 && static_cast<std::size_t>(position) <= line.strRead.size()
+               ? static_cast<unsigned char>(line.strRead[static_cast<std::size_t>(position - 1)])
+               : 0;
+}
 
 // The leading number of a text, as the classic BASIC Val reads it: blanks, tabs and line feeds
 // anywhere are ignored, &H and &O introduce hexadecimal and octal, "." is always the decimal

@@ -4,7 +4,10 @@
 #include "engine/PowerupTranslation.h"
 #include "engine/VehicleTranslation.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
+#include <utility>
 
 namespace brennic::engine {
 
@@ -88,7 +91,11 @@ void Translate_object(Conversion& conversion) {
     if (!Read_coordinates(line, conversion.options)) {
         return;
     }
-    for (const ObjectKind& kind : kKinds) {
+    static constexpr auto kCandidates = Keyword_candidates(
+        kKinds, [](const ObjectKind& kind) { return std::pair{kind.matchText[0], false}; });
+    for (std::uint32_t candidates = kCandidates[Byte_at(line, line.intLinePosition)];
+         candidates != 0; candidates &= candidates - 1) {
+        const ObjectKind& kind = kKinds[static_cast<std::size_t>(std::countr_zero(candidates))];
         if ((kind.enabledBy == nullptr || conversion.options.*kind.enabledBy) &&
             Is_keyword_at_cursor(line, kind.matchText)) {
             kind.translate(conversion);

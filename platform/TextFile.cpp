@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <cstring>
 #include <system_error>
 
 namespace brennic::platform {
@@ -205,9 +206,9 @@ std::optional<TextWriter> TextWriter::create(const std::filesystem::path& path, 
 }
 
 TextWriter::TextWriter(FileHandle file, std::filesystem::path path)
-    : m_file(std::move(file)), m_path(std::move(path)) {
+    : m_file(std::move(file)), m_path(std::move(path)),
+      m_buffer(std::make_unique_for_overwrite<char[]>(kWriteBufferSize)) {
     std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
-    m_buffer.reserve(kWriteBufferSize + 256);
 }
 
 TextWriter::~TextWriter() {
@@ -221,31 +222,50 @@ bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
         return false;
     }
     for (const std::string_view piece : pieces) {
-        m_buffer.append(piece);
+        if (!append(piece.data(), piece.size())) {
+            return false;
+        }
     }
-    m_buffer.append("\r\n");
-    return m_buffer.size() < kWriteBufferSize || flush();
+    return append("\r\n", 2);
 }
 
-bool TextWriter::flush() {
+bool TextWriter::append(const char* data, std::size_t size) {
+    if (size > kWriteBufferSize - m_used) {
+        if (!flush()) {
+            return false;
+        }
+        if (size > kWriteBufferSize) {
+            return writeOut(data, size);
+        }
+    }
+    std::memcpy(m_buffer.get() + m_used, data, size);
+    m_used += size;
+    return true;
+}
+
+bool TextWriter::writeOut(const char* data, std::size_t size) {
     if (m_errno != 0) {
         return false;
-    }
-    if (m_buffer.empty()) {
-        return true;
     }
     if (const int fault = injectedFault(FileOperation::Write, m_path)) {
         m_errno = fault;
         return false;
     }
     errno = 0;
-    const std::size_t written = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file.get());
-    if (written != m_buffer.size()) {
+    if (std::fwrite(data, 1, size, m_file.get()) != size) {
         m_errno = errno != 0 ? errno : EIO;
         return false;
     }
-    m_buffer.clear();
     return true;
+}
+
+bool TextWriter::flush() {
+    if (m_used == 0) {
+        return m_errno == 0;
+    }
+    const bool written = writeOut(m_buffer.get(), m_used);
+    m_used = 0;
+    return written;
 }
 
 std::optional<IoError> TextWriter::close() {

@@ -63,11 +63,14 @@ class TextWriter {
 
   private:
     TextWriter(FileHandle file, std::filesystem::path path);
+    bool append(const char* data, std::size_t size);
+    bool writeOut(const char* data, std::size_t size);
     bool flush();
 
     FileHandle m_file;
     std::filesystem::path m_path;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_used = 0;
     int m_errno = 0;
 };
 

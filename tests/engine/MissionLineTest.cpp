@@ -198,6 +198,29 @@ TEST(Format_coordinate, OneDecimalHalfAwayFromZero) {
     }
 }
 
+// Every multiple of 0.05 (the halves of one decimal) as arithmetic on the file's numbers gives it,
+// checked against rounding done in whole numbers: the double nearest a half must still round away.
+TEST(Format_coordinate, HalvesRoundAsOnPaperAcrossTheRange) {
+    for (long long twentieths = -40000; twentieths <= 400000; twentieths += 1) {
+        const double value = static_cast<double>(twentieths) / 20 + 0.0;
+        const long long magnitude = twentieths < 0 ? -twentieths : twentieths;
+        const long long tenths = (magnitude + 1) / 2; // half away from zero
+        std::string text = tenths != 0 && twentieths < 0 ? "-" : "";
+        const std::string whole = std::to_string(tenths / 10);
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            if (i > 0 && (whole.size() - i) % 3 == 0) {
+                text += ',';
+            }
+            text += whole[i];
+        }
+        text += "." + std::to_string(tenths % 10);
+        ASSERT_EQ(Format_coordinate(value), text) << twentieths;
+        // The same value reached by adding an offset, as Read_coordinates does.
+        ASSERT_EQ(Format_coordinate(static_cast<double>(twentieths - 10) / 20 + 0.5), text)
+            << twentieths;
+    }
+}
+
 TEST(Format_plain, FifteenSignificantDigits) {
     const std::tuple<double, const char*> cases[] = {
         {64, "64"},

@@ -103,6 +103,24 @@ TEST(TextWriter, WritesPiecesAndCrLf) {
               std::string("OBJ_DATA OBJECT12 = ( \r\n\r\n\xe9\0\r\n", 30));
 }
 
+TEST(TextWriter, PiecesAndLinesLargerThanTheBufferKeepTheirOrder) {
+    TempFolder temp;
+    IoError error;
+    std::string expected;
+    {
+        auto writer = TextWriter::create(temp / "a.mis", error);
+        ASSERT_TRUE(writer.has_value());
+        for (const std::size_t size : {std::size_t{65535}, std::size_t{3}, std::size_t{200000},
+                                       std::size_t{65534}, std::size_t{65536}}) {
+            const std::string piece(size, static_cast<char>('a' + size % 26));
+            EXPECT_TRUE(writer->writeLine({"<", piece, ">"}));
+            expected += "<" + piece + ">\r\n";
+        }
+        EXPECT_FALSE(writer->close().has_value());
+    }
+    EXPECT_EQ(readFile(temp / "a.mis"), expected);
+}
+
 TEST(TextWriter, DestructorKeepsWhatWasWritten) {
     TempFolder temp;
     IoError error;
