@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <tuple>
 #include <string_view>
+#include <tuple>
 
 namespace brennic::engine {
 

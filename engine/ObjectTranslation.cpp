@@ -91,8 +91,9 @@ void Translate_object(Conversion& conversion) {
     if (!Read_coordinates(line, conversion.options)) {
         return;
     }
-    static constexpr auto kCandidates = Keyword_candidates(
-        kKinds, [](const ObjectKind& kind) { return std::pair{kind.matchText[0], false}; });
+    static constexpr auto kCandidates = Keyword_candidates(kKinds, [](const ObjectKind& kind) {
+        return std::pair{kind.matchText[0], false};
+    });
     for (std::uint32_t candidates = kCandidates[Byte_at(line, line.intLinePosition)];
          candidates != 0; candidates &= candidates - 1) {
         const ObjectKind& kind = kKinds[static_cast<std::size_t>(std::countr_zero(candidates))];

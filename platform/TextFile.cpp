@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <cstring>
 #include <system_error>
 
 namespace brennic::platform {
