@@ -75,8 +75,9 @@ std::uintmax_t folderBytes(const fs::path& folder) {
 
 // One mission section in the style of the real files: objects first, then the commands that use
 // them, every kind and keyword, among the unknown commands real files are full of. The run totals
-// are 16-bit, so the counted kinds appear at most countedBlocks times a section.
-void writeSection(std::string& out, int section, std::size_t targetBytes, int countedBlocks,
+// are 16-bit, so the counted kinds (and the wait loops that go with them) come in every eighth
+// block of the file only: about 10 000 each in 100 MB.
+void writeSection(std::string& out, int section, std::size_t targetBytes, long& blocks,
                   std::mt19937& random) {
     const std::size_t start = out.size();
     const char* maps[] = {"nyc", "sanb", "miami", "uk"};
@@ -101,7 +102,11 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, int co
     };
     // The rows the commands name: the objects of the last block that declared the counted kinds.
     std::string phone = "1", ped = "1", car = "1", door = "1", powerup = "1";
-    for (int block = 0; out.size() - start < targetBytes; ++block) {
+    // Whole blocks only, ending nearest the target size: a file of small sections then still
+    // totals its size.
+    std::size_t blockSize = 0;
+    for (; out.size() - start + blockSize / 2 < targetBytes; ++blocks) {
+        const std::size_t blockStart = out.size();
         object("TARGET 04 768");
         object("TRIGGER 10 255");
         object("FUTURE 0 0");
@@ -109,7 +114,7 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, int co
         object("MISSION_COUNTER 1 0");
         object("SPECIFIC_DOOR 1 4 0");
         object("CARTRIGGER 2 0");
-        if (block < countedBlocks) {
+        if (blocks % 8 == 0) {
             phone = std::to_string(line);
             object("TELEPHONE 0 " + std::to_string(random() % 1024));
             object("MPHONES " + phone + " 3");
@@ -143,17 +148,25 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, int co
         command("ARROWCAR " + car + " 0 0 0 0");
         command("ARROW_OFF 0 0 0 0 0");
         command("RED_ARROW_OFF 0 0 0 0 0");
-        command("CHECK_CAR " + car + " 0 492 -1 0");
-        command("LOCATE " + ped + " 0 363 0 2000");
-        command("GOTO " + ped + " 0 0 32100 7000");
         command("IS_GOAL_DEAD " + ped + " 0 150 0 0");
         command("INC_HEADS 4 0 0 -1 0");
         command("MISSION_END 0 475 475 0 0");
         command("END 1 0 0 1 50000");
+        // The objectives that become wait loops are rarer in real files than the one-liners.
+        if (blocks % 8 == 4) {
+            command("CHECK_CAR " + car + " 0 492 -1 0");
+            command("LOCATE " + ped + " 0 363 0 2000");
+            command("GOTO " + ped + " 0 0 32100 7000");
+        }
+        // Real files group their commands in short runs between empty lines: about a quarter
+        // of their lines are empty.
         for (int i = 0; i < 24; ++i) {
             command(kUnknown[random() % 6]);
+            if (i % 2 == 1) {
+                out += "\r\n";
+            }
         }
-        out += "\r\n";
+        blockSize = out.size() - blockStart;
     }
 }
 
@@ -164,12 +177,11 @@ fs::path generate(const fs::path& folder, int sections, std::size_t totalBytes) 
         return file;
     }
     std::mt19937 random(static_cast<unsigned>(sections));
-    // The counted kinds stay below the 16-bit run totals (32 767) over the whole file.
-    const int countedBlocks = std::max(1, 30000 / sections);
+    long blocks = 0;
     std::ofstream out(file, std::ios::binary);
     std::string text;
     for (int section = 1; section <= sections; ++section) {
-        writeSection(text, section, totalBytes / static_cast<std::size_t>(sections), countedBlocks,
+        writeSection(text, section, totalBytes / static_cast<std::size_t>(sections), blocks,
                      random);
         if (text.size() > (1 << 22)) {
             out << text;

@@ -2,6 +2,7 @@
 
 #include "platform/FaultInjection.h"
 
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -26,31 +27,33 @@ std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
 
 bool isLineByte(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
 
-// The first CR, LF or Ctrl-Z in [begin, end). Text bytes are almost all 0x20 or above, so eight
-// bytes at a time are passed over while none of them is a control byte.
+// The first CR, LF or Ctrl-Z in [begin, end). Text bytes are almost all 0x20 or above: eight bytes
+// at a time are tested for control bytes, and only those found are looked at one by one.
 const char* findLineByte(const char* begin, const char* end) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
     const char* p = begin;
-    for (;;) {
-        while (end - p >= 8) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; end - p >= 8; p += 8) {
             std::uint64_t word;
             std::memcpy(&word, p, sizeof word);
-            if (((word - kOnes * 0x20) & ~word & kHighs) != 0) {
-                break; // some byte below 0x20
+            // Every byte below 0x20 sets its high bit here (a borrow may also mark a byte above
+            // one of them, so each mark is checked against the byte itself).
+            for (std::uint64_t marks = (word - kOnes * 0x20) & ~word & kHighs; marks != 0;
+                 marks &= marks - 1) {
+                const char* candidate = p + std::countr_zero(marks) / 8;
+                if (isLineByte(*candidate)) {
+                    return candidate;
+                }
             }
-            p += 8;
-        }
-        const char* stop = end - p >= 8 ? p + 8 : end;
-        for (; p != stop; ++p) {
-            if (isLineByte(*p)) {
-                return p;
-            }
-        }
-        if (p == end) {
-            return end;
         }
     }
+    for (; p != end; ++p) {
+        if (isLineByte(*p)) {
+            return p;
+        }
+    }
+    return end;
 }
 
 FaultHook& faultHook() {
@@ -182,21 +185,24 @@ std::optional<TextWriter> TextWriter::create(const std::filesystem::path& path, 
         error = ioErrorFromErrno(fault, "creating", path);
         return std::nullopt;
     }
-    std::error_code ec;
-    const auto status = std::filesystem::symlink_status(path, ec);
-    if (status.type() == std::filesystem::file_type::directory) {
-        error = ioErrorFromErrno(EISDIR, "creating", path);
-        return std::nullopt;
-    }
-    if (std::filesystem::exists(status)) {
-        // Removing first means a symbolic link is replaced, never written through.
+    // Exclusive creation never follows a symbolic link; only when a file is in the way is it
+    // looked at and removed, so that a link is replaced, never written through.
+    errno = 0;
+    FileHandle file(openFile(path, "wbx"));
+    if (!file && errno == EEXIST) {
+        std::error_code ec;
+        const auto status = std::filesystem::symlink_status(path, ec);
+        if (status.type() == std::filesystem::file_type::directory) {
+            error = ioErrorFromErrno(EISDIR, "creating", path);
+            return std::nullopt;
+        }
         if (!std::filesystem::remove(path, ec) && ec) {
             error = ioErrorFromErrno(ec.value(), "replacing", path);
             return std::nullopt;
         }
+        errno = 0;
+        file.reset(openFile(path, "wbx"));
     }
-    errno = 0;
-    FileHandle file(openFile(path, "wbx"));
     if (!file) {
         error = ioErrorFromErrno(errno != 0 ? errno : EIO, "creating", path);
         return std::nullopt;

@@ -58,6 +58,9 @@ TEST(Faults, AFullDiskEndsTheRunAndKeepsFinishedScripts) {
         const RunReport report = run.run(kThreeSections);
         ASSERT_EQ(report.end, RunEnd::Failed);
         EXPECT_EQ(report.failure->number(), 61);
+        // Found when B is closed at the header of C: the status text ends before C.
+        EXPECT_TRUE(report.failure->description().ends_with("(line 11 of mission.ini)"));
+        EXPECT_TRUE(run.host.status.ends_with("nyc_A_1.mis\r\nnyc_B_2.mis\r\n"));
         EXPECT_EQ(run.script("nyc_A_1.mis"), firstScript);
         EXPECT_FALSE(fs::exists(run.outputFolder / "nyc_C_3.mis"));
         EXPECT_TRUE(run.host.convertEnabled);
@@ -100,14 +103,18 @@ TEST(Faults, FilesThatCannotBeCreatedOrRead) {
 
 TEST(Faults, OutputFolderRemovedDuringTheRun) {
     RunFixture run;
-    run.host.onAppend = [&run](std::string_view text) {
-        if (text.starts_with("nyc_B_2.mis")) {
-            fs::remove_all(run.outputFolder);
+    const fs::path folder = run.outputFolder;
+    Fault fault([folder](FileOperation op, const fs::path& path) {
+        if (op == FileOperation::Create && nameEndsWith(path, "B_2.mis")) {
+            fs::remove_all(folder);
         }
-    };
+        return 0;
+    });
     const RunReport report = run.run(kThreeSections);
     ASSERT_EQ(report.end, RunEnd::Failed);
     EXPECT_EQ(report.failure->number(), 76);
+    EXPECT_EQ(run.host.status,
+              "Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\nnyc_B_2.mis\r\n");
 }
 
 TEST(Faults, RealReadOnlyFolder) {
