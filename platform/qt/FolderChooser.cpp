@@ -1,0 +1,20 @@
+#include "platform/qt/FolderChooser.h"
+
+#include <QFileDialog>
+#include <QStringList>
+#include <QUrl>
+
+namespace brennic::platform::qt {
+
+std::optional<QString> chooseFolder(QWidget* owner, const QString& prompt) {
+    // Asked for a URL so that a desktop dialog offering network places cannot hand back a path
+    // that names nothing on this machine.
+    const QUrl chosen = QFileDialog::getExistingDirectoryUrl(
+        owner, prompt, QUrl(), QFileDialog::ShowDirsOnly, QStringList{QStringLiteral("file")});
+    if (!chosen.isLocalFile() || chosen.toLocalFile().isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.toLocalFile();
+}
+
+} // namespace brennic::platform::qt
