@@ -79,8 +79,6 @@ class ClickablePicture : public QLabel {
     std::function<void()> m_onClick;
 };
 
-} // namespace
-
 enum class Frame { Objectives, Objects, Actions, Debug };
 
 struct Column {
@@ -96,7 +94,10 @@ struct BoxPlace {
     Frame frame = Frame::Objects;
     int column = 0;
     int top = 0;
+    int height = 0; // 0: the height of the frame's rows
 };
+
+} // namespace
 
 // The 35 boxes in their tab order: Objects row by row, Actions, then (after the status box)
 // Mission objectives and Debug; Midpointmulti comes last of all.
@@ -158,7 +159,7 @@ struct BoxTable {
         {&frmBRENNIC::chkPowerupRespawn, "chkPowerupRespawn", "Powerup respawn",
          "Makes all POWERUPs respawn (creates GENERATORS)", Frame::Debug, 0, 720},
         {&frmBRENNIC::chkMidPointMulti, "chkMidPointMulti", "Midpointmulti", nullptr,
-         Frame::Objects, 1, 2040},
+         Frame::Objects, 1, 2040, 195},
     };
 };
 
@@ -179,12 +180,12 @@ std::vector<Column> columnsOf(Frame frame) {
     return {};
 }
 
-// Debug rows stand 240 twips apart, the others 360; Midpointmulti is a lower box.
+// Debug rows stand 240 twips apart, the others 360.
 int heightOf(const BoxPlace& place) {
-    if (place.frame == Frame::Debug) {
-        return 240;
+    if (place.height != 0) {
+        return place.height;
     }
-    return place.top == 2040 ? 195 : 255;
+    return place.frame == Frame::Debug ? 240 : 255;
 }
 
 Qt::CheckState checkStateOf(engine::BoxState state) {
