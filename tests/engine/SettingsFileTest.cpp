@@ -58,12 +58,3 @@ TEST(settingsFilePath, FoundWhateverItsLetterCase) {
     writeFile(temp / "BRENNIC.ini", "");
     EXPECT_EQ(settingsFilePath(temp.path()), temp / "BRENNIC.ini");
 }
-
-TEST(optionsFromSettings, OnlyATickedBoxSwitchesItsKindOn) {
-    StoredSettings settings;
-    settings.boxes[7] = BoxState::Ticked; // Dummy
-    settings.boxes[4] = BoxState::Greyed; // Door
-    const ConversionOptions options = optionsFromSettings(settings);
-    EXPECT_TRUE(options.chkDummy);
-    EXPECT_FALSE(options.chkDoor);
-}

@@ -34,7 +34,3 @@ TEST(EngineText, BytesThatAreNoUtf8ComeBackUnchanged) {
     }
     EXPECT_EQ(toEngineText(fromEngineText(noise)), noise);
 }
-
-TEST(EngineText, ALoneSurrogateTypedByTheUserBecomesAReplacementCharacter) {
-    EXPECT_EQ(toEngineText(QString(QChar(0xD800))), "\xef\xbf\xbd");
-}
