@@ -1,6 +1,6 @@
 # Everything a fresh Debian 12 machine needs, from Debian's own packages.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev libsimpleini-dev qt6-base-dev \
-            clang-14 libclang-rt-14-dev
+            fonts-dejavu-core clang-14 libclang-rt-14-dev
 
 BUILD_DIR := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
@@ -13,7 +13,7 @@ FUZZ_FLAGS := -max_len=8192 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
 # The benchmark works in memory where it can, so it measures the converter rather than the disk.
 BENCH_DIR ?= $(shell [ -d /dev/shm ] && echo /dev/shm/brennic-bench || echo $(BUILD_DIR)/bench)
 
-.PHONY: deps build test test-asan fuzz fuzz-build fuzz-smoke bench demo clean
+.PHONY: deps build run screenshot test test-asan fuzz fuzz-build fuzz-smoke bench demo clean
 
 deps:
 	@missing=""; \
@@ -30,6 +30,15 @@ deps:
 build:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Opens the window; its settings file is build/bin/brennic.INI.
+run: deps build
+	$(BUILD_DIR)/bin/brennic
+
+# The window as a first start shows it, drawn without a display, for the README.
+screenshot: deps build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/brennic-screenshot $(BUILD_DIR)/window.png
+	@echo "Written: $(BUILD_DIR)/window.png"
 
 test: deps build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

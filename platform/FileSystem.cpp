@@ -108,6 +108,11 @@ std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathT
     return findIgnoringCase(folder, pathText.substr(split), Wanted::File);
 }
 
+std::optional<std::filesystem::path> findFileIgnoringCase(const std::filesystem::path& folder,
+                                                          std::string_view name) {
+    return findIgnoringCase(folder, name, Wanted::File);
+}
+
 std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
                                                             std::string_view name) {
     return findIgnoringCase(folder, name, Wanted::Folder);

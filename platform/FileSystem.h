@@ -25,6 +25,9 @@ bool isFolder(const std::filesystem::path& path); // a directory, after followin
 // case as Windows does (GTA1 data is often MISSION.INI). An exact match wins; among several
 // case variants the first in byte order is taken.
 std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathText);
+// The same for a file named name in folder.
+std::optional<std::filesystem::path> findFileIgnoringCase(const std::filesystem::path& folder,
+                                                          std::string_view name);
 // The same for a sub-folder of folder.
 std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
                                                             std::string_view name);

@@ -115,6 +115,15 @@ bool ProfileFile::save(const std::filesystem::path& path) const {
     if (m_impl->ini.Save(data) < 0) {
         return false;
     }
+    // The rename would replace a read-only file, where the Windows functions fail; the owner's
+    // write bit is tested rather than access(), which grants everything to root.
+    std::error_code ec;
+    const std::filesystem::file_status existing = std::filesystem::status(path, ec);
+    const bool exists = !ec && std::filesystem::exists(existing);
+    if (exists && (existing.permissions() & std::filesystem::perms::owner_write) ==
+                      std::filesystem::perms::none) {
+        return false;
+    }
     std::filesystem::path temporary = path;
     temporary += ".tmp";
     if (injectedFault(FileOperation::Create, temporary) != 0) {
@@ -125,14 +134,16 @@ bool ProfileFile::save(const std::filesystem::path& path) const {
         if (file == nullptr) {
             return false;
         }
-        const bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
+        const bool written = injectedFault(FileOperation::Write, temporary) == 0 &&
+                             std::fwrite(data.data(), 1, data.size(), file) == data.size();
         if (std::fclose(file) != 0 || !written) {
-            std::error_code ec;
             std::filesystem::remove(temporary, ec);
             return false;
         }
     }
-    std::error_code ec;
+    if (exists) {
+        std::filesystem::permissions(temporary, existing.permissions(), ec);
+    }
     std::filesystem::rename(temporary, path, ec);
     if (ec) {
         std::filesystem::remove(temporary, ec);

@@ -32,7 +32,8 @@ class ProfileFile {
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes the whole profile to path through a temporary file beside it and a rename, so an
-    // interrupted save leaves either the old or the new file. False when that was impossible.
+    // interrupted save leaves either the old or the new file. A read-only file is left as it is.
+    // False when nothing was written.
     bool save(const std::filesystem::path& path) const;
 
   private:

@@ -2,12 +2,11 @@
 
 #include "engine/ConversionRun.h"
 #include "engine/MissionLine.h"
+#include "engine/SettingsFile.h"
 #include "platform/FileSystem.h"
-#include "platform/ProfileFile.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,8 +17,6 @@ namespace brennic::cli {
 namespace {
 
 using engine::ConversionOptions;
-
-constexpr std::string_view kSettingsSection = "BRENNIC Settings";
 
 // Answers every folder question with "Cancel" and streams the status text as it grows.
 class CliHost : public engine::RunHost {
@@ -65,30 +62,8 @@ std::string switchKeyList() {
     return list;
 }
 
-// A check box state as the Windows profile functions read an integer: its leading digits.
-int stateOf(const std::string& value) {
-    int state = 0;
-    std::from_chars(value.data(), value.data() + value.size(), state);
-    return state;
-}
-
-void applySettings(const platform::ProfileFile& settings, ConversionOptions& options,
-                   std::array<std::string, 3>& offsets) {
-    options.GTA1iniFile = settings.value(kSettingsSection, "GTA1iniFile").value_or("");
-    options.OutputFolder = settings.value(kSettingsSection, "OutputFolder").value_or("");
-    for (const auto& entry : engine::kSwitchKeys) {
-        options.*entry.member =
-            stateOf(settings.value(kSettingsSection, entry.key).value_or("")) == 1;
-    }
-    offsets = {settings.value(kSettingsSection, "Xoffset").value_or(""),
-               settings.value(kSettingsSection, "Yoffset").value_or(""),
-               settings.value(kSettingsSection, "Zoffset").value_or("")};
-}
-
 std::optional<std::filesystem::path> defaultVehicleFile() {
-    return platform::findFileIgnoringCase(
-        platform::withFinalSeparator(platform::textFromPath(platform::executableFolder())) +
-        "cars.ini");
+    return platform::findFileIgnoringCase(platform::executableFolder(), "cars.ini");
 }
 
 void printFailure(std::ostream& err, const engine::RunFailure& failure) {
@@ -156,16 +131,24 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         return code == 0 ? 0 : 2;
     }
 
-    ConversionOptions options;
-    std::array<std::string, 3> offsets{"1", "0.5", "-2"};
+    engine::StoredSettings settings = engine::firstStartSettings();
     if (!settingsFile.empty()) {
         if (!platform::isFile(platform::pathFromText(settingsFile))) {
             err << "brennic-cli: the settings file " << settingsFile << " does not exist\n";
             return 2;
         }
-        applySettings(platform::ProfileFile::load(platform::pathFromText(settingsFile)), options,
-                      offsets);
+        engine::SettingsLoad load = engine::LoadSettingsFile(platform::pathFromText(settingsFile));
+        if (load.readFailure) {
+            err << "brennic-cli: " << load.readFailure->description << '\n';
+            return 2;
+        }
+        if (load.badValues) {
+            err << "brennic-cli: " << settingsFile << ": " << load.badValues->description << '\n';
+        }
+        settings = std::move(load.settings);
     }
+    ConversionOptions options = engine::optionsFromSettings(settings);
+    std::array<std::string, 3> offsets = settings.offsets;
     if (!offsetTexts.empty()) {
         std::copy(offsetTexts.begin(), offsetTexts.end(), offsets.begin());
     }

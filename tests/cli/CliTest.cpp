@@ -111,4 +111,13 @@ TEST(Cli, SettingsFileAndOverrides) {
     ASSERT_EQ(runCli({"--settings", settings, "--cars", cars, "--off", "Unknown"}).code, 0);
     EXPECT_EQ(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
     EXPECT_EQ(runCli({"--settings", (folders.temp / "missing.INI").string()}).code, 2);
+
+    // Read as the window reads it: a bad box value is named and leaves only that box off.
+    writeFile(folders.temp / "brennic.INI", "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.mission +
+                                                "/\r\nOutputFolder=" + folders.output +
+                                                "/\r\nDoor=3\r\nUnknown=1\r\n");
+    const CliResult bad = runCli({"--settings", settings, "--cars", cars});
+    EXPECT_EQ(bad.code, 0);
+    EXPECT_NE(bad.err.find("Door=3"), std::string::npos);
+    EXPECT_NE(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
 }

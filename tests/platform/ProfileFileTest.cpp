@@ -41,3 +41,19 @@ TEST(ProfileFile, SaveIntoAMissingFolderFailsQuietly) {
     profile.setValue("S", "k", "v");
     EXPECT_FALSE(profile.save(temp / "missing" / "s.ini"));
 }
+
+TEST(ProfileFile, SaveLeavesAReadOnlyFileAndKeepsAFilesPermissions) {
+    TempFolder temp;
+    namespace fs = std::filesystem;
+    writeFile(temp / "s.ini", "[S]\r\nk=old\r\n");
+    ProfileFile profile;
+    profile.setValue("S", "k", "new");
+    fs::permissions(temp / "s.ini", fs::perms::owner_read);
+    EXPECT_FALSE(profile.save(temp / "s.ini")); // the rename would have replaced it
+    EXPECT_EQ(readFile(temp / "s.ini"), "[S]\r\nk=old\r\n");
+    fs::permissions(temp / "s.ini", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(profile.save(temp / "s.ini"));
+    EXPECT_EQ(ProfileFile::load(temp / "s.ini").value("S", "k"), "new");
+    EXPECT_EQ(fs::status(temp / "s.ini").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+}

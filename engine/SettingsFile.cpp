@@ -1,0 +1,150 @@
+#include "engine/SettingsFile.h"
+
+#include "platform/FileSystem.h"
+#include "platform/ProfileFile.h"
+
+#include <charconv>
+#include <cstddef>
+
+namespace brennic::engine {
+
+namespace {
+
+constexpr std::array<std::string_view, 3> kOffsetKeys{"Xoffset", "Yoffset", "Zoffset"};
+
+// Error numbers of the classic BASIC run time, as the box value assignment raised them.
+constexpr int kOverflow = 6;
+constexpr int kInvalidPropertyValue = 380;
+
+// A long value would fill the load box; its start is enough to recognise it.
+constexpr std::size_t kShownValueLength = 40;
+
+struct BadValue {
+    std::string_view key;
+    std::string value;
+    int number = 0;
+};
+
+// A box value read as the Windows profile functions read an integer: a sign and the digits at
+// its front, 0 when there are none. Empty when it is no box state, with the error number why.
+std::optional<BoxState> boxStateOf(const std::string& text, int& number) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    long long value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc::invalid_argument) {
+        return BoxState::Unticked;
+    }
+    value = negative ? -value : value;
+    if (error == std::errc::result_out_of_range || value < -32768 || value > 32767) {
+        number = kOverflow;
+        return std::nullopt;
+    }
+    if (value < 0 || value > 2) {
+        number = kInvalidPropertyValue;
+        return std::nullopt;
+    }
+    return static_cast<BoxState>(value);
+}
+
+SettingsReport reportOf(const std::vector<BadValue>& bad) {
+    SettingsReport report{.source = std::string(kApplicationName),
+                          .description = "Check box values other than 0, 1 or 2 were left "
+                                         "unticked:",
+                          .number = bad.front().number};
+    std::string_view separator = " ";
+    for (const BadValue& entry : bad) {
+        report.description += std::string(separator) + std::string(entry.key) + "=";
+        report.description += entry.value.size() <= kShownValueLength
+                                  ? entry.value
+                                  : entry.value.substr(0, kShownValueLength) + "...";
+        separator = ", ";
+    }
+    return report;
+}
+
+} // namespace
+
+StoredSettings firstStartSettings() {
+    StoredSettings settings;
+    settings.offsets = {"1", "0.5", "-2"};
+    return settings;
+}
+
+std::filesystem::path settingsFilePath(const std::filesystem::path& folder) {
+    return platform::findFileIgnoringCase(folder, kSettingsFileName)
+        .value_or(folder / platform::pathFromText(kSettingsFileName));
+}
+
+SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
+    SettingsLoad load;
+    load.settings = firstStartSettings();
+    if (!platform::isFile(path)) {
+        return load;
+    }
+    platform::IoError error;
+    const platform::ProfileFile profile = platform::ProfileFile::load(path, &error);
+    if (error.number != 0) {
+        load.readFailure = error;
+        return load;
+    }
+    const auto text = [&profile](std::string_view key) {
+        return profile.value(kSettingsSection, key).value_or("");
+    };
+    StoredSettings& settings = load.settings;
+    settings.GTA1iniFile = text("GTA1iniFile");
+    settings.OutputFolder = text("OutputFolder");
+    std::vector<BadValue> bad;
+    for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
+        const std::string value = text(kSwitchKeys[i].key);
+        int number = 0;
+        if (const std::optional<BoxState> state = boxStateOf(value, number)) {
+            settings.boxes[i] = *state;
+        } else {
+            bad.push_back({kSwitchKeys[i].key, value, number});
+        }
+    }
+    for (std::size_t i = 0; i < kOffsetKeys.size(); ++i) {
+        settings.offsets[i] = text(kOffsetKeys[i]);
+    }
+    if (!bad.empty()) {
+        load.badValues = reportOf(bad);
+    }
+    return load;
+}
+
+bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings) {
+    platform::IoError error;
+    platform::ProfileFile profile = platform::ProfileFile::load(path, &error);
+    if (error.number != 0) {
+        return false;
+    }
+    const auto write = [&profile](std::string_view key, std::string_view value) {
+        profile.setValue(kSettingsSection, key, value);
+    };
+    write("GTA1iniFile", settings.GTA1iniFile);
+    write("OutputFolder", settings.OutputFolder);
+    for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
+        write(kSwitchKeys[i].key, std::to_string(static_cast<int>(settings.boxes[i])));
+    }
+    for (std::size_t i = 0; i < kOffsetKeys.size(); ++i) {
+        write(kOffsetKeys[i], settings.offsets[i]);
+    }
+    return profile.save(path);
+}
+
+ConversionOptions optionsFromSettings(const StoredSettings& settings) {
+    ConversionOptions options;
+    options.GTA1iniFile = settings.GTA1iniFile;
+    options.OutputFolder = settings.OutputFolder;
+    for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
+        options.*kSwitchKeys[i].member = settings.boxes[i] == BoxState::Ticked;
+    }
+    return options;
+}
+
+} // namespace brennic::engine

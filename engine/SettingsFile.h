@@ -1,0 +1,69 @@
+#pragma once
+
+#include "engine/ConversionOptions.h"
+#include "platform/IoError.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brennic::engine {
+
+// The window's choices between starts, kept in brennic.INI beside the program. Both front ends
+// read the file through this unit, so the CLI's --settings sees exactly what the window would.
+
+inline constexpr std::string_view kSettingsSection = "BRENNIC Settings";
+inline constexpr std::string_view kSettingsFileName = "brennic.INI";
+inline constexpr std::string_view kApplicationName = "BRENNIC";
+
+// A check box as the file stores it: 0, 1 or 2. Greyed only ever comes from the file.
+enum class BoxState : int { Unticked = 0, Ticked = 1, Greyed = 2 };
+
+// The controls' values in the form the file holds them: texts unchanged, boxes as states.
+struct StoredSettings {
+    std::string GTA1iniFile{};
+    std::string OutputFolder{};
+    std::array<BoxState, kSwitchKeys.size()> boxes{}; // in the order of kSwitchKeys
+    std::array<std::string, 3> offsets{};             // Xoffset, Yoffset, Zoffset
+};
+
+// What one load found wrong, worded for the "D'oh! Error during load" box.
+struct SettingsReport {
+    std::string source{};
+    std::string description{};
+    int number = 0;
+};
+
+struct SettingsLoad {
+    StoredSettings settings{};
+    // Check box values that are no state (3, -1, 70000, ...): those boxes stay unticked and the
+    // other keys load as usual.
+    std::optional<SettingsReport> badValues{};
+    // An existing file that could not be read; the load then gives the first-start settings.
+    std::optional<platform::IoError> readFailure{};
+};
+
+// No folders, every box unticked, offsets 1, 0.5 and -2.
+StoredSettings firstStartSettings();
+
+// The settings file of the program in folder, its name matched ignoring letter case; the exact
+// name when there is none yet.
+std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
+
+// Reads the 40 keys. A missing file gives the first-start settings; in an existing file a missing
+// key leaves its box unticked or its text empty, and a box value that is not a number reads 0.
+SettingsLoad LoadSettingsFile(const std::filesystem::path& path);
+
+// Writes the 40 keys in their fixed order into the file as it is now, keeping every other section
+// and key, through a temporary file and a rename. Nothing is written over a file that exists but
+// cannot be read, or is read-only. False when nothing was written.
+bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings);
+
+// The folders and switches of a run: a box switches its kind on only when ticked, so a greyed box
+// counts as off. The offsets are left at 0: the front end reads their texts.
+ConversionOptions optionsFromSettings(const StoredSettings& settings);
+
+} // namespace brennic::engine

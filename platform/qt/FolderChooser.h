@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace brennic::platform::qt {
+
+// The system folder dialog, modal over owner, with the prompt as its title. The chosen folder's
+// local path; nullopt when the user cancelled or chose an item that has no local path.
+std::optional<QString> chooseFolder(QWidget* owner, const QString& prompt);
+
+} // namespace brennic::platform::qt

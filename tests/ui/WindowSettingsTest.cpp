@@ -1,0 +1,308 @@
+#include "platform/FaultInjection.h"
+#include "tests/ui/WindowHarness.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+using brennic::platform::FileOperation;
+using brennic::test::qs;
+using brennic::test::readFile;
+using brennic::test::WindowHarness;
+using brennic::test::writeFile;
+
+namespace {
+
+// Every key in the order the file is written, each with its control.
+constexpr const char* kKeysAndControls = R"(
+    GTA1iniFile=txtGTA1iniFile OutputFolder=txtOutputFolder Phone=chkPhone Brief=chkBrief
+    FutureCar=chkFuturecar FutureObject=chkFuture Door=chkDoor Powerup=chkPowerup Park=chkPark
+    Dummy=chkDummy Target=chkTarget Trigger=chkTrigger Parked=chkParked Hells=chkHells
+    Arrow=chkArrow Arrowcar=chkArrowcar Ped=chkPed Spray=chkSpray Bomb=chkBomb Steal=chkSteal
+    FuturePed=chkFuturePed AnswerPhone=chkAnswerPhone MPhone=chkMphone Destroy=chkDestroy
+    Locate=chkLocate Goto=chkGoto IsGoalDead=chkIsGoalDead INCHEADS=chkINCHEADS
+    MISSION_END=chkMission_End End=chkEnd CheckCar=chkCheckCar MidPointMulti=chkMidPointMulti
+    DoorArrow=chkDoorArrow FutureCarArrow=chkFutureCarArrow PedHunt=chkPedHunt
+    Unknown=chkUnknown PowerupRespawn=chkPowerupRespawn Xoffset=txtXoffset Yoffset=txtYoffset
+    Zoffset=txtZoffset)";
+
+struct KeyControl {
+    std::string key;
+    std::string control;
+};
+
+std::vector<KeyControl> keysAndControls() {
+    std::vector<KeyControl> pairs;
+    std::istringstream words(kKeysAndControls);
+    for (std::string word; words >> word;) {
+        const auto equals = word.find('=');
+        pairs.push_back({word.substr(0, equals), word.substr(equals + 1)});
+    }
+    return pairs;
+}
+
+// The key=value lines of a saved file, without their line ends.
+std::vector<std::string> keyLines(const std::string& file) {
+    std::vector<std::string> lines;
+    std::istringstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        std::erase(line, '\r');
+        if (line.find('=') != std::string::npos) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+// The value of a key as the window shows it: a box's state 0, 1 or 2, or a text box's text.
+std::string shown(const WindowHarness& harness, const std::string& control) {
+    if (control.starts_with("chk")) {
+        const Qt::CheckState state = harness.check(control.c_str()).checkState();
+        return state == Qt::Checked ? "1" : state == Qt::PartiallyChecked ? "2" : "0";
+    }
+    return harness.box(control.c_str()).text().toStdString();
+}
+
+// Makes every save fail as a read-only folder or a full disk would, while it lives.
+struct SaveFault {
+    explicit SaveFault(FileOperation operation) {
+        brennic::platform::setFaultHook(
+            [operation](FileOperation op, const std::filesystem::path&) {
+                return op == operation ? EACCES : 0;
+            });
+    }
+    ~SaveFault() { brennic::platform::setFaultHook({}); }
+    SaveFault(const SaveFault&) = delete;
+    SaveFault& operator=(const SaveFault&) = delete;
+};
+
+const std::string kSection = "[BRENNIC Settings]\r\n";
+
+} // namespace
+
+TEST(LoadSettings, FirstStartWithoutAFile) {
+    WindowHarness harness;
+    harness.open();
+    EXPECT_FALSE(std::filesystem::exists(harness.settings)); // nothing is written at start
+    for (const auto& [key, control] : keysAndControls()) {
+        SCOPED_TRACE(key);
+        const std::string expected = key == "Xoffset"             ? "1"
+                                     : key == "Yoffset"           ? "0.5"
+                                     : key == "Zoffset"           ? "-2"
+                                     : control.starts_with("chk") ? "0"
+                                                                  : "";
+        EXPECT_EQ(shown(harness, control), expected);
+    }
+    harness.close();
+    const std::vector<std::string> lines = keyLines(readFile(harness.settings));
+    ASSERT_EQ(lines.size(), 40u);
+    EXPECT_EQ(lines.front(), "GTA1iniFile=");
+    EXPECT_EQ(lines[2], "Phone=0");
+    EXPECT_EQ(lines.back(), "Zoffset=-2");
+    EXPECT_TRUE(harness.messages.empty());
+}
+
+TEST(SaveSettings, EveryKeyInOrderAndBackAgain) {
+    WindowHarness harness;
+    harness.open();
+    const std::vector<KeyControl> pairs = keysAndControls();
+    std::vector<std::string> expected;
+    int state = 0;
+    for (const auto& [key, control] : pairs) {
+        std::string value;
+        if (control.starts_with("chk")) {
+            value = std::to_string(state++ % 3);
+            harness.check(control.c_str())
+                .setCheckState(value == "1"   ? Qt::Checked
+                               : value == "2" ? Qt::PartiallyChecked
+                                              : Qt::Unchecked);
+        } else {
+            value = key == "Yoffset" ? "" : key.substr(0, 4) + "/";
+            harness.box(control.c_str()).setText(qs(value));
+        }
+        expected.push_back(key + "=" + value);
+    }
+    harness.close();
+    EXPECT_EQ(keyLines(readFile(harness.settings)), expected);
+
+    harness.open();
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        EXPECT_EQ(pairs[i].key + "=" + shown(harness, pairs[i].control), expected[i]);
+    }
+    EXPECT_TRUE(harness.messages.empty());
+}
+
+TEST(LoadSettings, AFileWithOnlyPhone) {
+    WindowHarness harness;
+    writeFile(harness.settings, kSection + "Phone=1\r\n");
+    harness.open();
+    for (const auto& [key, control] : keysAndControls()) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(shown(harness, control), key == "Phone"               ? "1"
+                                           : control.starts_with("chk") ? "0"
+                                                                        : "");
+    }
+}
+
+TEST(LoadSettings, BadBoxValuesLeaveTheirBoxesAndTheRestLoads) {
+    WindowHarness harness;
+    writeFile(harness.settings, kSection +
+                                    "Phone=1\r\nDoor=3\r\nPowerup=1\r\nPark=70000\r\nDummy=abc\r\n"
+                                    "Target=1abc\r\nMidPointMulti=2\r\nZoffset=-2\r\n");
+    harness.open();
+    EXPECT_EQ(harness.check("chkPhone").checkState(), Qt::Checked);
+    EXPECT_EQ(harness.check("chkDoor").checkState(), Qt::Unchecked);
+    EXPECT_EQ(harness.check("chkPowerup").checkState(), Qt::Checked); // read after Door
+    EXPECT_EQ(harness.check("chkPark").checkState(), Qt::Unchecked);
+    EXPECT_EQ(harness.check("chkDummy").checkState(), Qt::Unchecked); // no number reads 0
+    EXPECT_EQ(harness.check("chkTarget").checkState(), Qt::Checked);  // its leading digits
+    EXPECT_EQ(harness.check("chkMidPointMulti").checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(harness.box("txtZoffset").text(), QStringLiteral("-2"));
+    ASSERT_EQ(harness.messages.size(), 1u);
+    EXPECT_EQ(harness.messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(harness.messages[0].title, QStringLiteral("D'oh! Error during load"));
+    EXPECT_EQ(harness.messages[0].text,
+              QStringLiteral("Error source: BRENNIC\rError description: Check box values other "
+                             "than 0, 1 or 2 were left unticked: Door=3, Park=70000\r"
+                             "Error number: 380"));
+}
+
+TEST(LoadSettings, LongFolderAndOffsetValuesSurviveACloseAndAStart) {
+    WindowHarness harness;
+    const std::string folder = "/" + std::string(120, 'f') + "/gtadata/";
+    writeFile(harness.settings,
+              kSection + "GTA1iniFile=" + folder + "\r\nXoffset=-0.125\r\nYoffset=1234567\r\n");
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        harness.open();
+        EXPECT_EQ(harness.box("txtGTA1iniFile").text(), qs(folder));
+        EXPECT_EQ(harness.box("txtXoffset").text(), QStringLiteral("-0.125"));
+        EXPECT_EQ(harness.box("txtYoffset").text(), QStringLiteral("1234567"));
+        harness.close();
+    }
+}
+
+TEST(SaveSettings, OnlyOncePerClose) {
+    WindowHarness harness;
+    harness.open();
+    harness.close();
+    ASSERT_TRUE(std::filesystem::exists(harness.settings));
+    std::filesystem::remove(harness.settings);
+    harness.close();
+    EXPECT_FALSE(std::filesystem::exists(harness.settings));
+}
+
+TEST(SaveSettings, AReadOnlyFileOrFolderIsLeftAsItIs) {
+    const std::string stored = kSection + "Phone=1\r\n";
+    {
+        WindowHarness harness;
+        writeFile(harness.settings, stored);
+        std::filesystem::permissions(harness.settings, std::filesystem::perms::owner_read);
+        harness.open();
+        harness.check("chkDoor").setChecked(true);
+        harness.close();
+        EXPECT_EQ(readFile(harness.settings), stored);
+        EXPECT_FALSE(harness.window->isVisible());
+    }
+    WindowHarness harness;
+    writeFile(harness.settings, stored);
+    harness.open();
+    EXPECT_EQ(harness.check("chkPhone").checkState(), Qt::Checked); // the load still works
+    harness.check("chkDoor").setChecked(true);
+    {
+        // Root writes into a read-only folder anyway; the fault hook stands in for it there.
+        std::filesystem::permissions(harness.temp.path(), std::filesystem::perms::owner_read |
+                                                              std::filesystem::perms::owner_exec);
+        const SaveFault readOnlyFolder(FileOperation::Create);
+        harness.close();
+    }
+    EXPECT_EQ(readFile(harness.settings), stored);
+    EXPECT_TRUE(harness.messages.empty());
+}
+
+TEST(SaveSettings, AFullDiskLeavesTheOldFileWhole) {
+    WindowHarness harness;
+    const std::string stored = kSection + "Phone=1\r\n";
+    writeFile(harness.settings, stored);
+    harness.open();
+    harness.check("chkDoor").setChecked(true);
+    {
+        const SaveFault fullDisk(FileOperation::Write);
+        harness.close();
+    }
+    EXPECT_EQ(readFile(harness.settings), stored);
+    EXPECT_FALSE(std::filesystem::exists(harness.temp / "brennic.INI.tmp"));
+}
+
+TEST(SettingsHardening, BinaryBytesKeepEverySettingTheFileStillHolds) {
+    WindowHarness harness;
+    const std::string latinFolder = "/gta/\xe9t\xe9/";
+    writeFile(harness.settings, kSection + "Phone=1\r\n" + std::string("\0\x01\xff\xfe\x80zz", 7) +
+                                    "\r\nGTA1iniFile=" + latinFolder +
+                                    "\r\n\x1a\x7f\r\nDoor=1\r\n" +
+                                    "[Other]\r\nkeep=\x93quoted\x94\r\n");
+    harness.open();
+    EXPECT_EQ(harness.check("chkPhone").checkState(), Qt::Checked);
+    EXPECT_EQ(harness.check("chkDoor").checkState(), Qt::Checked);
+    harness.close();
+    const std::string saved = readFile(harness.settings);
+    EXPECT_NE(saved.find("GTA1iniFile=" + latinFolder + "\n"), std::string::npos);
+    EXPECT_NE(saved.find("keep=\x93quoted\x94"), std::string::npos);
+    harness.open();
+    EXPECT_EQ(harness.check("chkDoor").checkState(), Qt::Checked);
+    EXPECT_TRUE(harness.messages.empty());
+}
+
+TEST(SettingsHardening, TenMegabyteLines) {
+    WindowHarness harness;
+    const std::string huge(10 << 20, 'x');
+    writeFile(harness.settings, kSection + "Phone=1\r\n" + huge + "\r\nJunk=" + huge +
+                                    "\r\nDoor=1\r\nZoffset=-2\r\n");
+    harness.open();
+    EXPECT_EQ(harness.check("chkPhone").checkState(), Qt::Checked);
+    EXPECT_EQ(harness.check("chkDoor").checkState(), Qt::Checked);
+    EXPECT_EQ(harness.box("txtZoffset").text(), QStringLiteral("-2"));
+    harness.close();
+    const std::string saved = readFile(harness.settings);
+    EXPECT_NE(saved.find("Junk=" + huge), std::string::npos);
+    EXPECT_NE(saved.find("Zoffset=-2"), std::string::npos);
+}
+
+TEST(SettingsHardening, DuplicateKeysKeepTheFirst) {
+    WindowHarness harness;
+    writeFile(harness.settings, kSection + "Phone=1\r\nPhone=0\r\nOutputFolder=/first/\r\n"
+                                           "OutputFolder=/second/\r\n");
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        harness.open();
+        EXPECT_EQ(harness.check("chkPhone").checkState(), Qt::Checked);
+        EXPECT_EQ(harness.box("txtOutputFolder").text(), QStringLiteral("/first/"));
+        harness.close();
+    }
+}
+
+TEST(SettingsHardening, AFileRemovedBetweenLoadAndSaveIsWrittenAnew) {
+    WindowHarness harness;
+    writeFile(harness.settings, kSection + "Phone=1\r\nOutputFolder=/out/\r\nYoffset=7\r\n");
+    harness.open();
+    std::filesystem::remove(harness.settings);
+    harness.close();
+    harness.open();
+    EXPECT_EQ(harness.check("chkPhone").checkState(), Qt::Checked);
+    EXPECT_EQ(harness.box("txtOutputFolder").text(), QStringLiteral("/out/"));
+    EXPECT_EQ(harness.box("txtYoffset").text(), QStringLiteral("7"));
+    EXPECT_EQ(harness.box("txtXoffset").text(), QString()); // absent from the file it had
+}
+
+TEST(SettingsHardening, AnUnreadableFileIsNeverWrittenOver) {
+    WindowHarness harness;
+    const std::string stored = kSection + "Phone=1\r\n";
+    writeFile(harness.settings, stored);
+    {
+        const SaveFault unreadable(FileOperation::OpenForReading);
+        harness.open();
+        EXPECT_EQ(harness.box("txtXoffset").text(), QStringLiteral("1")); // first-start values
+        harness.close();
+    }
+    EXPECT_EQ(readFile(harness.settings), stored);
+}
