@@ -235,6 +235,9 @@ bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
 }
 
 bool TextWriter::append(const char* data, std::size_t size) {
+    if (size == 0) {
+        return true; // an empty piece may have no data pointer at all
+    }
     if (size > kWriteBufferSize - m_used) {
         if (!flush()) {
             return false;
