@@ -87,6 +87,13 @@ void Skip_next_argument(MissionLine& line) {
     Skip_value(line);
 }
 
+std::string Read_argument_after(MissionLine& line, int count) {
+    for (int i = 0; i < count; ++i) {
+        Skip_next_argument(line);
+    }
+    return Read_next_argument(line);
+}
+
 void Translate_drop_wanted_level(Conversion& conversion) {
     conversion.write("CLEAR_WANTED_LEVEL ( player1 )");
 }

@@ -30,6 +30,8 @@ bool Translate_command(Conversion& conversion);
 std::string Read_first_argument(MissionLine& line, std::string_view keyword);
 std::string Read_next_argument(MissionLine& line);
 void Skip_next_argument(MissionLine& line);
+// Passes over the next count arguments and reads the one behind them.
+std::string Read_argument_after(MissionLine& line, int count);
 
 void Translate_drop_wanted_level(Conversion& conversion);
 void Translate_car_on(Conversion& conversion);

@@ -27,10 +27,7 @@ std::string_view briefText(const TextTable& texts, std::string_view number) {
 std::string fifthArgument(MissionLine& line, std::string_view keyword) {
     stepCursor(line, static_cast<int>(keyword.size()));
     Skip_value(line);
-    for (int i = 0; i < 3; ++i) {
-        Skip_next_argument(line);
-    }
-    return Read_next_argument(line);
+    return Read_argument_after(line, 3);
 }
 
 } // namespace

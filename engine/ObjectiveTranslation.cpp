@@ -46,9 +46,7 @@ void Translate_destroy(Conversion& conversion) {
 void Translate_locate(Conversion& conversion) {
     MissionLine& line = conversion.line;
     const std::string character = Read_first_argument(line, kLocateKeyword);
-    Skip_next_argument(line);
-    Skip_next_argument(line);
-    const std::string score = Read_next_argument(line);
+    const std::string score = Read_argument_after(line, 2);
     conversion.write("");
     conversion.write("// LOCATE");
     conversion.write("SET loop = 1");
@@ -65,10 +63,7 @@ void Translate_locate(Conversion& conversion) {
 void Translate_goto(Conversion& conversion) {
     MissionLine& line = conversion.line;
     const std::string item = Read_first_argument(line, kGotoKeyword);
-    for (int i = 0; i < 3; ++i) {
-        Skip_next_argument(line);
-    }
-    const std::string score = Read_next_argument(line);
+    const std::string score = Read_argument_after(line, 3);
     conversion.write("");
     conversion.write({"// *** wait for player to goto location *** ", line.strLineNumber});
     conversion.write({"//*** ", line.strRead});
@@ -111,10 +106,7 @@ void Translate_park(Conversion& conversion) {
     Raise(conversion.stats.ParkCount);
     MissionLine& line = conversion.line;
     const std::string door = Read_first_argument(line, kParkKeyword);
-    for (int i = 0; i < 3; ++i) {
-        Skip_next_argument(line);
-    }
-    const std::string score = Read_next_argument(line);
+    const std::string score = Read_argument_after(line, 3);
     // Column 3 is not tested: a row without a door gives whatever its first columns hold.
     const ObjectLineTable& rows = conversion.state.objectLines;
     const int row = Object_line_row(Nearest_whole_value(door));

@@ -1,34 +1,17 @@
-#include "app/cli/CliMain.h"
+#include "tests/cli/CliRun.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
+using brennic::test::CliResult;
 using brennic::test::readFile;
+using brennic::test::runCli;
 using brennic::test::TempFolder;
 using brennic::test::writeFile;
 
 namespace {
-
-struct CliResult {
-    int code = 0;
-    std::string out{};
-    std::string err{};
-};
-
-CliResult runCli(std::vector<std::string> args) {
-    args.insert(args.begin(), "brennic-cli");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) {
-        argv.push_back(arg.c_str());
-    }
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = brennic::cli::Run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
-}
 
 struct Folders {
     TempFolder temp{};

@@ -6,7 +6,7 @@
 //   args       brennic-cli options, blank-separated, besides the two folders
 //   expected/  status.txt, exit-code, optionally stderr.txt, and output/: the output folder after
 //              the run (e.txt left out; .gitkeep files stand for empty folders)
-#include "app/cli/CliMain.h"
+#include "tests/cli/CliRun.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
+#include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -82,30 +83,19 @@ TEST_P(GoldenCase, OutputMatches) {
         }
     }
 
-    std::vector<std::string> args = {"brennic-cli",
-                                     "--mission-dir",
-                                     missionDir.string(),
-                                     "--output-dir",
-                                     outputDir.string(),
-                                     "--cars",
-                                     cars};
+    std::vector<std::string> args = {
+        "--mission-dir", missionDir.string(), "--output-dir", outputDir.string(), "--cars", cars};
     if (fs::exists(caseDir / "args")) {
         const auto extra = words(readFile(caseDir / "args"));
         args.insert(args.end(), extra.begin(), extra.end());
     }
-    std::vector<const char*> argv;
-    for (const auto& arg : args) {
-        argv.push_back(arg.c_str());
-    }
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = brennic::cli::Run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
+    const brennic::test::CliResult run = brennic::test::runCli(args);
 
     const fs::path expected = caseDir / "expected";
-    EXPECT_EQ(std::to_string(code), words(readFile(expected / "exit-code")).at(0));
-    EXPECT_EQ(out.str(), readFile(expected / "status.txt"));
+    EXPECT_EQ(std::to_string(run.code), words(readFile(expected / "exit-code")).at(0));
+    EXPECT_EQ(run.out, readFile(expected / "status.txt"));
     if (fs::exists(expected / "stderr.txt")) {
-        EXPECT_EQ(err.str(), readFile(expected / "stderr.txt"));
+        EXPECT_EQ(run.err, readFile(expected / "stderr.txt"));
     }
     const auto want = tree(expected / "output", false);
     const auto got = tree(outputDir, true);
