@@ -1,9 +1,9 @@
+#include "tests/cli/CliRun.h"
 #include "tests/ui/WindowHarness.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
-#include <cstdio>
 #include <gtest/gtest.h>
 
 using brennic::test::qs;
@@ -47,18 +47,6 @@ std::vector<QString> tabOrderFrom(QWidget& first) {
         widget = widget->nextInFocusChain();
     } while (widget != &first);
     return order;
-}
-
-std::string runCli(const std::string& arguments) {
-    const std::string command = std::string(BRENNIC_CLI_PATH) + " " + arguments;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        out.append(buffer, n);
-    }
-    ::pclose(pipe);
-    return out;
 }
 
 std::string withoutCarriageReturns(std::string text) {
@@ -338,8 +326,10 @@ TEST(cmdConvert_Click, WholeConversionShowsWhatTheCliPrints) {
     EXPECT_EQ(harness.box("txtOutputFolder").text(), qs(viaWindow.output.string() + "/"));
     EXPECT_TRUE(harness.messages.empty());
 
-    const std::string cliStatus = runCli("--all --mission-dir '" + viaCli.mission.string() +
-                                         "' --output-dir '" + viaCli.output.string() + "'");
+    const std::string cliStatus =
+        brennic::test::runCli({"--all", "--mission-dir", viaCli.mission.string(), "--output-dir",
+                               viaCli.output.string()})
+            .out;
     ASSERT_NE(cliStatus.find("****** Statistics ******"), std::string::npos);
     // The status box keeps its lines, not their CR LF ends.
     EXPECT_EQ(harness.status().toStdString(), withoutCarriageReturns(cliStatus));
