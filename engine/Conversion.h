@@ -4,10 +4,9 @@
 #include "engine/ConversionStats.h"
 #include "engine/MissionLine.h"
 #include "engine/Tables.h"
-#include "platform/TextFile.h"
+#include "platform/BackgroundWriter.h"
 
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,10 +37,10 @@ struct Conversion {
     std::string MissionNumber{};
     std::string MissionName{};
     std::string MapName{};
-    std::optional<platform::TextWriter> script{};
+    platform::BackgroundWriter* script = nullptr; // lent by the run; at most one script open
 
-    // Writes one script line made of the pieces; a run failure without an open script or when
-    // the write fails.
+    // Writes one script line made of the pieces; a run failure without an open script or once
+    // the writer has failed.
     void write(std::initializer_list<std::string_view> pieces);
     void write(std::string_view text) { write({text}); }
 };

@@ -6,7 +6,9 @@
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 
+#include <deque>
 #include <new>
+#include <utility>
 
 namespace brennic::engine {
 
@@ -29,6 +31,10 @@ constexpr DoorDeclaration kDoorDeclarations[] = {
 
 RunFailure ioFailure(std::string_view source, const platform::IoError& error) {
     return RunFailure(std::string(source), error.description, error.number);
+}
+
+RunFailure writerFailure(const platform::BackgroundWriter::Failure& failure) {
+    return ioFailure(failure.whileCreating ? kRunSource : "TextWriter", failure.error);
 }
 
 // The folder text with the platform's separator at its end, where the program joins a name to it.
@@ -63,13 +69,28 @@ bool askWhileWrong(std::string& folderText, Test test, std::string_view prompt, 
 class Run {
   public:
     Run(ConversionOptions& options, EngineState& state, RunHost& host)
-        : m_options(options), m_host(host), m_conversion(options, state) {}
+        : m_options(options), m_host(host), m_conversion(options, state) {
+        m_conversion.script = &m_writer;
+    }
 
     void execute();
-    std::size_t fileLine() const { return m_fileLine; }
+    // After a failure: lets the writer finish what was handed over before it, and returns the
+    // failure to report with its line. A writer failure met before this one came first in the
+    // file and is reported instead.
+    std::pair<RunFailure, std::size_t> settle(RunFailure failure);
     const std::string& missionFileName() const { return m_missionFileName; }
 
   private:
+    // A status line appears once the scripts handed to the writer before it are on disk, so
+    // that after a failure the status text stops where the failing script is named.
+    struct PendingStatus {
+        std::uint64_t after = 0;
+        std::string text{};
+    };
+
+    void appendStatus(std::string text);
+    void releaseStatus();
+    void checkWriter() const;
     bool nextLine();
     void sectionHeader();
     void missionLine();
@@ -82,6 +103,8 @@ class Run {
     ConversionOptions& m_options;
     RunHost& m_host;
     Conversion m_conversion;
+    platform::BackgroundWriter m_writer;
+    std::deque<PendingStatus> m_pendingStatus;
     std::optional<platform::LineReader> m_missionFile;
     std::string m_missionFileName;
     std::size_t m_fileLine = 0;
@@ -139,6 +162,10 @@ void Run::execute() {
     c.write("LEVELEND");
     closeScript();
     m_missionFile.reset();
+    if (const auto failure = m_writer.finish()) {
+        throw writerFailure(*failure);
+    }
+    releaseStatus();
 
     std::string status = "Powerup count: " + std::to_string(c.stats.MissionPowerupCount);
     status += kCrLf;
@@ -154,15 +181,48 @@ bool Run::nextLine() {
         return false;
     }
     ++m_fileLine;
+    m_writer.setPosition(m_fileLine);
     return true;
+}
+
+std::pair<RunFailure, std::size_t> Run::settle(RunFailure failure) {
+    const std::uint64_t handedOver = m_writer.handedOver();
+    const auto earlier = m_writer.finish();
+    releaseStatus();
+    if (earlier && earlier->step <= handedOver) {
+        return {writerFailure(*earlier), earlier->position};
+    }
+    return {std::move(failure), m_fileLine};
+}
+
+void Run::appendStatus(std::string text) {
+    if (m_pendingStatus.empty() && m_writer.finished() == m_writer.handedOver()) {
+        m_host.appendStatus(text);
+    } else {
+        m_pendingStatus.push_back({m_writer.handedOver(), std::move(text)});
+    }
+}
+
+void Run::releaseStatus() {
+    const std::uint64_t finished = m_writer.finished();
+    while (!m_pendingStatus.empty() && m_pendingStatus.front().after <= finished) {
+        m_host.appendStatus(m_pendingStatus.front().text);
+        m_pendingStatus.pop_front();
+    }
+}
+
+void Run::checkWriter() const {
+    if (const auto* failure = m_writer.failure()) {
+        throw writerFailure(*failure);
+    }
 }
 
 void Run::sectionHeader() {
     Conversion& c = m_conversion;
     MissionLine& line = c.line;
+    releaseStatus();
     if (c.stats.MissionPowerupCount > 0) {
-        m_host.appendStatus("Powerup count: " + std::to_string(c.stats.MissionPowerupCount) +
-                            "\r\n");
+        appendStatus("Powerup count: " + std::to_string(c.stats.MissionPowerupCount) + "\r\n");
     }
     c.stats.MissionPowerupCount = 0;
     c.stats.MissionPlayerNumber = 0;
@@ -200,15 +260,12 @@ void Run::sectionHeader() {
 
     const std::string baseName = m_scriptNames.claim(c.MapName, c.MissionName, c.MissionNumber);
     c.state.objectLines.Empty();
-    m_host.appendStatus(baseName + ".mis\r\n");
+    appendStatus(baseName + ".mis\r\n");
     ensureUkFolder();
 
     const std::string scriptPath = folderPrefix(m_options.OutputFolder) + baseName + ".mis";
-    platform::IoError error;
-    c.script = platform::TextWriter::create(platform::pathFromText(scriptPath), error);
-    if (!c.script) {
-        throw ioFailure(kRunSource, error);
-    }
+    m_writer.create(platform::pathFromText(scriptPath));
+    checkWriter();
     c.blnScriptOpen = true;
     c.blnLevelStarted = false;
     writeScriptHead();
@@ -263,14 +320,8 @@ void Run::writeScriptHead() {
 }
 
 void Run::closeScript() {
-    if (!m_conversion.script) {
-        return;
-    }
-    auto error = m_conversion.script->close();
-    m_conversion.script.reset();
-    if (error) {
-        throw ioFailure("TextWriter", *error);
-    }
+    m_writer.close();
+    checkWriter();
 }
 
 void Run::ensureUkFolder() {
@@ -315,16 +366,17 @@ void Run::endOfLine() {
 } // namespace
 
 void Conversion::write(std::initializer_list<std::string_view> pieces) {
-    if (!script) {
+    if (script == nullptr || !script->isOpen()) {
         throw RunFailure(std::string(kRunSource),
                          "Bad file name or number: no mission script is open (the mission file "
                          "must begin with a section header)",
                          ErrorNumber::BadFileNameOrNumber);
     }
     if (!script->writeLine(pieces)) {
-        auto error = script->close();
-        script.reset();
-        throw ioFailure("TextWriter", error.value_or(platform::IoError{57, "Device I/O error"}));
+        if (const auto* failure = script->failure()) {
+            throw writerFailure(*failure);
+        }
+        throw RunFailure("TextWriter", "Device I/O error", 57);
     }
 }
 
@@ -341,19 +393,23 @@ RunReport ConversionRun(ConversionOptions& options, EngineState& state, RunHost&
         report.cancelledAt = FolderField::OutputFolder;
     } else {
         Run run(options, state, host);
+        std::optional<RunFailure> failure;
         try {
             run.execute();
-        } catch (const RunFailure& failure) {
-            report.end = RunEnd::Failed;
-            std::string description = failure.description();
-            if (run.fileLine() > 0) {
-                description += " (line " + std::to_string(run.fileLine()) + " of " +
-                               run.missionFileName() + ")";
-            }
-            report.failure = RunFailure(failure.source(), description, failure.number());
+        } catch (const RunFailure& runFailure) {
+            failure = runFailure;
         } catch (const std::bad_alloc&) {
+            failure = RunFailure(std::string(kRunSource), "Out of memory", 7);
+        }
+        if (failure) {
             report.end = RunEnd::Failed;
-            report.failure = RunFailure(std::string(kRunSource), "Out of memory", 7);
+            auto [reported, line] = run.settle(std::move(*failure));
+            std::string description = reported.description();
+            if (line > 0) {
+                description +=
+                    " (line " + std::to_string(line) + " of " + run.missionFileName() + ")";
+            }
+            report.failure = RunFailure(reported.source(), description, reported.number());
         }
     }
     host.setConvertEnabled(true);

@@ -234,6 +234,16 @@ bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
     return append("\r\n", 2);
 }
 
+bool TextWriter::write(std::string_view bytes) {
+    if (bytes.empty()) {
+        return m_errno == 0;
+    }
+    if (m_used == 0) {
+        return writeOut(bytes.data(), bytes.size()); // a caller's whole buffer: no copy first
+    }
+    return append(bytes.data(), bytes.size());
+}
+
 bool TextWriter::append(const char* data, std::size_t size) {
     if (size == 0) {
         return true; // an empty piece may have no data pointer at all

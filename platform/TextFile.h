@@ -57,6 +57,8 @@ class TextWriter {
     // The pieces are written one after another, then CR LF. False once a write has failed.
     bool writeLine(std::initializer_list<std::string_view> pieces);
     bool writeLine(std::string_view text) { return writeLine({text}); }
+    // The bytes as they stand, no line end added. False once a write has failed.
+    bool write(std::string_view bytes);
 
     // Flushes and closes; the failure of any earlier write is reported here too.
     std::optional<IoError> close();

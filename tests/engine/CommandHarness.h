@@ -22,18 +22,18 @@ inline CommandResult Translate_line(const engine::ConversionOptions& options,
                                     engine::EngineState& state, std::string_view text) {
     TempFolder folder;
     const auto path = folder / "script.mis";
-    platform::IoError error;
+    platform::BackgroundWriter writer;
+    writer.create(path);
     engine::Conversion conversion(options, state);
-    conversion.script = platform::TextWriter::create(path, error);
-    if (!conversion.script) {
-        throw std::runtime_error("cannot create " + path.string());
-    }
+    conversion.script = &writer;
     conversion.line.strRead = std::string(text);
     conversion.line.strLineNumber =
         engine::Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(conversion.line);
     CommandResult result;
     result.matched = engine::Translate_command(conversion);
-    conversion.script.reset();
+    if (writer.finish()) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
     result.script = readFile(path);
     result.stats = conversion.stats;
     result.cursor = conversion.line.intLinePosition;

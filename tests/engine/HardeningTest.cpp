@@ -67,6 +67,45 @@ TEST(Faults, AFullDiskEndsTheRunAndKeepsFinishedScripts) {
     }
 }
 
+// Scripts are written behind the conversion, which may have read far ahead when a script fails:
+// the report, the status text and the files still end where the failing script was.
+TEST(Faults, AFailureBehindTheConversionIsReportedWhereItHappened) {
+    struct Case {
+        FileOperation operation;
+        int line; // create: after the header lines of 150; write: at the header of 151
+        bool failingScriptExists;
+    };
+    for (const auto& [operation, line, failingScriptExists] :
+         {Case{FileOperation::Create, 749, false}, Case{FileOperation::Write, 751, true}}) {
+        SCOPED_TRACE(static_cast<int>(operation));
+        RunFixture run;
+        std::string bytes;
+        std::string status = "Generating GTA2 mission scripts...\r\n\r\n";
+        for (int i = 1; i <= 300; ++i) {
+            bytes += "[" + std::to_string(i) + "]\r\nM, 1, nyc.cmp\r\n\r\n\r\n1 SURVIVE 0\r\n";
+            if (i <= 150) {
+                status += "nyc_M_" + std::to_string(i) + ".mis\r\n";
+            }
+        }
+        Fault fault([operation](FileOperation op, const fs::path& path) {
+            if (op == FileOperation::Create) {
+                usleep(200); // a slow disk: the conversion runs ahead
+            }
+            return op == operation && nameEndsWith(path, "_M_150.mis") ? EIO : 0;
+        });
+        const RunReport report = run.runBytes(bytes);
+        ASSERT_EQ(report.end, RunEnd::Failed);
+        EXPECT_EQ(report.failure->number(), 57);
+        EXPECT_TRUE(report.failure->description().ends_with("(line " + std::to_string(line) +
+                                                            " of mission.ini)"))
+            << report.failure->description();
+        EXPECT_EQ(run.host.status, status);
+        EXPECT_EQ(fs::exists(run.outputFolder / "nyc_M_150.mis"), failingScriptExists);
+        EXPECT_FALSE(fs::exists(run.outputFolder / "nyc_M_151.mis"));
+        EXPECT_FALSE(run.script("nyc_M_149.mis").empty());
+    }
+}
+
 TEST(Faults, FilesThatCannotBeCreatedOrRead) {
     struct Case {
         const char* name;
