@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -251,14 +252,15 @@ void setCursor(MissionLine& line, std::size_t position) {
 }
 
 std::string Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLine& line) {
-    const std::size_t from = cursorOffset(line);
-    std::size_t to = line.strRead.find(' ', from);
-    if (to == std::string::npos) {
-        to = length(line);
+    // Fields are a few characters long: a plain loop beats a library search here.
+    const char* begin = line.strRead.data() + cursorOffset(line);
+    const char* end = line.strRead.data() + length(line);
+    const char* stop = begin;
+    while (stop != end && *stop != ' ') {
+        ++stop;
     }
-    std::string strGotoLine = line.strRead.substr(from, to - from);
-    stepCursor(line, static_cast<int>(to - from));
-    return strGotoLine;
+    stepCursor(line, static_cast<int>(stop - begin));
+    return std::string(begin, stop);
 }
 
 void Skip_value(MissionLine& line) {
@@ -275,8 +277,25 @@ bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
     if (from >= length(line) || length(line) - from < keyword.size()) {
         return false;
     }
-    for (std::size_t i = 0; i < keyword.size(); ++i) {
-        if (asciiUpper(line.strRead[from + i]) != keyword[i]) {
+    const char* text = line.strRead.data() + from;
+    std::size_t i = 0;
+    // Eight letters at a time: a to z lose their 0x20 bit, every other byte stays as it is.
+    for (; keyword.size() - i >= 8; i += 8) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+        std::uint64_t word;
+        std::uint64_t expected;
+        std::memcpy(&word, text + i, 8);
+        std::memcpy(&expected, keyword.data() + i, 8);
+        const std::uint64_t low = word & (kOnes * 0x7f);
+        const std::uint64_t fromA = low + kOnes * (0x80 - 'a');
+        const std::uint64_t pastZ = low + kOnes * (0x80 - 'z' - 1);
+        const std::uint64_t lower = fromA & ~pastZ & ~word & (kOnes * 0x80);
+        if ((word ^ (lower >> 2)) != expected) {
+            return false;
+        }
+    }
+    for (; i < keyword.size(); ++i) {
+        if (asciiUpper(text[i]) != keyword[i]) {
             return false;
         }
     }
@@ -432,6 +451,35 @@ bool Read_coordinates(MissionLine& line, const ConversionOptions& options) {
 }
 
 std::string Format_coordinate(double value) {
+    // The usual case, as roundedDigits' plain path: tenths well away from a half, written at once.
+    if (const double scaled = std::fabs(value) * 10.0; scaled < 1e8) {
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > 1e-6) {
+            auto tenths = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+            const bool negative = value < 0.0 && tenths != 0;
+            char buffer[16];
+            char* out = buffer + sizeof buffer;
+            *--out = static_cast<char>('0' + tenths % 10);
+            *--out = '.';
+            tenths /= 10;
+            for (int group = 0;; ++group) {
+                if (group == 3) {
+                    *--out = ',';
+                    group = 0;
+                }
+                *--out = static_cast<char>('0' + tenths % 10);
+                tenths /= 10;
+                if (tenths == 0) {
+                    break;
+                }
+            }
+            if (negative) {
+                *--out = '-';
+            }
+            return std::string(out, buffer + sizeof buffer);
+        }
+    }
     const std::string digits = roundedDigits(value, 1);
     std::string text;
     if (value < 0.0 && digits != "0") {

@@ -62,24 +62,26 @@ bool BackgroundWriter::writeLine(std::initializer_list<std::string_view> pieces)
     if (!m_open || m_failed.load(std::memory_order_relaxed)) {
         return false;
     }
-    std::size_t size = 2;
-    for (const std::string_view piece : pieces) {
-        size += piece.size();
+    if (m_buffer == nullptr) {
+        m_buffer = takeBuffer();
     }
-    if (m_buffer != nullptr && size < kBufferSize - m_used) {
-        char* out = m_buffer + m_used;
-        for (const std::string_view piece : pieces) {
-            out = copyBytes(out, piece);
-        }
-        out[0] = '\r';
-        out[1] = '\n';
-        m_used += size;
-        return true;
+    // Pieces that fit are copied straight in; from the first that does not, the rest goes
+    // through append(), which hands over full buffers.
+    const auto* piece = pieces.begin();
+    for (; piece != pieces.end() && piece->size() + 2 < kBufferSize - m_used; ++piece) {
+        copyBytes(m_buffer + m_used, *piece);
+        m_used += piece->size();
     }
-    for (const std::string_view piece : pieces) {
-        append(piece.data(), piece.size());
+    for (; piece != pieces.end(); ++piece) {
+        append(piece->data(), piece->size());
     }
-    append("\r\n", 2);
+    if (m_buffer != nullptr && kBufferSize - m_used > 2) {
+        m_buffer[m_used] = '\r';
+        m_buffer[m_used + 1] = '\n';
+        m_used += 2;
+    } else {
+        append("\r\n", 2);
+    }
     return true;
 }
 

@@ -70,6 +70,23 @@ TEST(KeywordTest, UpperCasesTheLineOnlyUnlessExact) {
     EXPECT_TRUE(Is_exact_keyword_at_cursor(exact, " DROP_WANTED_LEVEL "));
 }
 
+// Long keywords are compared eight bytes at a time: every byte value must fold as one at a time.
+TEST(KeywordTest, EveryByteFoldsLikeTheLetterByLetterRule) {
+    const std::string keyword = " AZ@[`{ZA_AZ\xe1\xc1 "; // the letters' edges and their neighbours
+    for (std::size_t at = 0; at < keyword.size(); ++at) {
+        for (int byte = 0; byte < 256; ++byte) {
+            std::string text = "7" + keyword;
+            const char c = static_cast<char>(byte);
+            text[at + 1] = c;
+            const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+            MissionLine line{.strRead = text};
+            line.intLinePosition = 2;
+            ASSERT_EQ(Is_keyword_at_cursor(line, keyword), upper == keyword[at])
+                << at << " " << byte;
+        }
+    }
+}
+
 TEST(Leading_number_value, ReadsAsFarAsTheNumberGoes) {
     const std::tuple<const char*, double> cases[] = {
         {" 12abc", 12},   {"1 2", 12},
@@ -185,12 +202,26 @@ TEST(Read_coordinates, SearchingALongLineWalksTheCursor) {
 
 TEST(Format_coordinate, OneDecimalHalfAwayFromZero) {
     const std::tuple<double, const char*> cases[] = {
-        {12, "12.0"},         {7.203125, "7.2"},        {7.25, "7.3"},
-        {0.5, "0.5"},         {1234.5, "1,234.5"},      {-3, "-3.0"},
-        {1 + 0.15, "1.2"},    {-0.04, "0.0"},           {0.05, "0.1"},
-        {-0.05, "-0.1"},      {1234567, "1,234,567.0"}, {999.95, "1,000.0"},
-        {0, "0.0"},           {-7.25, "-7.3"},          {2.675, "2.7"},
+        {12, "12.0"},
+        {7.203125, "7.2"},
+        {7.25, "7.3"},
+        {0.5, "0.5"},
+        {1234.5, "1,234.5"},
+        {-3, "-3.0"},
+        {1 + 0.15, "1.2"},
+        {-0.04, "0.0"},
+        {0.05, "0.1"},
+        {-0.05, "-0.1"},
+        {1234567, "1,234,567.0"},
+        {999.95, "1,000.0"},
+        {0, "0.0"},
+        {-7.25, "-7.3"},
+        {2.675, "2.7"},
         {100.04999, "100.0"},
+        {9999999.94, "9,999,999.9"},
+        {12345678.91, "12,345,678.9"},
+        {-1234.56, "-1,234.6"},
+        {-0.049, "0.0"},
     };
     for (const auto& [value, text] : cases) {
         SCOPED_TRACE(value);
