@@ -38,7 +38,17 @@ char* copyBytes(char* out, std::string_view piece) {
 
 } // namespace
 
-BackgroundWriter::BackgroundWriter(bool useThread) : m_useThread(useThread) {}
+BackgroundWriter::BackgroundWriter(bool useThread) : m_useThread(useThread) {
+    // Room for every step and buffer that can be in flight, so that the writer never allocates
+    // while it holds the lock, and closing after an out-of-memory failure needs no memory.
+    // (Every script holds at least one buffer, so steps in flight stay below this.)
+    constexpr std::size_t kSteps = 4 * kBufferCount;
+    m_batch.reserve(kSteps);
+    m_steps.reserve(kSteps);
+    m_spareBuffers.reserve(kBufferCount);
+    m_freeBuffers.reserve(kBufferCount);
+    m_buffers.reserve(kBufferCount);
+}
 
 BackgroundWriter::~BackgroundWriter() {
     finish();
