@@ -42,14 +42,13 @@ std::string Script_base_name(std::string_view mapName, std::string_view missionN
 std::string ScriptNames::claim(std::string_view mapName, std::string_view missionName,
                                std::string_view missionNumber) {
     std::string name = Script_base_name(mapName, missionName, missionNumber);
-    for (int copy = 2; m_used.count(lowered(name)) != 0; ++copy) {
+    for (int copy = 2; !m_used.insert(lowered(name)).second; ++copy) {
         std::string suffix = "_";
         suffix += std::to_string(copy);
         name =
             Script_base_name(mapName, missionName, missionNumber, kBaseNameLength - suffix.size()) +
             suffix;
     }
-    m_used.insert(lowered(name));
     return name;
 }
 

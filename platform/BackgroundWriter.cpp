@@ -5,6 +5,7 @@
 #include <iterator>
 #include <new>
 #include <system_error>
+#include <utility>
 
 namespace brennic::platform {
 
@@ -62,9 +63,9 @@ BackgroundWriter::~BackgroundWriter() {
     }
 }
 
-void BackgroundWriter::create(const std::filesystem::path& path) {
+void BackgroundWriter::create(std::filesystem::path path) {
     close();
-    handOver({StepKind::Create, path});
+    handOver({StepKind::Create, std::move(path)});
     m_open = true;
 }
 

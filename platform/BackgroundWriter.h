@@ -41,7 +41,7 @@ class BackgroundWriter {
     void setPosition(std::size_t position) { m_position = position; }
 
     // Closes an open script first.
-    void create(const std::filesystem::path& path);
+    void create(std::filesystem::path path);
     bool isOpen() const { return m_open; }
     // The pieces one after another, then CR LF. False once a failure is known.
     bool writeLine(std::initializer_list<std::string_view> pieces);
