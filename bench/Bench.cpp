@@ -249,8 +249,8 @@ void report(const Subject& subject) {
 // and the comparison of their time per MB stays fair.
 void bench(const std::string& cli, const fs::path& work, std::size_t bytes, int runs) {
     std::vector<Subject> subjects;
-    for (const auto& [name, sections] : {std::pair{"large-sections", 1000},
-                                         std::pair{"small-sections", 20000}}) {
+    for (const auto& [name, sections] :
+         {std::pair{"large-sections", 1000}, std::pair{"small-sections", 20000}}) {
         Subject subject;
         subject.name = name;
         subject.sections = sections;
@@ -272,10 +272,10 @@ void bench(const std::string& cli, const fs::path& work, std::size_t bytes, int 
     for (const Subject& subject : subjects) {
         report(subject);
     }
-    const double large = median(subjects[0].times) /
-                         static_cast<double>(fs::file_size(subjects[0].input));
-    const double small = median(subjects[1].times) /
-                         static_cast<double>(fs::file_size(subjects[1].input));
+    const double large =
+        median(subjects[0].times) / static_cast<double>(fs::file_size(subjects[0].input));
+    const double small =
+        median(subjects[1].times) / static_cast<double>(fs::file_size(subjects[1].input));
     std::printf("time per MB, small against large sections: %+.0f%%\n", 100 * (small / large - 1));
 }
 

@@ -12,10 +12,11 @@ namespace brennic::platform {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
-constexpr std::size_t kBufferCount = 16;
+constexpr std::size_t kBufferCount = 64;
 // A batch goes over when it holds this many buffers or steps (a small script is three steps).
-constexpr std::size_t kBatchBuffers = 4;
-constexpr std::size_t kBatchSteps = 12;
+// Large batches keep the writer asleep less often: each wake-up costs both sides a system call.
+constexpr std::size_t kBatchBuffers = 16;
+constexpr std::size_t kBatchSteps = 72;
 
 // Most pieces are a few bytes long: two overlapping fixed-size copies beat a call to memcpy.
 char* copyBytes(char* out, std::string_view piece) {

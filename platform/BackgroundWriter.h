@@ -21,7 +21,8 @@ namespace brennic::platform {
 // bytes to the system overlaps with producing the next ones. The caller's steps (create, lines,
 // close) run in the order given, with TextWriter's rules; the first failure stops every later step
 // and is kept with the position the caller had set when handing over the step that failed.
-// Memory stays bounded: lines wait in a few fixed buffers, and the caller waits when all are full.
+// Memory stays bounded: lines wait in fixed buffers (4 MiB in all), and the caller waits when all
+// are full.
 // On a machine with one processor the steps run at once in the calling thread.
 class BackgroundWriter {
   public:
@@ -88,8 +89,9 @@ class BackgroundWriter {
     std::size_t m_batchBuffers = 0;
     std::vector<char*> m_spareBuffers;
 
-    // Shared, under m_mutex.
-    std::mutex m_mutex;
+    // Shared, under m_mutex. Each side's fields keep to their own cache lines: the caller
+    // touches its own for every line, the writer its own for every step.
+    alignas(64) std::mutex m_mutex;
     std::condition_variable m_writerWakes;
     std::condition_variable m_callerWakes;
     std::vector<Step> m_steps;
@@ -99,13 +101,13 @@ class BackgroundWriter {
     bool m_stopping = false;
 
     // Written by the writer; m_failure is set before m_failed is raised.
-    std::atomic<std::uint64_t> m_finished{0};
+    alignas(64) std::atomic<std::uint64_t> m_finished{0};
     std::atomic<bool> m_failed{false};
     std::optional<Failure> m_failure;
     std::uint64_t m_performed = 0;
     std::optional<TextWriter> m_file;
 
-    std::vector<std::unique_ptr<char[]>> m_buffers;
+    alignas(64) std::vector<std::unique_ptr<char[]>> m_buffers;
     bool m_useThread;
     std::thread m_thread;
 };

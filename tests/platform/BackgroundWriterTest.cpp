@@ -44,6 +44,7 @@ TEST(BackgroundWriter, ScriptsAreWrittenInOrderWithOrWithoutTheThread) {
         SCOPED_TRACE(useThread);
         TempFolder temp;
         constexpr int kScripts = 120; // the last ones span several buffers each
+        constexpr std::size_t kBig = (std::size_t{1} << 22) + 12345;
         {
             BackgroundWriter writer(useThread);
             for (int script = 1; script <= kScripts; ++script) {
@@ -52,16 +53,16 @@ TEST(BackgroundWriter, ScriptsAreWrittenInOrderWithOrWithoutTheThread) {
                     ASSERT_TRUE(writer.writeLine({lineOf(script, line)}));
                 }
             }
-            // A piece larger than all the buffers together, then an empty piece.
+            // A piece larger than all the buffers together (4 MiB), then an empty piece.
             writer.create(temp / "big.mis");
-            ASSERT_TRUE(writer.writeLine({std::string(1 << 21, 'b'), "", "!"}));
+            ASSERT_TRUE(writer.writeLine({std::string(kBig, 'b'), "", "!"}));
             EXPECT_FALSE(writer.finish().has_value());
             EXPECT_EQ(writer.finished(), writer.handedOver());
         }
         for (int script = 1; script <= kScripts; ++script) {
             ASSERT_EQ(readFile(scriptPath(temp, script)), expectedScript(script)) << script;
         }
-        EXPECT_EQ(readFile(temp / "big.mis"), std::string(1 << 21, 'b') + "!\r\n");
+        EXPECT_EQ(readFile(temp / "big.mis"), std::string(kBig, 'b') + "!\r\n");
     }
 }
 
