@@ -71,12 +71,13 @@ void BackgroundWriter::create(std::filesystem::path path) {
 }
 
 bool BackgroundWriter::writeLine(std::initializer_list<std::string_view> pieces) {
-    if (!m_open || m_failed.load(std::memory_order_relaxed)) {
+    if (!m_open) {
         return false;
     }
     if (m_buffer == nullptr) {
         m_buffer = takeBuffer();
     }
+    const std::uint64_t handedOver = m_handedOver;
     // Pieces that fit are copied straight in; from the first that does not, the rest goes
     // through append(), which hands over full buffers.
     const auto* piece = pieces.begin();
@@ -94,7 +95,9 @@ bool BackgroundWriter::writeLine(std::initializer_list<std::string_view> pieces)
     } else {
         append("\r\n", 2);
     }
-    return true;
+    // The writer's failure flag is looked at only when a buffer went over: reading it for every
+    // line would pull in the cache line the writer updates after every step.
+    return m_handedOver == handedOver || !m_failed.load(std::memory_order_relaxed);
 }
 
 void BackgroundWriter::close() {

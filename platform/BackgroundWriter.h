@@ -44,7 +44,8 @@ class BackgroundWriter {
     // Closes an open script first.
     void create(std::filesystem::path path);
     bool isOpen() const { return m_open; }
-    // The pieces one after another, then CR LF. False once a failure is known.
+    // The pieces one after another, then CR LF. False when no script is open, or when a buffer
+    // handed over on the way finds the writer failed (failure() tells why).
     bool writeLine(std::initializer_list<std::string_view> pieces);
     void close();
 
