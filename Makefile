@@ -1,5 +1,5 @@
 # Everything a fresh Debian 12 machine needs, from Debian's own packages.
-PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev libsimpleini-dev qt6-base-dev \
+PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev qt6-base-dev \
             fonts-dejavu-core clang-14 libclang-rt-14-dev
 
 BUILD_DIR := build

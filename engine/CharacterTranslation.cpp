@@ -32,18 +32,14 @@ void writePedHunt(Conversion& conversion) {
 void Translate_ped(Conversion& conversion) {
     MissionLine& line = conversion.line;
     Raise(conversion.stats.PedCount);
-    stepCursor(line, 4);
-    Skip_value(line);
-    stepCursor(line, 1);
-    const std::string rotation =
-        Convert_rotation(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line));
-    stepCursor(line, 1);
-    const std::string appearance = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
-    const DecimalText remainder(
+    Skip_next_argument(line);
+    const std::string rotation = Convert_rotation(Read_next_argument(line));
+    const std::string appearance = Read_next_argument(line);
+    const std::string remainder = std::to_string(
         static_cast<long long>(std::fmod(Whole_number_value(appearance), kAppearances)));
     conversion.write({"CHAR_DATA OBJECT", line.strLineNumber, " = ( ", Format_coordinate(line.dblX),
                       " , ", Format_coordinate(line.dblY), " , ", Format_coordinate(line.dblZ),
-                      " ) ", remainder.view(), " ", rotation, " DUMMY"});
+                      " ) ", remainder, " ", rotation, " DUMMY"});
     if (conversion.options.chkPedHunt) {
         writePedHunt(conversion);
     }
@@ -51,11 +47,8 @@ void Translate_ped(Conversion& conversion) {
 
 void Translate_futureped(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    stepCursor(line, 10);
-    Skip_value(line);
-    stepCursor(line, 1);
-    const std::string rotation =
-        Convert_rotation(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line));
+    Skip_next_argument(line);
+    const std::string rotation = Convert_rotation(Read_next_argument(line));
     conversion.state.objectLines.setCell(
         Line_number_row(line), 0,
         Joined({"OBJECT", line.strLineNumber, " = CREATE_CHAR ( ", Format_coordinate(line.dblX),

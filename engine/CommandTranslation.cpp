@@ -1,6 +1,5 @@
 #include "engine/CommandTranslation.h"
 
-#include "engine/CommandChain.h"
 #include "engine/ObjectTranslation.h"
 
 namespace brennic::engine {
@@ -23,17 +22,10 @@ std::string_view briefText(const TextTable& texts, std::string_view number) {
     return texts.at(static_cast<int>(index));
 }
 
-// MOBILE_BRIEF, MESSAGE_BRIEF and P_BRIEF take their text number from the fifth argument.
-std::string fifthArgument(MissionLine& line, std::string_view keyword) {
-    stepCursor(line, static_cast<int>(keyword.size()));
-    Skip_value(line);
-    return Read_argument_after(line, 3);
-}
-
 } // namespace
 
 void Translate_ped_on(Conversion& conversion) {
-    const std::string row = Read_first_argument(conversion.line, kPedOnKeyword);
+    const std::string row = Read_next_argument(conversion.line);
     conversion.write({deferredStatement(conversion, row), " // PED_ON"});
 }
 
@@ -42,19 +34,19 @@ void Translate_powerup_on(Conversion& conversion) {
         return;
     }
     // Every powerup then took the object form and kept its creation statement for this line.
-    const std::string row = Read_first_argument(conversion.line, kPowerupOnKeyword);
+    const std::string row = Read_next_argument(conversion.line);
     conversion.write({deferredStatement(conversion, row), " // POWERUP_ON"});
 }
 
 void Translate_red_arrow(Conversion& conversion) {
-    const std::string object = Read_first_argument(conversion.line, kRedArrowKeyword);
+    const std::string object = Read_next_argument(conversion.line);
     conversion.write({"LEVEL_END_POINT_ARROW_AT (ARROW , OBJECT", object, ") // ",
                       conversion.line.strLineNumber});
 }
 
 void Translate_arrow(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string object = Read_first_argument(line, kArrowKeyword);
+    const std::string object = Read_next_argument(line);
     if (object == "0") {
         conversion.write(
             {"// ", line.strRead, " There is no object at line 0, what should I point at?"});
@@ -71,7 +63,7 @@ void Translate_arrow(Conversion& conversion) {
 }
 
 void Translate_arrowcar(Conversion& conversion) {
-    const std::string object = Read_first_argument(conversion.line, kArrowcarKeyword);
+    const std::string object = Read_next_argument(conversion.line);
     conversion.write({"POINT_ARROW_AT (ARROW , OBJECT", object, ") // ARROWCAR ",
                       conversion.line.strLineNumber});
 }
@@ -82,33 +74,33 @@ void Translate_arrow_off(Conversion& conversion) {
 
 void Translate_answer(Conversion& conversion) {
     Raise(conversion.stats.AnswerPhoneCount);
-    Write_answer_wait(conversion, Read_first_argument(conversion.line, kAnswerKeyword),
+    Write_answer_wait(conversion, Read_next_argument(conversion.line),
                       "// wait until phone is answered");
 }
 
 void Translate_brief(Conversion& conversion) {
-    const std::string number = Read_first_argument(conversion.line, kBriefKeyword);
+    const std::string number = Read_next_argument(conversion.line);
     conversion.write(
         {"DISPLAY_BRIEF ( ", number, " ) //", briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_mobile_brief(Conversion& conversion) {
-    const std::string number = fifthArgument(conversion.line, kMobileBriefKeyword);
+    const std::string number = Read_argument_after(conversion.line, 4);
     conversion.write({"DISPLAY_BRIEF ( ", number, " ) // MOBILE_BRIEF ",
                       conversion.line.strLineNumber, briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_message_brief(Conversion& conversion) {
-    const std::string number = fifthArgument(conversion.line, kMessageBriefKeyword);
+    const std::string number = Read_argument_after(conversion.line, 4);
     conversion.write(
         {"DISPLAY_MESSAGE ( ", number, " ) //", briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_p_brief(Conversion& conversion) {
-    const std::string number = fifthArgument(conversion.line, kPBriefKeyword);
+    const std::string number = Read_argument_after(conversion.line, 4);
     conversion.write({"DISPLAY_BRIEF ( ", number, " ) // P_BRIEF ", conversion.line.strLineNumber,
                       briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);

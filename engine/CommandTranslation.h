@@ -2,24 +2,7 @@
 
 #include "engine/Conversion.h"
 
-#include <string_view>
-
 namespace brennic::engine {
-
-// The keywords as the command chain tests them, with both blanks; a translation passes over its
-// keyword by the keyword's length. The four zeros belong to the BRIEF keyword.
-inline constexpr std::string_view kPedOnKeyword = " PED_ON ";
-inline constexpr std::string_view kPowerupOnKeyword = " POWERUP_ON ";
-inline constexpr std::string_view kRedArrowKeyword = " RED_ARROW ";
-inline constexpr std::string_view kArrowKeyword = " ARROW ";
-inline constexpr std::string_view kArrowcarKeyword = " ARROWCAR ";
-inline constexpr std::string_view kArrowOffKeyword = " ARROW_OFF ";
-inline constexpr std::string_view kRedArrowOffKeyword = " RED_ARROW_OFF ";
-inline constexpr std::string_view kAnswerKeyword = " ANSWER ";
-inline constexpr std::string_view kBriefKeyword = " BRIEF 0 0 0 0 ";
-inline constexpr std::string_view kMobileBriefKeyword = " MOBILE_BRIEF ";
-inline constexpr std::string_view kMessageBriefKeyword = " MESSAGE_BRIEF ";
-inline constexpr std::string_view kPBriefKeyword = " P_BRIEF ";
 
 // Writes column 0 of the row its argument names: the creation a FUTUREPED line deferred.
 void Translate_ped_on(Conversion& conversion);

@@ -4,9 +4,10 @@
 #include "engine/ConversionStats.h"
 #include "engine/MissionLine.h"
 #include "engine/Tables.h"
-#include "platform/BackgroundWriter.h"
+#include "platform/TextFile.h"
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,15 +38,16 @@ struct Conversion {
     std::string MissionNumber{};
     std::string MissionName{};
     std::string MapName{};
-    platform::BackgroundWriter* script = nullptr; // lent by the run; at most one script open
+    std::optional<platform::TextWriter> script{}; // at most one mission script is open
 
-    // Writes one script line made of the pieces; a run failure without an open script or once
-    // the writer has failed.
+    // Writes one script line made of the pieces; a run failure without an open script, and at
+    // the line whose write fails.
     void write(std::initializer_list<std::string_view> pieces);
     void write(std::string_view text) { write({text}); }
 };
 
-// A translation of one command or object kind: reads from the cursor, writes, counts.
+// A translation of one command or object kind, entered with the cursor on the blank that ends its
+// keyword: reads its fields, writes, counts.
 using Translation = void (*)(Conversion&);
 
 } // namespace brennic::engine

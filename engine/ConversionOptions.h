@@ -58,50 +58,49 @@ struct ConversionOptions {
 
 using Switch = bool ConversionOptions::*;
 
-// One check box: its settings-file key, its control name and its switch.
+// One check box: its settings-file key and the switch it sets.
 struct SwitchKey {
     std::string_view key;
-    std::string_view control;
     Switch member;
 };
 
 // The 35 check boxes in the order the settings file stores them.
 inline constexpr std::array<SwitchKey, 35> kSwitchKeys{{
-    {"Phone", "chkPhone", &ConversionOptions::chkPhone},
-    {"Brief", "chkBrief", &ConversionOptions::chkBrief},
-    {"FutureCar", "chkFuturecar", &ConversionOptions::chkFuturecar},
-    {"FutureObject", "chkFuture", &ConversionOptions::chkFuture},
-    {"Door", "chkDoor", &ConversionOptions::chkDoor},
-    {"Powerup", "chkPowerup", &ConversionOptions::chkPowerup},
-    {"Park", "chkPark", &ConversionOptions::chkPark},
-    {"Dummy", "chkDummy", &ConversionOptions::chkDummy},
-    {"Target", "chkTarget", &ConversionOptions::chkTarget},
-    {"Trigger", "chkTrigger", &ConversionOptions::chkTrigger},
-    {"Parked", "chkParked", &ConversionOptions::chkParked},
-    {"Hells", "chkHells", &ConversionOptions::chkHells},
-    {"Arrow", "chkArrow", &ConversionOptions::chkArrow},
-    {"Arrowcar", "chkArrowcar", &ConversionOptions::chkArrowcar},
-    {"Ped", "chkPed", &ConversionOptions::chkPed},
-    {"Spray", "chkSpray", &ConversionOptions::chkSpray},
-    {"Bomb", "chkBomb", &ConversionOptions::chkBomb},
-    {"Steal", "chkSteal", &ConversionOptions::chkSteal},
-    {"FuturePed", "chkFuturePed", &ConversionOptions::chkFuturePed},
-    {"AnswerPhone", "chkAnswerPhone", &ConversionOptions::chkAnswerPhone},
-    {"MPhone", "chkMphone", &ConversionOptions::chkMphone},
-    {"Destroy", "chkDestroy", &ConversionOptions::chkDestroy},
-    {"Locate", "chkLocate", &ConversionOptions::chkLocate},
-    {"Goto", "chkGoto", &ConversionOptions::chkGoto},
-    {"IsGoalDead", "chkIsGoalDead", &ConversionOptions::chkIsGoalDead},
-    {"INCHEADS", "chkINCHEADS", &ConversionOptions::chkINCHEADS},
-    {"MISSION_END", "chkMission_End", &ConversionOptions::chkMission_End},
-    {"End", "chkEnd", &ConversionOptions::chkEnd},
-    {"CheckCar", "chkCheckCar", &ConversionOptions::chkCheckCar},
-    {"MidPointMulti", "chkMidPointMulti", &ConversionOptions::chkMidPointMulti},
-    {"DoorArrow", "chkDoorArrow", &ConversionOptions::chkDoorArrow},
-    {"FutureCarArrow", "chkFutureCarArrow", &ConversionOptions::chkFutureCarArrow},
-    {"PedHunt", "chkPedHunt", &ConversionOptions::chkPedHunt},
-    {"Unknown", "chkUnknown", &ConversionOptions::chkUnknown},
-    {"PowerupRespawn", "chkPowerupRespawn", &ConversionOptions::chkPowerupRespawn},
+    {"Phone", &ConversionOptions::chkPhone},
+    {"Brief", &ConversionOptions::chkBrief},
+    {"FutureCar", &ConversionOptions::chkFuturecar},
+    {"FutureObject", &ConversionOptions::chkFuture},
+    {"Door", &ConversionOptions::chkDoor},
+    {"Powerup", &ConversionOptions::chkPowerup},
+    {"Park", &ConversionOptions::chkPark},
+    {"Dummy", &ConversionOptions::chkDummy},
+    {"Target", &ConversionOptions::chkTarget},
+    {"Trigger", &ConversionOptions::chkTrigger},
+    {"Parked", &ConversionOptions::chkParked},
+    {"Hells", &ConversionOptions::chkHells},
+    {"Arrow", &ConversionOptions::chkArrow},
+    {"Arrowcar", &ConversionOptions::chkArrowcar},
+    {"Ped", &ConversionOptions::chkPed},
+    {"Spray", &ConversionOptions::chkSpray},
+    {"Bomb", &ConversionOptions::chkBomb},
+    {"Steal", &ConversionOptions::chkSteal},
+    {"FuturePed", &ConversionOptions::chkFuturePed},
+    {"AnswerPhone", &ConversionOptions::chkAnswerPhone},
+    {"MPhone", &ConversionOptions::chkMphone},
+    {"Destroy", &ConversionOptions::chkDestroy},
+    {"Locate", &ConversionOptions::chkLocate},
+    {"Goto", &ConversionOptions::chkGoto},
+    {"IsGoalDead", &ConversionOptions::chkIsGoalDead},
+    {"INCHEADS", &ConversionOptions::chkINCHEADS},
+    {"MISSION_END", &ConversionOptions::chkMission_End},
+    {"End", &ConversionOptions::chkEnd},
+    {"CheckCar", &ConversionOptions::chkCheckCar},
+    {"MidPointMulti", &ConversionOptions::chkMidPointMulti},
+    {"DoorArrow", &ConversionOptions::chkDoorArrow},
+    {"FutureCarArrow", &ConversionOptions::chkFutureCarArrow},
+    {"PedHunt", &ConversionOptions::chkPedHunt},
+    {"Unknown", &ConversionOptions::chkUnknown},
+    {"PowerupRespawn", &ConversionOptions::chkPowerupRespawn},
 }};
 
 } // namespace brennic::engine

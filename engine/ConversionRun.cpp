@@ -1,12 +1,13 @@
 #include "engine/ConversionRun.h"
 
 #include "engine/CommandChain.h"
+#include "engine/Conversion.h"
 #include "engine/ObjectTranslation.h"
 #include "engine/ScriptName.h"
 #include "platform/FileSystem.h"
+#include "platform/ProfileFile.h"
 #include "platform/TextFile.h"
 
-#include <deque>
 #include <new>
 #include <utility>
 
@@ -15,7 +16,6 @@ namespace brennic::engine {
 namespace {
 
 constexpr std::string_view kRunSource = "ConversionRun";
-constexpr std::string_view kCrLf = "\r\n";
 
 struct DoorDeclaration {
     std::string_view mapPrefix; // letter case significant
@@ -29,22 +29,23 @@ constexpr DoorDeclaration kDoorDeclarations[] = {
     {"uk", "DECLARE_DOOR_INFO ( 360 , 367 , 1 )"},
 };
 
-RunFailure ioFailure(std::string_view source, const platform::IoError& error) {
-    return RunFailure(std::string(source), error.description, error.number);
-}
-
-RunFailure writerFailure(const platform::BackgroundWriter::Failure& failure) {
-    return ioFailure(failure.whileCreating ? kRunSource : "TextWriter", failure.error);
-}
-
-// The folder text with the platform's separator at its end, where the program joins a name to it.
+// A folder text as the run joins names to it: with the platform's separator at its end. The
+// folder checks read the same paths the run then reads.
 std::string folderPrefix(const std::string& folderText) {
     return platform::withFinalSeparator(folderText);
 }
 
+std::optional<std::filesystem::path> missionFileIn(const std::string& folderText) {
+    if (folderText.empty()) {
+        return std::nullopt;
+    }
+    const std::string folder = folderPrefix(folderText);
+    auto path = platform::findFileIgnoringCase(folder + "mission.ini");
+    return path ? path : platform::findFileIgnoringCase(folder + "missuk.ini");
+}
+
 bool holdsMissionFile(const std::string& folderText) {
-    return platform::findFileIgnoringCase(folderText + "mission.ini") ||
-           platform::findFileIgnoringCase(folderText + "missuk.ini");
+    return missionFileIn(folderText).has_value();
 }
 
 bool isOutputFolder(const std::string& folderText) {
@@ -69,42 +70,30 @@ bool askWhileWrong(std::string& folderText, Test test, std::string_view prompt, 
 class Run {
   public:
     Run(ConversionOptions& options, EngineState& state, RunHost& host)
-        : m_options(options), m_host(host), m_conversion(options, state) {
-        m_conversion.script = &m_writer;
-    }
+        : m_options(options), m_host(host), m_conversion(options, state) {}
 
     void execute();
-    // After a failure: lets the writer finish what was handed over before it, and returns the
-    // failure to report with its line. A writer failure met before this one came first in the
-    // file and is reported instead.
-    std::pair<RunFailure, std::size_t> settle(RunFailure failure);
+    std::size_t fileLine() const { return m_fileLine; }
     const std::string& missionFileName() const { return m_missionFileName; }
 
   private:
-    // A status line appears once the scripts handed to the writer before it are on disk, so
-    // that after a failure the status text stops where the failing script is named.
-    struct PendingStatus {
-        std::uint64_t after = 0;
-        std::string text{};
-    };
-
-    void appendStatus(std::string text);
-    void releaseStatus();
-    void checkWriter() const;
+    void loadVehicles();
+    void loadTexts();
     bool nextLine();
     void sectionHeader();
     void missionLine();
     void scanHeaderText();
+    void openScript(const std::string& baseName);
     void writeScriptHead();
+    void startLevel(std::string_view around);
     void closeScript();
     void ensureUkFolder();
     void endOfLine();
 
     ConversionOptions& m_options;
     RunHost& m_host;
+    std::optional<platform::Folder> m_outputFolder; // outlives the script written in it
     Conversion m_conversion;
-    platform::BackgroundWriter m_writer;
-    std::deque<PendingStatus> m_pendingStatus;
     std::optional<platform::LineReader> m_missionFile;
     std::string m_missionFileName;
     std::size_t m_fileLine = 0;
@@ -114,28 +103,26 @@ class Run {
 };
 
 void Run::execute() {
-    EngineState& state = m_conversion.state;
-    Load_VehicleTable(state.vehicles, m_host.vehicleFile());
-    const std::string outputFolder = folderPrefix(m_options.OutputFolder);
-    if (const auto texts = platform::findFileIgnoringCase(outputFolder + "e.txt")) {
-        Load_TextTable(state.texts, *texts);
-    }
+    loadVehicles();
+    loadTexts();
 
-    const std::string missionFolder = folderPrefix(m_options.GTA1iniFile);
-    auto missionPath = platform::findFileIgnoringCase(missionFolder + "mission.ini");
-    if (!missionPath) {
-        missionPath = platform::findFileIgnoringCase(missionFolder + "missuk.ini");
-    }
+    const auto missionPath = missionFileIn(m_options.GTA1iniFile);
     if (!missionPath) {
         throw RunFailure(std::string(kRunSource),
-                         "File not found: " + missionFolder + "mission.ini", 53);
+                         "File not found: " + folderPrefix(m_options.GTA1iniFile) + "mission.ini",
+                         ErrorNumber::FileNotFound);
     }
     platform::IoError error;
-    m_missionFile = platform::LineReader::open(*missionPath, error);
+    m_missionFile = platform::LineReader::open(*missionPath, kMaxLineLength, error);
     if (!m_missionFile) {
-        throw ioFailure(kRunSource, error);
+        throw RunFailure(std::string(kRunSource), error);
     }
     m_missionFileName = platform::textFromPath(missionPath->filename());
+    m_outputFolder =
+        platform::Folder::open(platform::pathFromText(folderPrefix(m_options.OutputFolder)), error);
+    if (!m_outputFolder) {
+        throw RunFailure(std::string(kRunSource), error);
+    }
 
     m_host.replaceStatus("Generating GTA2 mission scripts...\r\n\r\n");
     while (nextLine()) {
@@ -146,83 +133,97 @@ void Run::execute() {
             missionLine();
         }
     }
-    if (const auto& failure = m_missionFile->failure()) {
-        throw ioFailure(kRunSource, *failure);
-    }
 
     Conversion& c = m_conversion;
-    if (!c.blnLevelStarted) {
-        c.blnLevelStarted = true;
-        c.write("");
-        c.write("LEVELSTART");
-        c.write("");
-    }
+    startLevel("");
     c.write(" ");
     c.write(" ");
     c.write("LEVELEND");
     closeScript();
-    m_missionFile.reset();
-    if (const auto failure = m_writer.finish()) {
-        throw writerFailure(*failure);
+    if (m_missionFile->dataAfterCtrlZ()) {
+        m_host.warning(m_missionFileName + " goes on behind the end-of-file mark (Ctrl-Z) that "
+                                           "ends it here; those lines were not converted");
     }
-    releaseStatus();
+    m_missionFile.reset();
 
-    std::string status = "Powerup count: " + std::to_string(c.stats.MissionPowerupCount);
-    status += kCrLf;
+    std::string status = "Powerup count: " + std::to_string(c.stats.MissionPowerupCount) + "\r\n";
     status += "\r\n****** Statistics ******\r\n\r\n";
     for (const auto& [label, member] : kStatisticsLines) {
-        status.append(label).append(std::to_string(c.stats.*member)).append(kCrLf);
+        status.append(label).append(std::to_string(c.stats.*member)).append("\r\n");
     }
     m_host.appendStatus(status);
 }
 
+void Run::loadVehicles() {
+    VehicleTable& table = m_conversion.state.vehicles;
+    const auto file = m_host.vehicleFile();
+    if (!file) {
+        Load_VehicleTable(table);
+        return;
+    }
+    const std::string name = platform::textFromPath(*file);
+    platform::IoError error;
+    const auto profile =
+        platform::isFile(*file) ? platform::ProfileFile::read(*file, error) : std::nullopt;
+    if (!profile) {
+        // A file too large to read is refused outright: built-in names would hide its loss.
+        if (error.number == ErrorNumber::OutOfMemory) {
+            throw RunFailure("VehicleTable", error);
+        }
+        m_host.warning((platform::isFile(*file) ? error.description
+                                                : "the vehicle file " + name + " does not exist") +
+                       "; the built-in vehicle names are used");
+        Load_VehicleTable(table);
+        return;
+    }
+    if (!profile->hasSection(kVehicleSection)) {
+        m_host.warning("the vehicle file " + name + " has no [" + std::string(kVehicleSection) +
+                       "] section; every vehicle name is empty");
+    }
+    Load_VehicleTable(table, *profile);
+}
+
+void Run::loadTexts() {
+    const std::filesystem::path folder =
+        platform::pathFromText(folderPrefix(m_options.OutputFolder));
+    const auto file = platform::findFileIgnoringCase(folder, "e.txt");
+    platform::IoError error;
+    auto reader = file ? platform::LineReader::open(*file, kMaxLineLength, error) : std::nullopt;
+    if (reader) {
+        Load_TextTable(m_conversion.state.texts, *reader, platform::textFromPath(file->filename()));
+    } else if (file) {
+        m_host.warning(error.description + "; no brief texts were read from it");
+    } else if (const auto other = platform::findFolderIgnoringCase(folder, "e.txt")) {
+        m_host.warning(platform::textFromPath(*other) +
+                       " is not a readable file; no brief texts were read from it");
+    }
+}
+
 bool Run::nextLine() {
-    if (!m_missionFile->readLine(m_conversion.line.strRead)) {
+    if (m_host.stopRequested()) {
+        throw RunFailure(std::string(kRunSource), "Interrupted", ErrorNumber::UserInterrupt);
+    }
+    switch (m_missionFile->readLine(m_conversion.line.strRead)) {
+    case platform::LineReader::Result::Line:
+        ++m_fileLine;
+        return true;
+    case platform::LineReader::Result::End:
         return false;
+    case platform::LineReader::Result::TooLong:
+        ++m_fileLine;
+        Fail_cursor_overflow();
+    case platform::LineReader::Result::Failed:
+        break;
     }
-    ++m_fileLine;
-    m_writer.setPosition(m_fileLine);
-    return true;
-}
-
-std::pair<RunFailure, std::size_t> Run::settle(RunFailure failure) {
-    const std::uint64_t handedOver = m_writer.handedOver();
-    const auto earlier = m_writer.finish();
-    releaseStatus();
-    if (earlier && earlier->step <= handedOver) {
-        return {writerFailure(*earlier), earlier->position};
-    }
-    return {std::move(failure), m_fileLine};
-}
-
-void Run::appendStatus(std::string text) {
-    if (m_pendingStatus.empty() && m_writer.finished() == m_writer.handedOver()) {
-        m_host.appendStatus(text);
-    } else {
-        m_pendingStatus.push_back({m_writer.handedOver(), std::move(text)});
-    }
-}
-
-void Run::releaseStatus() {
-    const std::uint64_t finished = m_writer.finished();
-    while (!m_pendingStatus.empty() && m_pendingStatus.front().after <= finished) {
-        m_host.appendStatus(m_pendingStatus.front().text);
-        m_pendingStatus.pop_front();
-    }
-}
-
-void Run::checkWriter() const {
-    if (const auto* failure = m_writer.failure()) {
-        throw writerFailure(*failure);
-    }
+    throw RunFailure(std::string(kRunSource), *m_missionFile->failure());
 }
 
 void Run::sectionHeader() {
     Conversion& c = m_conversion;
     MissionLine& line = c.line;
-    releaseStatus();
     if (c.stats.MissionPowerupCount > 0) {
-        appendStatus("Powerup count: " + std::to_string(c.stats.MissionPowerupCount) + "\r\n");
+        m_host.appendStatus("Powerup count: " + std::to_string(c.stats.MissionPowerupCount) +
+                            "\r\n");
     }
     c.stats.MissionPowerupCount = 0;
     c.stats.MissionPlayerNumber = 0;
@@ -232,11 +233,7 @@ void Run::sectionHeader() {
         line.strRead.substr(1, close == std::string::npos ? std::string::npos : close - 1);
 
     if (c.blnScriptOpen) {
-        if (!c.blnLevelStarted) {
-            c.write("");
-            c.write("LEVELSTART");
-            c.write("");
-        }
+        startLevel("");
         c.write(" ");
         c.write("LEVELEND");
         closeScript();
@@ -245,9 +242,6 @@ void Run::sectionHeader() {
     c.HeaderText.clear();
     for (int i = 0; i < 3; ++i) {
         if (!nextLine()) {
-            if (const auto& failure = m_missionFile->failure()) {
-                throw ioFailure(kRunSource, *failure);
-            }
             throw RunFailure(std::string(kRunSource),
                              "Input past end of file: the mission file ends inside the three "
                              "header lines of section [" +
@@ -260,14 +254,9 @@ void Run::sectionHeader() {
 
     const std::string baseName = m_scriptNames.claim(c.MapName, c.MissionName, c.MissionNumber);
     c.state.objectLines.Empty();
-    appendStatus(baseName + ".mis\r\n");
+    m_host.appendStatus(baseName + ".mis\r\n");
     ensureUkFolder();
-
-    const std::string scriptPath = folderPrefix(m_options.OutputFolder) + baseName + ".mis";
-    m_writer.create(platform::pathFromText(scriptPath));
-    checkWriter();
-    c.blnScriptOpen = true;
-    c.blnLevelStarted = false;
+    openScript(baseName);
     writeScriptHead();
 
     // The object part of the third header line is read from where the header scan stopped.
@@ -302,6 +291,19 @@ void Run::scanHeaderText() {
     m_headerCursor = dot + 1;
 }
 
+void Run::openScript(const std::string& baseName) {
+    Conversion& c = m_conversion;
+    platform::IoError error;
+    auto script = platform::TextWriter::create(*m_outputFolder,
+                                               platform::pathFromText(baseName + ".mis"), error);
+    if (!script) {
+        throw RunFailure(std::string(kRunSource), error);
+    }
+    c.script.emplace(std::move(*script));
+    c.blnScriptOpen = true;
+    c.blnLevelStarted = false;
+}
+
 void Run::writeScriptHead() {
     Conversion& c = m_conversion;
     c.write({"// ", c.HeaderText});
@@ -319,19 +321,34 @@ void Run::writeScriptHead() {
     c.write(" ");
 }
 
+// Before a script's first mission line the block stands between lines of one blank; a script
+// that reaches its end without one gets it between empty lines.
+void Run::startLevel(std::string_view around) {
+    Conversion& c = m_conversion;
+    if (!c.blnLevelStarted) {
+        c.blnLevelStarted = true;
+        c.write(around);
+        c.write("LEVELSTART");
+        c.write(around);
+    }
+}
+
 void Run::closeScript() {
-    m_writer.close();
-    checkWriter();
+    const auto error = m_conversion.script->close();
+    m_conversion.script.reset();
+    if (error) {
+        throw RunFailure("TextWriter", *error);
+    }
 }
 
 void Run::ensureUkFolder() {
     if (m_ukFolderReady) {
         return;
     }
-    const std::filesystem::path output = platform::pathFromText(m_options.OutputFolder);
+    const std::filesystem::path& output = m_outputFolder->path();
     if (!platform::findFolderIgnoringCase(output, "uk")) {
         if (const auto error = platform::makeFolder(output / "uk")) {
-            throw ioFailure(kRunSource, *error);
+            throw RunFailure(std::string(kRunSource), *error);
         }
     }
     m_ukFolderReady = true;
@@ -341,12 +358,7 @@ void Run::missionLine() {
     Conversion& c = m_conversion;
     MissionLine& line = c.line;
     line.strLineNumber = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
-    if (!c.blnLevelStarted) {
-        c.blnLevelStarted = true;
-        c.write(" ");
-        c.write("LEVELSTART");
-        c.write(" ");
-    }
+    startLevel(" ");
     if (!Translate_command(c) && c.options.chkUnknown && !line.strRead.empty()) {
         c.blnLineHandled = false;
     }
@@ -366,17 +378,14 @@ void Run::endOfLine() {
 } // namespace
 
 void Conversion::write(std::initializer_list<std::string_view> pieces) {
-    if (script == nullptr || !script->isOpen()) {
+    if (!script) {
         throw RunFailure(std::string(kRunSource),
                          "Bad file name or number: no mission script is open (the mission file "
                          "must begin with a section header)",
                          ErrorNumber::BadFileNameOrNumber);
     }
     if (!script->writeLine(pieces)) {
-        if (const auto* failure = script->failure()) {
-            throw writerFailure(*failure);
-        }
-        throw RunFailure("TextWriter", "Device I/O error", 57);
+        throw RunFailure("TextWriter", *script->failure());
     }
 }
 
@@ -393,23 +402,17 @@ RunReport ConversionRun(ConversionOptions& options, EngineState& state, RunHost&
         report.cancelledAt = FolderField::OutputFolder;
     } else {
         Run run(options, state, host);
-        std::optional<RunFailure> failure;
         try {
             run.execute();
-        } catch (const RunFailure& runFailure) {
-            failure = runFailure;
+        } catch (const RunFailure& failure) {
+            report.failure = failure.at(run.fileLine(), run.missionFileName());
         } catch (const std::bad_alloc&) {
-            failure = RunFailure(std::string(kRunSource), "Out of memory", 7);
+            report.failure =
+                RunFailure(std::string(kRunSource), "Out of memory", ErrorNumber::OutOfMemory)
+                    .at(run.fileLine(), run.missionFileName());
         }
-        if (failure) {
+        if (report.failure) {
             report.end = RunEnd::Failed;
-            auto [reported, line] = run.settle(std::move(*failure));
-            std::string description = reported.description();
-            if (line > 0) {
-                description +=
-                    " (line " + std::to_string(line) + " of " + run.missionFileName() + ")";
-            }
-            report.failure = RunFailure(reported.source(), description, reported.number());
         }
     }
     host.setConvertEnabled(true);

@@ -32,6 +32,10 @@ class RunHost {
     virtual void setConvertEnabled(bool /*enabled*/) {}
     // The vehicle file to read, or nullopt for the built-in names.
     virtual std::optional<std::filesystem::path> vehicleFile() const = 0;
+    // Something the user should know that does not stop the run.
+    virtual void warning(std::string_view /*text*/) {}
+    // Asked before each line is read: true ends the run as a failure, "Interrupted".
+    virtual bool stopRequested() { return false; }
 };
 
 struct RunReport {
@@ -42,7 +46,8 @@ struct RunReport {
 
 // One press of Convert: checks the folders (asking through the host while they are wrong), loads
 // the tables, converts the mission file into one script per section and reports in the status
-// text. Every failure ends the run with a report; scripts closed before it stay as written.
+// text. Every failure ends the run with a report; scripts closed before it stay as written, and a
+// script that would have replaced an earlier file leaves that file as it was.
 RunReport ConversionRun(ConversionOptions& options, EngineState& state, RunHost& host);
 
 } // namespace brennic::engine

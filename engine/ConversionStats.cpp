@@ -1,12 +1,11 @@
 #include "engine/ConversionStats.h"
 
-#include "engine/MissionLine.h"
 #include "engine/RunFailure.h"
 
 namespace brennic::engine {
 
 void Raise(int& counter) {
-    if (counter >= kMaxCursor) {
+    if (counter >= kMaxCount) {
         throw RunFailure("ConversionStats", "Overflow: a count passes 32767",
                          ErrorNumber::Overflow);
     }

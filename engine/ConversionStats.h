@@ -29,6 +29,9 @@ struct ConversionStats {
     int MissionPlayerNumber = 0;
 };
 
+// The counters are 16-bit, as the statistics block shows them.
+inline constexpr int kMaxCount = 32767;
+
 // Adds 1 to a counter; past 32 767 it is a run failure.
 void Raise(int& counter);
 

@@ -1,12 +1,11 @@
 #include "engine/MissionLine.h"
 
 #include "engine/RunFailure.h"
+#include "platform/Ascii.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <limits>
 #include <optional>
 #include <system_error>
 
@@ -16,7 +15,8 @@ namespace {
 
 constexpr std::string_view kScanner = "MissionLine";
 
-char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+using platform::asciiUpper;
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void failOverflow(std::string_view what) {
@@ -157,183 +157,71 @@ std::optional<double> radixValue(std::string_view text, std::size_t* used = null
 
 bool isValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-// Decimal digits of |value| * 10^fractionDigits, rounded half away from zero after the value has
-// been taken to 15 significant digits (so 1 + 0.15 rounds as 1.15 does on paper).
-std::string roundedDigits(double value, int fractionDigits) {
-    if (!std::isfinite(value)) {
-        failOverflow("a value is too large to write");
-    }
-    if (value == 0.0) {
-        return "0";
-    }
-    // Coordinates and angles are small and rarely end in a half: away from one, taking the value
-    // to 15 digits first cannot change which way it rounds, and plain arithmetic gives the digits.
-    double scaled = std::fabs(value);
-    for (int i = 0; i < fractionDigits; ++i) {
-        scaled *= 10.0;
-    }
-    if (scaled < 1e8) {
-        const double whole = std::floor(scaled);
-        const double fraction = scaled - whole;
-        if (std::fabs(fraction - 0.5) > 1e-6) {
-            return std::to_string(static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0));
-        }
-    }
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 14);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    std::string digits;
-    digits += text[0];
-    digits.append(text.substr(2, 14));
-    int exponent = 0;
-    const std::size_t e = text.find('e');
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
-                    exponent);
-    const int shift = exponent - 14 + fractionDigits;
-    if (shift >= 0) {
-        digits.append(static_cast<std::size_t>(shift), '0');
-        return digits;
-    }
-    const int keep = 15 + shift;
-    if (keep < 0) {
-        return "0";
-    }
-    const bool roundUp = digits[static_cast<std::size_t>(keep)] >= '5';
-    digits.resize(static_cast<std::size_t>(keep));
-    if (roundUp) {
-        std::size_t i = digits.size();
-        while (i > 0 && digits[i - 1] == '9') {
-            digits[--i] = '0';
-        }
-        if (i == 0) {
-            digits.insert(digits.begin(), '1');
-        } else {
-            ++digits[i - 1];
-        }
-    }
-    const std::size_t firstNonZero = digits.find_first_not_of('0');
-    return firstNonZero == std::string::npos ? "0" : digits.substr(firstNonZero);
-}
-
-std::string grouped(std::string_view digits) {
-    std::string text;
-    text.reserve(digits.size() + digits.size() / 3);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text += ',';
-        }
-        text += digits[i];
-    }
-    return text;
-}
-
 } // namespace
 
-std::string_view charAt(const MissionLine& line, int position) {
-    if (position < 1 || static_cast<std::size_t>(position) > length(line)) {
-        return {};
-    }
-    return std::string_view(line.strRead).substr(static_cast<std::size_t>(position - 1), 1);
-}
+void Fail_cursor_overflow() { failOverflow("the line position passes 32767"); }
 
 void stepCursor(MissionLine& line, int count) {
     if (line.intLinePosition + count > kMaxCursor) {
-        failOverflow("the line position passes 32767");
+        Fail_cursor_overflow();
     }
     line.intLinePosition += count;
 }
 
 void setCursor(MissionLine& line, std::size_t position) {
     if (position > static_cast<std::size_t>(kMaxCursor)) {
-        failOverflow("the line position passes 32767");
+        Fail_cursor_overflow();
     }
     line.intLinePosition = static_cast<int>(position);
 }
 
 std::string Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLine& line) {
-    // Fields are a few characters long: a plain loop beats a library search here.
-    const char* begin = line.strRead.data() + cursorOffset(line);
-    const char* end = line.strRead.data() + length(line);
-    const char* stop = begin;
-    while (stop != end && *stop != ' ') {
-        ++stop;
-    }
-    stepCursor(line, static_cast<int>(stop - begin));
-    return std::string(begin, stop);
+    const std::size_t from = cursorOffset(line);
+    const std::size_t to = std::min(line.strRead.find(' ', from), length(line));
+    stepCursor(line, static_cast<int>(to - from));
+    return line.strRead.substr(from, to - from);
 }
 
 void Skip_value(MissionLine& line) {
     const std::size_t from = cursorOffset(line);
-    std::size_t to = line.strRead.find(' ', from);
-    if (to == std::string::npos) {
-        to = length(line);
-    }
+    const std::size_t to = std::min(line.strRead.find(' ', from), length(line));
     stepCursor(line, static_cast<int>(to - from));
 }
 
+std::string Read_next_argument(MissionLine& line) {
+    stepCursor(line, 1);
+    return Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+}
+
+void Skip_next_argument(MissionLine& line) {
+    stepCursor(line, 1);
+    Skip_value(line);
+}
+
+std::string Read_argument_after(MissionLine& line, int count) {
+    for (int i = 0; i < count; ++i) {
+        Skip_next_argument(line);
+    }
+    return Read_next_argument(line);
+}
+
 bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
-    const auto from = static_cast<std::size_t>(line.intLinePosition - 1);
-    if (from >= length(line) || length(line) - from < keyword.size()) {
-        return false;
-    }
-    const char* text = line.strRead.data() + from;
-    std::size_t i = 0;
-    // Eight letters at a time: a to z lose their 0x20 bit, every other byte stays as it is.
-    for (; keyword.size() - i >= 8; i += 8) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-        std::uint64_t word;
-        std::uint64_t expected;
-        std::memcpy(&word, text + i, 8);
-        std::memcpy(&expected, keyword.data() + i, 8);
-        const std::uint64_t low = word & (kOnes * 0x7f);
-        const std::uint64_t fromA = low + kOnes * (0x80 - 'a');
-        const std::uint64_t pastZ = low + kOnes * (0x80 - 'z' - 1);
-        const std::uint64_t lower = fromA & ~pastZ & ~word & (kOnes * 0x80);
-        if ((word ^ (lower >> 2)) != expected) {
-            return false;
-        }
-    }
-    for (; i < keyword.size(); ++i) {
-        if (asciiUpper(text[i]) != keyword[i]) {
-            return false;
-        }
-    }
-    return true;
+    const std::string_view text = std::string_view(line.strRead).substr(cursorOffset(line));
+    return text.size() >= keyword.size() &&
+           std::equal(keyword.begin(), keyword.end(), text.begin(),
+                      [](char letter, char c) { return asciiUpper(c) == letter; });
 }
 
 bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
-    const auto from = static_cast<std::size_t>(line.intLinePosition - 1);
-    return from < length(line) &&
-           std::string_view(line.strRead).substr(from, keyword.size()) == keyword;
+    return std::string_view(line.strRead).substr(cursorOffset(line)).starts_with(keyword);
+}
+
+void Pass_keyword(MissionLine& line, std::string_view keyword) {
+    stepCursor(line,
+               static_cast<int>(keyword.ends_with(' ') ? keyword.size() - 1 : keyword.size()));
 }
 
 double Leading_number_value(std::string_view text) {
-    // Fast path for the plain whole numbers that coordinates and fields mostly are: up to 15
-    // digits (exact in a double) followed by the end or a character that cannot continue them.
-    {
-        std::size_t i = 0;
-        while (i < text.size() && text[i] == ' ') {
-            ++i;
-        }
-        const bool negative = i < text.size() && text[i] == '-';
-        if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-            ++i;
-        }
-        const std::size_t first = i;
-        std::uint64_t whole = 0;
-        while (i < text.size() && isDigit(text[i]) && i - first < 15) {
-            whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
-            ++i;
-        }
-        const bool continues =
-            i < text.size() && (isDigit(text[i]) || text[i] == '.' || text[i] == 'E' ||
-                                text[i] == 'e' || isValBlank(text[i]));
-        if (i > first && !continues) {
-            const auto value = static_cast<double>(whole);
-            return negative ? -value : value;
-        }
-    }
     // Only the characters up to the end of the number matter, blanks aside; collect those.
     std::string compact;
     for (const char c : text) {
@@ -450,110 +338,94 @@ bool Read_coordinates(MissionLine& line, const ConversionOptions& options) {
     return true;
 }
 
-std::string Format_coordinate(double value) {
-    // The usual case, as roundedDigits' plain path: tenths well away from a half, written at once.
-    if (const double scaled = std::fabs(value) * 10.0; scaled < 1e8) {
-        const double whole = std::floor(scaled);
-        const double fraction = scaled - whole;
-        if (std::fabs(fraction - 0.5) > 1e-6) {
-            auto tenths = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-            const bool negative = value < 0.0 && tenths != 0;
-            char buffer[16];
-            char* out = buffer + sizeof buffer;
-            *--out = static_cast<char>('0' + tenths % 10);
-            *--out = '.';
-            tenths /= 10;
-            for (int group = 0;; ++group) {
-                if (group == 3) {
-                    *--out = ',';
-                    group = 0;
-                }
-                *--out = static_cast<char>('0' + tenths % 10);
-                tenths /= 10;
-                if (tenths == 0) {
-                    break;
-                }
-            }
-            if (negative) {
-                *--out = '-';
-            }
-            return std::string(out, buffer + sizeof buffer);
-        }
-    }
-    const std::string digits = roundedDigits(value, 1);
-    std::string text;
-    if (value < 0.0 && digits != "0") {
-        text += '-';
-    }
-    const std::string_view all(digits);
-    text += digits.size() > 1 ? grouped(all.substr(0, all.size() - 1)) : "0";
-    text += '.';
-    text += all.back();
-    return text;
-}
-
-std::string Format_plain(double value) {
+SignificantDigits Significant_digits(double value) {
     if (!std::isfinite(value)) {
         failOverflow("a value is too large to write");
     }
     if (value == 0.0) {
-        return "0";
+        return {"0", 0};
     }
-    char buffer[64];
+    // d.dddddddddddddde±x: the value rounded to 15 significant digits.
+    char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                       std::chars_format::scientific, 14);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    std::string digits;
-    digits += text[0];
-    digits.append(text.substr(2, 14));
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
     const std::size_t e = text.find('e');
-    int exponent = 0;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
-                    exponent);
+    SignificantDigits number;
+    number.digits = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
+    number.digits.erase(number.digits.find_last_not_of('0') + 1);
+    const std::string_view exponent = text.substr(text[e + 1] == '+' ? e + 2 : e + 1);
+    std::from_chars(exponent.data(), exponent.data() + exponent.size(), number.exponent);
+    return number;
+}
 
-    std::string out = value < 0.0 ? "-" : "";
-    if (exponent < -4 || exponent >= 15) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out.append(digits, 1);
-        }
-        out += exponent < 0 ? "E-" : "E+";
-        const int magnitude = exponent < 0 ? -exponent : exponent;
-        if (magnitude < 10) {
-            out += '0';
-        }
-        out += std::to_string(magnitude);
-    } else if (exponent < 0) {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out += digits;
-    } else {
-        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= integerDigits) {
-            out += digits;
-            out.append(integerDigits - digits.size(), '0');
-        } else {
-            out.append(digits, 0, integerDigits);
-            out += '.';
-            out.append(digits, integerDigits);
+namespace {
+
+// The one writer of decimal numbers. The value is taken to 15 significant digits and then, with
+// decimals of 0 or more, rounded half away from zero to that many decimals (so that 1 + 0.15 rounds
+// as 1.15 does on paper); with decimals below 0 every significant digit is kept. Plain notation,
+// "." as the decimal point, and with grouped a "," between thousands.
+std::string Decimal_text(double value, int decimals, bool grouped) {
+    auto [digits, exponent] = Significant_digits(value);
+    if (decimals >= 0) {
+        const int keep = exponent + 1 + decimals; // digits in front of the rounding place
+        if (keep < static_cast<int>(digits.size())) {
+            const bool roundUp = keep >= 0 && digits[static_cast<std::size_t>(keep)] >= '5';
+            digits.resize(static_cast<std::size_t>(std::max(keep, 0)));
+            std::size_t i = digits.size();
+            for (; roundUp && i > 0 && digits[i - 1] == '9'; --i) {
+                digits[i - 1] = '0';
+            }
+            if (roundUp && i > 0) {
+                ++digits[i - 1];
+            } else if (roundUp) { // all nines, or nothing in front of the rounding place
+                digits.insert(digits.begin(), '1');
+                ++exponent;
+            } else if (digits.empty()) {
+                digits = "0";
+                exponent = 0;
+            }
         }
     }
-    return out;
+    const int lowest =
+        decimals >= 0 ? -decimals : std::min(0, exponent + 1 - static_cast<int>(digits.size()));
+    const auto digitAt = [&digits, exponent](int power) {
+        const int index = exponent - power;
+        return index >= 0 && index < static_cast<int>(digits.size())
+                   ? digits[static_cast<std::size_t>(index)]
+                   : '0';
+    };
+    std::string text;
+    const bool zero = digits.find_first_not_of('0') == std::string::npos;
+    if (value < 0.0 && !zero) {
+        text += '-';
+    }
+    for (int power = std::max(exponent, 0); power >= 0; --power) {
+        text += digitAt(power);
+        if (grouped && power > 0 && power % 3 == 0) {
+            text += ',';
+        }
+    }
+    if (lowest < 0) {
+        text += '.';
+        for (int power = -1; power >= lowest; --power) {
+            text += digitAt(power);
+        }
+    }
+    return text;
 }
+
+} // namespace
+
+std::string Format_coordinate(double value) { return Decimal_text(value, 1, true); }
+
+std::string Format_plain(double value) { return Decimal_text(value, -1, false); }
 
 std::string Convert_rotation(std::string_view text) {
     if (text == "0") {
         return "0";
     }
-    const double degrees = Leading_number_value(text) / 2.84444444444444;
-    const std::string digits = roundedDigits(degrees, 0);
-    std::string rotation = degrees < 0.0 && digits != "0" ? "-" : "";
-    rotation += grouped(digits);
-    return rotation;
+    return Decimal_text(Leading_number_value(text) / 2.84444444444444, 0, true);
 }
 
 std::string Convert_face(std::string_view text) {

@@ -2,11 +2,9 @@
 
 #include "engine/ConversionOptions.h"
 
-#include <array>
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
-#include <tuple>
 
 namespace brennic::engine {
 
@@ -20,14 +18,17 @@ struct MissionLine {
     double dblZ = 0.0;
 };
 
+// The cursor is a 16-bit count: it can stand one past the end of a line of at most 32 766
+// characters, so no longer line is ever read whole.
 inline constexpr int kMaxCursor = 32767;
+inline constexpr std::size_t kMaxLineLength = kMaxCursor - 1;
 
-// The character at a 1-based position; empty past the end (or before the start).
-std::string_view charAt(const MissionLine& line, int position);
 // Moves the cursor by count; a cursor beyond 32 767 is a run failure.
 void stepCursor(MissionLine& line, int count);
 // Puts the cursor on a 1-based position, with the same limit.
 void setCursor(MissionLine& line, std::size_t position);
+// The failure of a line too long for the cursor.
+[[noreturn]] void Fail_cursor_overflow();
 
 // Collects the field at the cursor up to the next blank or the end of the line, leaving the cursor
 // on that blank (or one past the end). Tested before stepping: a cursor already on a blank yields
@@ -36,37 +37,20 @@ std::string Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLi
 // The same walk without collecting.
 void Skip_value(MissionLine& line);
 
+// Fields behind the cursor, which stands on the blank that ended the field or keyword before:
+// each steps over that single blank, then walks its field.
+std::string Read_next_argument(MissionLine& line);
+void Skip_next_argument(MissionLine& line);
+// Passes over the next count fields and reads the one behind them.
+std::string Read_argument_after(MissionLine& line, int count);
+
 // Keyword test at the cursor: the characters there, upper-cased, equal the keyword.
 bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword);
 // The same without upper-casing.
 bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword);
-
-// For a table of up to 32 keywords tried in order: for every byte, the set of entries (bit i for
-// entry i) whose keyword can start with it, so a line is compared in full only with the keywords
-// whose first letter it shows. at(entry) gives the keyword letter and whether case counts.
-template <typename Table, typename Letter>
-constexpr std::array<std::uint32_t, 256> Keyword_candidates(const Table& table, Letter at) {
-    static_assert(std::tuple_size_v<Table> <= 32);
-    std::array<std::uint32_t, 256> candidates{};
-    for (std::size_t entry = 0; entry < table.size(); ++entry) {
-        const auto [letter, exact] = at(table[entry]);
-        for (int byte = 0; byte < 256; ++byte) {
-            const char c = static_cast<char>(byte);
-            const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-            if ((exact ? c : upper) == letter) {
-                candidates[static_cast<std::size_t>(byte)] |= std::uint32_t{1} << entry;
-            }
-        }
-    }
-    return candidates;
-}
-
-// The byte at a 1-based position, or 0 past either end (no keyword starts with NUL).
-inline unsigned char Byte_at(const MissionLine& line, int position) {
-    return position >= 1 && static_cast<std::size_t>(position) <= line.strRead.size()
-               ? static_cast<unsigned char>(line.strRead[static_cast<std::size_t>(position - 1)])
-               : 0;
-}
+// After a keyword test held: puts the cursor on the blank that ends the keyword (its own last
+// blank, or the one behind its word), where Read_next_argument takes the first field.
+void Pass_keyword(MissionLine& line, std::string_view keyword);
 
 // The leading number of a text, as the classic BASIC Val reads it: blanks, tabs and line feeds
 // anywhere are ignored, &H and &O introduce hexadecimal and octal, "." is always the decimal
@@ -85,9 +69,18 @@ int Table_index(double value, int maxIndex, std::string_view tableName);
 // character of the kind word.
 bool Read_coordinates(MissionLine& line, const ConversionOptions& options);
 
+// A value taken to 15 significant digits: the digits without trailing zeros ("0" for zero) and
+// the power of ten of the first one. A value beyond the double range is a run failure.
+struct SignificantDigits {
+    std::string digits{};
+    int exponent = 0;
+};
+SignificantDigits Significant_digits(double value);
+
 // One decimal, half away from zero, "," between thousands: 1234.5 gives 1,234.5.
 std::string Format_coordinate(double value);
-// Up to 15 significant digits, no grouping or trailing zeros: 7.8125, 0.3, -2.25.
+// Up to 15 significant digits in plain decimal notation, no grouping or trailing zeros: 7.8125,
+// 0.3, -2.25, 0.00005, 1562500000000000000.
 std::string Format_plain(double value);
 // A GTA1 rotation (1024 units a turn) as whole GTA2 degrees; "0" stays "0".
 std::string Convert_rotation(std::string_view text);

@@ -4,40 +4,45 @@
 #include "engine/PowerupTranslation.h"
 #include "engine/VehicleTranslation.h"
 
-#include <bit>
-#include <charconv>
-#include <cstdint>
-#include <utility>
-
 namespace brennic::engine {
 
 namespace {
 
 using O = ConversionOptions;
 
-constexpr std::array kKinds{
-    ObjectKind{"DUMMY", &O::chkDummy, &Translate_dummy},
-    ObjectKind{"TARGET ", &O::chkTarget, &Translate_target},
-    ObjectKind{"TRIGGER", &O::chkTrigger, &Translate_trigger},
-    ObjectKind{"TELEPHONE", &O::chkPhone, &Translate_telephone},
-    ObjectKind{"SPRAY", &O::chkSpray, &Translate_spray},
-    ObjectKind{"BOMBSHOP", &O::chkBomb, &Translate_bombshop},
-    ObjectKind{"MISSION_COUNTER", nullptr, &Translate_mission_counter},
-    ObjectKind{"MISSION_TOTAL", nullptr, &Translate_mission_total},
-    ObjectKind{"SECRET_MISSION_COUNTER", nullptr, &Translate_secret_mission_counter},
-    ObjectKind{"PLAYER", nullptr, &Translate_player},
-    ObjectKind{"MPHONE ", &O::chkMphone, &Translate_mphone},
-    ObjectKind{"MPHONES ", &O::chkMphone, &Translate_mphones},
-    ObjectKind{"PED ", &O::chkPed, &Translate_ped},
-    ObjectKind{"FUTUREPED ", &O::chkFuturePed, &Translate_futureped},
-    ObjectKind{"FUTURE ", &O::chkFuture, &Translate_future},
-    ObjectKind{"MIDPOINT_MULTI ", &O::chkMidPointMulti, &Translate_midpoint_multi},
-    ObjectKind{"FUTURECAR", &O::chkFuturecar, &Translate_futurecar},
-    ObjectKind{"PARKED ", &O::chkParked, &Translate_parked},
-    ObjectKind{"HELLS ", &O::chkHells, &Translate_hells},
-    ObjectKind{"DOOR", &O::chkDoor, &Translate_door},
-    ObjectKind{"TARGET_SCORE", nullptr, &Translate_target_score},
-    ObjectKind{"POWERUP", &O::chkPowerup, &Translate_powerup},
+// One object kind: its match text, the switch that must be on (none for kinds always
+// translated) and its translation.
+struct ObjectKind {
+    std::string_view matchText;
+    Switch enabledBy = nullptr;
+    Translation translate = nullptr;
+};
+
+// In the order they are tried. Order matters where one match text is the start of a word another
+// kind owns: FUTUREPED before FUTURE, TARGET (with its blank) long before TARGET_SCORE.
+constexpr ObjectKind kKinds[] = {
+    {"DUMMY", &O::chkDummy, &Translate_dummy},
+    {"TARGET ", &O::chkTarget, &Translate_target},
+    {"TRIGGER", &O::chkTrigger, &Translate_trigger},
+    {"TELEPHONE", &O::chkPhone, &Translate_telephone},
+    {"SPRAY", &O::chkSpray, &Translate_spray},
+    {"BOMBSHOP", &O::chkBomb, &Translate_bombshop},
+    {"MISSION_COUNTER", nullptr, &Translate_mission_counter},
+    {"MISSION_TOTAL", nullptr, &Translate_mission_total},
+    {"SECRET_MISSION_COUNTER", nullptr, &Translate_secret_mission_counter},
+    {"PLAYER", nullptr, &Translate_player},
+    {"MPHONE ", &O::chkMphone, &Translate_mphone},
+    {"MPHONES ", &O::chkMphone, &Translate_mphone},
+    {"PED ", &O::chkPed, &Translate_ped},
+    {"FUTUREPED ", &O::chkFuturePed, &Translate_futureped},
+    {"FUTURE ", &O::chkFuture, &Translate_future},
+    {"MIDPOINT_MULTI ", &O::chkMidPointMulti, &Translate_midpoint_multi},
+    {"FUTURECAR", &O::chkFuturecar, &Translate_futurecar},
+    {"PARKED ", &O::chkParked, &Translate_parked},
+    {"HELLS ", &O::chkHells, &Translate_hells},
+    {"DOOR", &O::chkDoor, &Translate_door},
+    {"TARGET_SCORE", nullptr, &Translate_target_score},
+    {"POWERUP", &O::chkPowerup, &Translate_powerup},
 };
 
 // The markers differ only in their height and their comment.
@@ -57,48 +62,23 @@ void writeShop(Conversion& conversion, std::string_view shop) {
                       line.strLineNumber});
 }
 
-// The field behind a fixed-width keyword, for the DECLARE statements that copy it unconverted.
-void writeDeclaration(Conversion& conversion, int keywordWidth, std::string_view statement) {
-    MissionLine& line = conversion.line;
-    stepCursor(line, keywordWidth);
-    const std::string field = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+// The DECLARE statements copy their one field unconverted.
+void writeDeclaration(Conversion& conversion, std::string_view statement) {
+    const std::string field = Read_next_argument(conversion.line);
     conversion.write({statement, " ( ", field, " )"});
 }
 
-void writeMphoneWait(Conversion& conversion, int keywordWidth) {
-    MissionLine& line = conversion.line;
-    stepCursor(line, keywordWidth);
-    Write_answer_wait(conversion, Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line),
-                      "// wait until mphone is answered");
-}
-
-// Passes over the kind word and a first field of any length, then reads and converts the rotation
-// field behind it. firstCharacter is the position of the first field's first character, counted
-// from the kind word.
-std::string rotationBehindFirstField(MissionLine& line, int firstCharacter) {
-    stepCursor(line, firstCharacter);
-    Skip_value(line);
-    stepCursor(line, 1);
-    return Convert_rotation(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line));
-}
-
 } // namespace
-
-std::span<const ObjectKind> Object_kinds() { return kKinds; }
 
 void Translate_object(Conversion& conversion) {
     MissionLine& line = conversion.line;
     if (!Read_coordinates(line, conversion.options)) {
         return;
     }
-    static constexpr auto kCandidates = Keyword_candidates(kKinds, [](const ObjectKind& kind) {
-        return std::pair{kind.matchText[0], false};
-    });
-    for (std::uint32_t candidates = kCandidates[Byte_at(line, line.intLinePosition)];
-         candidates != 0; candidates &= candidates - 1) {
-        const ObjectKind& kind = kKinds[static_cast<std::size_t>(std::countr_zero(candidates))];
+    for (const ObjectKind& kind : kKinds) {
         if ((kind.enabledBy == nullptr || conversion.options.*kind.enabledBy) &&
             Is_keyword_at_cursor(line, kind.matchText)) {
+            Pass_keyword(line, kind.matchText);
             kind.translate(conversion);
             conversion.blnLineHandled = true;
             return;
@@ -125,9 +105,8 @@ void Translate_trigger(Conversion& conversion) {
 
 void Translate_telephone(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    // The first field is passed over whatever its length, as for PLAYER: a two-character field
-    // would otherwise put the cursor on a blank and lose the angle.
-    const std::string rotation = rotationBehindFirstField(line, 11);
+    Skip_first_field_from_its_second_character(line);
+    const std::string rotation = Convert_rotation(Read_next_argument(line));
     Raise(conversion.stats.PhoneCount);
     conversion.write({"OBJ_DATA object", line.strLineNumber, " = ( ", Format_coordinate(line.dblX),
                       " , ", Format_coordinate(line.dblY), " , ", Format_coordinate(line.dblZ),
@@ -144,33 +123,30 @@ void Translate_bombshop(Conversion& conversion) {
     writeShop(conversion, "BOMB_SHOP");
 }
 
-void Translate_mission_counter(Conversion& conversion) {
-    MissionLine& line = conversion.line;
-    stepCursor(line, 16);
-    Skip_value(line);
-}
+void Translate_mission_counter(Conversion& conversion) { Skip_next_argument(conversion.line); }
 
 void Translate_mission_total(Conversion& conversion) {
-    writeDeclaration(conversion, 14, "DECLARE_TOTAL_MISSIONS");
+    writeDeclaration(conversion, "DECLARE_TOTAL_MISSIONS");
 }
 
 void Translate_secret_mission_counter(Conversion& conversion) {
-    writeDeclaration(conversion, 23, "DECLARE_TOTAL_SECRETS");
+    writeDeclaration(conversion, "DECLARE_TOTAL_SECRETS");
 }
 
 void Translate_target_score(Conversion& conversion) {
-    writeDeclaration(conversion, 13, "DECLARE_FINISH_SCORE");
+    writeDeclaration(conversion, "DECLARE_FINISH_SCORE");
 }
 
 void Translate_player(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string rotation = rotationBehindFirstField(line, 8);
+    Skip_first_field_from_its_second_character(line);
+    const std::string rotation = Convert_rotation(Read_next_argument(line));
     Raise(conversion.stats.MissionPlayerNumber);
     Raise(conversion.stats.PlayerCount);
-    const DecimalText player(conversion.stats.MissionPlayerNumber);
-    conversion.write({"PLAYER_PED player", player.view(), " = ( ", Format_coordinate(line.dblX),
-                      " , ", Format_coordinate(line.dblY), " , ", "255.0", " ) 25 ", rotation,
-                      " // ", line.strLineNumber});
+    const std::string player = std::to_string(conversion.stats.MissionPlayerNumber);
+    conversion.write({"PLAYER_PED player", player, " = ( ", Format_coordinate(line.dblX), " , ",
+                      Format_coordinate(line.dblY), " , ", "255.0", " ) 25 ", rotation, " // ",
+                      line.strLineNumber});
 }
 
 void Write_answer_wait(Conversion& conversion, std::string_view phone, std::string_view comment) {
@@ -187,13 +163,14 @@ void Write_answer_wait(Conversion& conversion, std::string_view phone, std::stri
     conversion.write("");
 }
 
-void Translate_mphone(Conversion& conversion) { writeMphoneWait(conversion, 7); }
+void Translate_mphone(Conversion& conversion) {
+    Write_answer_wait(conversion, Read_next_argument(conversion.line),
+                      "// wait until mphone is answered");
+}
 
-void Translate_mphones(Conversion& conversion) { writeMphoneWait(conversion, 8); }
-
-DecimalText::DecimalText(long long value) {
-    const auto result = std::to_chars(m_digits.data(), m_digits.data() + m_digits.size(), value);
-    m_size = static_cast<std::size_t>(result.ptr - m_digits.data());
+void Skip_first_field_from_its_second_character(MissionLine& line) {
+    stepCursor(line, 2);
+    Skip_value(line);
 }
 
 std::string Joined(std::initializer_list<std::string_view> pieces) {

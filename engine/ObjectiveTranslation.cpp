@@ -1,11 +1,9 @@
 #include "engine/ObjectiveTranslation.h"
 
-#include "engine/CommandChain.h"
-
 namespace brennic::engine {
 
 void Translate_check_car(Conversion& conversion) {
-    const std::string car = Read_first_argument(conversion.line, kCheckCarKeyword);
+    const std::string car = Read_next_argument(conversion.line);
     conversion.write("");
     conversion.write("// *** is player in car?");
     conversion.write({"// ", conversion.line.strRead});
@@ -16,7 +14,7 @@ void Translate_check_car(Conversion& conversion) {
 
 void Translate_steal(Conversion& conversion) {
     Raise(conversion.stats.StealCount);
-    const std::string car = Read_first_argument(conversion.line, kStealKeyword);
+    const std::string car = Read_next_argument(conversion.line);
     conversion.write(" ");
     conversion.write({"// ", conversion.line.strLineNumber, " STEAL CAR"});
     conversion.write("SET loop = 1");
@@ -31,7 +29,7 @@ void Translate_steal(Conversion& conversion) {
 
 void Translate_destroy(Conversion& conversion) {
     Raise(conversion.stats.DestroyCount);
-    const std::string character = Read_first_argument(conversion.line, kDestroyKeyword);
+    const std::string character = Read_next_argument(conversion.line);
     conversion.write("");
     conversion.write("// DESTROY OBJECT (only works if object is a ped)");
     conversion.write("SET loop = 1");
@@ -45,7 +43,7 @@ void Translate_destroy(Conversion& conversion) {
 
 void Translate_locate(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string character = Read_first_argument(line, kLocateKeyword);
+    const std::string character = Read_next_argument(line);
     const std::string score = Read_argument_after(line, 2);
     conversion.write("");
     conversion.write("// LOCATE");
@@ -62,7 +60,7 @@ void Translate_locate(Conversion& conversion) {
 
 void Translate_goto(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string item = Read_first_argument(line, kGotoKeyword);
+    const std::string item = Read_next_argument(line);
     const std::string score = Read_argument_after(line, 3);
     conversion.write("");
     conversion.write({"// *** wait for player to goto location *** ", line.strLineNumber});
@@ -78,22 +76,22 @@ void Translate_goto(Conversion& conversion) {
 }
 
 void Translate_is_goal_dead(Conversion& conversion) {
-    const std::string car = Read_first_argument(conversion.line, kIsGoalDeadKeyword);
+    const std::string car = Read_next_argument(conversion.line);
     conversion.write({"// ", conversion.line.strRead});
     conversion.write({"// IF ( IS_CAR_WRECKED ( OBJECT", car, " ) )"});
 }
 
 void Translate_inc_heads(Conversion& conversion) {
-    const std::string level = Read_first_argument(conversion.line, kIncHeadsKeyword);
+    const std::string level = Read_next_argument(conversion.line);
     conversion.write({"ALTER_WANTED_LEVEL_NO_DROP ( player1 , ", level, " ) // ",
                       conversion.line.strLineNumber});
 }
 
 void Translate_mission_end(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    // Deliberately three characters past the keyword: behind a first argument of two digits that
-    // is the second argument ("12 34" gives 34).
-    stepCursor(line, static_cast<int>(kMissionEndKeyword.size()) + 3);
+    // Deliberately read from the fourth character behind the keyword: behind a first argument of
+    // two digits that is the second argument ("12 34" gives 34).
+    stepCursor(line, 4);
     const std::string value = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
     conversion.write({"// MISSION_END ", value, " // ", line.strLineNumber});
 }
@@ -105,7 +103,7 @@ void Translate_end(Conversion& conversion) {
 void Translate_park(Conversion& conversion) {
     Raise(conversion.stats.ParkCount);
     MissionLine& line = conversion.line;
-    const std::string door = Read_first_argument(line, kParkKeyword);
+    const std::string door = Read_next_argument(line);
     const std::string score = Read_argument_after(line, 3);
     // Column 3 is not tested: a row without a door gives whatever its first columns hold.
     const ObjectLineTable& rows = conversion.state.objectLines;

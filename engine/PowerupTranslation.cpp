@@ -47,10 +47,8 @@ PowerupType Convert_powerup_type(std::string_view type, std::string& strPowerupN
 
 void Translate_powerup(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    stepCursor(line, 8);
-    const std::string type = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
-    stepCursor(line, 1);
-    const std::string value = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+    const std::string type = Read_next_argument(line);
+    const std::string value = Read_next_argument(line);
     const PowerupType powerup = Convert_powerup_type(type, conversion.state.strPowerupName);
     Raise(conversion.stats.PowerupCount);
     Raise(conversion.stats.MissionPowerupCount);

@@ -1,37 +1,47 @@
 #pragma once
 
+#include "platform/IoError.h"
+
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace brennic::engine {
 
-// Error numbers as the classic BASIC run time numbered them; the failure report shows them.
-enum class ErrorNumber : int {
-    Overflow = 6,
-    SubscriptOutOfRange = 9,
-    TypeMismatch = 13,
-    BadFileNameOrNumber = 52,
-    InputPastEndOfFile = 62,
-};
+using platform::ErrorNumber;
 
 // The one exception of the engine: raised by its checked helpers, caught only by ConversionRun,
 // which ends the run and hands the three report values to the front end.
 class RunFailure : public std::exception {
   public:
-    RunFailure(std::string source, std::string description, int number)
-        : m_source(std::move(source)), m_description(std::move(description)), m_number(number) {}
     RunFailure(std::string source, std::string description, ErrorNumber number)
-        : RunFailure(std::move(source), std::move(description), static_cast<int>(number)) {}
+        : m_source(std::move(source)), m_description(std::move(description)),
+          m_number(static_cast<int>(number)) {}
+    RunFailure(std::string source, const platform::IoError& error)
+        : RunFailure(std::move(source), error.description, error.number) {}
 
     const std::string& source() const { return m_source; }
     const std::string& description() const { return m_description; }
     int number() const { return m_number; }
     const char* what() const noexcept override { return m_description.c_str(); }
 
+    // The failure with " (line N of FILE)" behind its description, once: the innermost reader
+    // that knows the line says where.
+    RunFailure at(std::size_t line, std::string_view file) const {
+        RunFailure located = *this;
+        if (!m_located && line > 0) {
+            located.m_description +=
+                " (line " + std::to_string(line) + " of " + std::string(file) + ")";
+            located.m_located = true;
+        }
+        return located;
+    }
+
   private:
     std::string m_source;
     std::string m_description;
     int m_number;
+    bool m_located = false;
 };
 
 } // namespace brennic::engine

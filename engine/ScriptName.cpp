@@ -1,5 +1,7 @@
 #include "engine/ScriptName.h"
 
+#include "platform/Ascii.h"
+
 #include <algorithm>
 
 namespace brennic::engine {
@@ -11,11 +13,10 @@ bool isForbidden(unsigned char c) {
     return c < 0x20 || kForbidden.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-std::string lowered(std::string_view text) {
+// The name as the set compares it: letter case folded.
+std::string folded(std::string_view text) {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    });
+    std::transform(out.begin(), out.end(), out.begin(), platform::asciiUpper);
     return out;
 }
 
@@ -41,14 +42,18 @@ std::string Script_base_name(std::string_view mapName, std::string_view missionN
 
 std::string ScriptNames::claim(std::string_view mapName, std::string_view missionName,
                                std::string_view missionNumber) {
-    std::string name = Script_base_name(mapName, missionName, missionNumber);
-    for (int copy = 2; !m_used.insert(lowered(name)).second; ++copy) {
-        std::string suffix = "_";
-        suffix += std::to_string(copy);
+    const std::string base = Script_base_name(mapName, missionName, missionNumber);
+    std::string name = base;
+    if (m_used.insert(folded(name)).second) {
+        return name;
+    }
+    int& copy = m_nextCopy.try_emplace(folded(base), 2).first->second;
+    do {
+        const std::string suffix = "_" + std::to_string(copy++);
         name =
             Script_base_name(mapName, missionName, missionNumber, kBaseNameLength - suffix.size()) +
             suffix;
-    }
+    } while (!m_used.insert(folded(name)).second);
     return name;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace brennic::engine {
@@ -16,7 +17,8 @@ std::string Script_base_name(std::string_view mapName, std::string_view missionN
 
 // The base names created during one run, compared ignoring ASCII letter case (as Windows and
 // macOS file systems do): a repeated name gets "_2", "_3", ... instead of replacing a script this
-// run already wrote.
+// run already wrote. Each base name keeps the next number to try, so a thousand repeats cost a
+// thousand claims, not half a million.
 class ScriptNames {
   public:
     std::string claim(std::string_view mapName, std::string_view missionName,
@@ -24,6 +26,7 @@ class ScriptNames {
 
   private:
     std::unordered_set<std::string> m_used;
+    std::unordered_map<std::string, int> m_nextCopy;
 };
 
 } // namespace brennic::engine

@@ -2,7 +2,6 @@
 
 #include "engine/MissionLine.h"
 #include "engine/RunFailure.h"
-#include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextFile.h"
 
@@ -12,8 +11,9 @@ namespace brennic::engine {
 
 namespace {
 
-constexpr std::string_view kVehicleSection = "BRENNIC Vehicles";
 constexpr std::size_t kVehicleNameLength = 9;
+constexpr std::size_t kMaxTextBytes = 16 << 20;
+constexpr std::size_t kMaxObjectLineBytes = 24 << 20;
 
 struct DefaultVehicle {
     int number;
@@ -26,9 +26,23 @@ constexpr DefaultVehicle kDefaultVehicles[] = {
     {44, "BOXTRUCK"}, {45, "TVVAN"}, {46, "VAN"},
 };
 
-} // namespace
+const std::string kEmpty;
 
-VehicleTable::VehicleTable() = default;
+// Keeps a table's texts within its share of memory: bytes grows by what is added and shrinks by
+// what is replaced.
+void account(std::size_t& bytes, std::size_t removed, std::size_t added, std::size_t limit,
+             std::string_view table) {
+    bytes -= removed;
+    if (added > limit - bytes) {
+        throw RunFailure(std::string(table),
+                         "Out of memory: the texts of " + std::string(table) + " pass " +
+                             std::to_string(limit >> 20) + " MB",
+                         ErrorNumber::OutOfMemory);
+    }
+    bytes += added;
+}
+
+} // namespace
 
 const std::string& VehicleTable::at(int index) const {
     return m_names[static_cast<std::size_t>(Table_index(index, intMaxIndex, "VehicleTable"))];
@@ -39,101 +53,92 @@ void VehicleTable::set(int index, std::string name) {
         std::move(name);
 }
 
-void Load_VehicleTable(VehicleTable& table, const std::optional<std::filesystem::path>& file) {
-    if (!file || !platform::isFile(*file)) {
-        for (int i = 0; i <= VehicleTable::intMaxIndex; ++i) {
-            table.set(i, "EDSEL");
-        }
-        for (const auto& [number, name] : kDefaultVehicles) {
-            table.set(number, std::string(name));
-        }
-        return;
-    }
-    platform::IoError error;
-    const auto profile = platform::ProfileFile::load(*file, &error);
-    if (error.number != 0) {
-        throw RunFailure("VehicleTable", error.description, error.number);
-    }
-    const std::string other =
-        profile.value(kVehicleSection, "other").value_or("").substr(0, kVehicleNameLength);
+void Load_VehicleTable(VehicleTable& table) {
     for (int i = 0; i <= VehicleTable::intMaxIndex; ++i) {
-        std::string name = profile.value(kVehicleSection, std::to_string(i))
-                               .value_or("")
-                               .substr(0, kVehicleNameLength);
-        table.set(i, name.empty() ? other : std::move(name));
+        table.set(i, "EDSEL");
+    }
+    for (const auto& [number, name] : kDefaultVehicles) {
+        table.set(number, std::string(name));
     }
 }
 
-TextTable::TextTable() : m_texts(intMaxIndex + 1) {}
+void Load_VehicleTable(VehicleTable& table, const platform::ProfileFile& file) {
+    const auto name = [&file](std::string_view key) {
+        return file.value(kVehicleSection, key).value_or("").substr(0, kVehicleNameLength);
+    };
+    const std::string other = name("other");
+    for (int i = 0; i <= VehicleTable::intMaxIndex; ++i) {
+        const std::string own = name(std::to_string(i));
+        table.set(i, own.empty() ? other : own);
+    }
+}
 
 const std::string& TextTable::at(int index) const {
-    return m_texts[static_cast<std::size_t>(Table_index(index, intMaxIndex, "TextTable"))];
+    const auto entry = m_texts.find(Table_index(index, intMaxIndex, "TextTable"));
+    return entry == m_texts.end() ? kEmpty : entry->second;
 }
 
 void TextTable::set(int index, std::string text) {
-    m_texts[static_cast<std::size_t>(Table_index(index, intMaxIndex, "TextTable"))] =
-        std::move(text);
+    std::string& entry = m_texts[Table_index(index, intMaxIndex, "TextTable")];
+    account(m_bytes, entry.size(), text.size(), kMaxTextBytes, "TextTable");
+    entry = std::move(text);
 }
 
-void Load_TextTable(TextTable& table, const std::filesystem::path& file) {
-    platform::IoError error;
-    auto reader = platform::LineReader::open(file, error);
-    if (!reader) {
-        throw RunFailure("TextTable", error.description, error.number);
-    }
-    MissionLine line;
-    while (reader->readLine(line.strRead)) {
-        // The first character is not examined; the number runs from the second up to "]".
-        const std::size_t close = line.strRead.find(']', 1);
-        setCursor(line, (close == std::string::npos ? line.strRead.size() : close) + 1);
-        if (close == std::string::npos) {
-            continue;
+void Load_TextTable(TextTable& table, platform::LineReader& file, std::string_view fileName) {
+    std::string line;
+    std::size_t lineNumber = 0;
+    try {
+        for (;;) {
+            const auto read = file.readLine(line);
+            ++lineNumber;
+            if (read == platform::LineReader::Result::End) {
+                return;
+            }
+            if (read == platform::LineReader::Result::Failed) {
+                throw RunFailure("TextTable", *file.failure());
+            }
+            if (read == platform::LineReader::Result::TooLong) {
+                Fail_cursor_overflow();
+            }
+            // The first character is not examined; the number runs from the second up to "]".
+            const std::size_t close = line.find(']', 1);
+            if (close == std::string::npos) {
+                continue;
+            }
+            const std::string_view number = std::string_view(line).substr(1, close - 1);
+            if (!(Leading_number_value(number) > 0.0)) {
+                continue;
+            }
+            const double index = Nearest_whole_value(number);
+            if (index > TextTable::intMaxIndex) {
+                continue;
+            }
+            std::string text = line.substr(close + 1);
+            text.erase(text.find_last_not_of(' ') + 1);
+            table.set(static_cast<int>(index), std::move(text));
         }
-        stepCursor(line, 1);
-        const std::string_view number = std::string_view(line.strRead).substr(1, close - 1);
-        const double value = Leading_number_value(number);
-        if (!(value > 0.0)) {
-            continue;
-        }
-        const double index = Nearest_whole_value(number);
-        if (index > TextTable::intMaxIndex) {
-            continue;
-        }
-        std::string text = line.strRead.substr(close + 1);
-        while (!text.empty() && text.back() == ' ') {
-            text.pop_back();
-        }
-        table.set(static_cast<int>(index), std::move(text));
-    }
-    if (reader->failure()) {
-        throw RunFailure("TextTable", reader->failure()->description, reader->failure()->number);
+    } catch (const RunFailure& failure) {
+        throw RunFailure("TextTable", failure.description(),
+                         static_cast<ErrorNumber>(failure.number()))
+            .at(lineNumber, fileName);
     }
 }
-
-ObjectLineTable::ObjectLineTable() : m_rows(intMaxRow + 1), m_written(intMaxRow + 1, false) {}
 
 const std::string& ObjectLineTable::cell(int row, int column) const {
-    return m_rows[static_cast<std::size_t>(Table_index(row, intMaxRow, "ObjectLineTable"))]
-                 [static_cast<std::size_t>(column)];
+    const auto found = m_rows.find(Table_index(row, intMaxRow, "ObjectLineTable"));
+    return found == m_rows.end() ? kEmpty : found->second[static_cast<std::size_t>(column)];
 }
 
 void ObjectLineTable::setCell(int row, int column, std::string text) {
-    const auto index = static_cast<std::size_t>(Table_index(row, intMaxRow, "ObjectLineTable"));
-    if (!m_written[index]) {
-        m_written[index] = true;
-        m_writtenRows.push_back(row);
-    }
-    m_rows[index][static_cast<std::size_t>(column)] = std::move(text);
+    std::string& cell =
+        m_rows[Table_index(row, intMaxRow, "ObjectLineTable")][static_cast<std::size_t>(column)];
+    account(m_bytes, cell.size(), text.size(), kMaxObjectLineBytes, "ObjectLineTable");
+    cell = std::move(text);
 }
 
 void ObjectLineTable::Empty() {
-    for (const int row : m_writtenRows) {
-        for (auto& cell : m_rows[static_cast<std::size_t>(row)]) {
-            cell.clear();
-        }
-        m_written[static_cast<std::size_t>(row)] = false;
-    }
-    m_writtenRows.clear();
+    m_rows.clear();
+    m_bytes = 0;
 }
 
 int Object_line_row(double value) {

@@ -6,27 +6,23 @@ namespace brennic::engine {
 
 namespace {
 
-// The vehicle number and rotation fields that follow a kind word of the given width.
+// The vehicle number and rotation fields behind the kind word.
 struct CarFields {
     std::string rotation{};
     std::string_view vehicle{};
 };
 
-CarFields readCarFields(Conversion& conversion, int keywordWidth) {
+CarFields readCarFields(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    stepCursor(line, keywordWidth);
-    const std::string number = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
-    stepCursor(line, 1);
-    std::string rotation =
-        Convert_rotation(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line));
+    const std::string number = Read_next_argument(line);
+    std::string rotation = Convert_rotation(Read_next_argument(line));
     return {std::move(rotation), Vehicle_name(conversion, number)};
 }
 
-// PARKED and HELLS differ only in their keyword, counter and comment.
-void writeParkedCar(Conversion& conversion, int keywordWidth, int& counter,
-                    std::string_view comment) {
+// PARKED and HELLS differ only in their counter and comment.
+void writeParkedCar(Conversion& conversion, int& counter, std::string_view comment) {
     const MissionLine& line = conversion.line;
-    const CarFields car = readCarFields(conversion, keywordWidth);
+    const CarFields car = readCarFields(conversion);
     Raise(counter);
     conversion.write({"CAR_DATA object", line.strLineNumber, " = ( ", Format_coordinate(line.dblX),
                       " , ", Format_coordinate(line.dblY), " , ", "255.0", " ) 25 ", car.rotation,
@@ -84,7 +80,7 @@ const std::string& Vehicle_name(const Conversion& conversion, std::string_view f
 
 void Translate_futurecar(Conversion& conversion) {
     const MissionLine& line = conversion.line;
-    const CarFields car = readCarFields(conversion, 10);
+    const CarFields car = readCarFields(conversion);
     Raise(conversion.stats.FuturecarCount);
     conversion.write({"CAR_DATA OBJECT", line.strLineNumber, " // ", line.strLineNumber});
     conversion.state.objectLines.setCell(
@@ -98,22 +94,20 @@ void Translate_futurecar(Conversion& conversion) {
 }
 
 void Translate_parked(Conversion& conversion) {
-    writeParkedCar(conversion, 7, conversion.stats.ParkedCount, " // ");
+    writeParkedCar(conversion, conversion.stats.ParkedCount, " // ");
 }
 
 void Translate_hells(Conversion& conversion) {
-    writeParkedCar(conversion, 6, conversion.stats.HellsCount, " // hells bike ");
+    writeParkedCar(conversion, conversion.stats.HellsCount, " // hells bike ");
 }
 
 void Translate_door(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    // Only the word in capitals is stepped over; in any other case the face is read from the word
-    // itself and comes out unsupported.
-    if (Is_exact_keyword_at_cursor(line, "DOOR")) {
-        stepCursor(line, 5);
-    }
-    const std::string face =
-        Convert_face(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line));
+    // Only the word in capitals is followed by its face. In any other letter case the face was
+    // read from the word itself, which is never a face.
+    const bool capitals =
+        line.strRead.compare(static_cast<std::size_t>(line.intLinePosition) - 5, 4, "DOOR") == 0;
+    const std::string face = capitals ? Convert_face(Read_next_argument(line)) : "UNSUPPORTED_FACE";
     Raise(conversion.stats.DoorCount);
     // Doors stand where the mission file puts them: the offsets are taken off again.
     const double dx = line.dblX - conversion.options.Xoffset;

@@ -5,7 +5,8 @@
 
 namespace brennic::platform {
 
-enum class FileOperation { OpenForReading, Read, Create, Write, Close };
+// Replace is the rename that puts a finished replacement over the earlier file.
+enum class FileOperation { OpenForReading, Read, Create, Write, Close, Replace };
 
 // A hook that tests set to make file operations fail as a full disk, a removed folder or a denied
 // permission would (tests often run as root, where permissions do not bite). It returns an errno

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Ascii.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
@@ -12,14 +14,6 @@
 namespace brennic::platform {
 
 namespace {
-
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return asciiLower(x) == asciiLower(y);
-           });
-}
 
 enum class Wanted { File, Folder };
 
@@ -60,11 +54,41 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
 
 } // namespace
 
+#ifdef _WIN32
+// Names are 8-bit text in the system's code page, as the program's files and boxes hold them.
+std::filesystem::path pathFromText(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const auto size = static_cast<int>(text.size());
+    std::wstring wide(
+        static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return std::filesystem::path(wide);
+}
+
+std::string textFromPath(const std::filesystem::path& path) {
+    const std::wstring& wide = path.native();
+    if (wide.empty()) {
+        return {};
+    }
+    const auto size = static_cast<int>(wide.size());
+    std::string text(static_cast<std::size_t>(::WideCharToMultiByte(CP_ACP, 0, wide.data(), size,
+                                                                    nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), static_cast<int>(text.size()),
+                          nullptr, nullptr);
+    return text;
+}
+#else
+// Names are bytes here, passed on as they stand.
 std::filesystem::path pathFromText(std::string_view text) {
     return std::filesystem::path(std::string(text));
 }
 
 std::string textFromPath(const std::filesystem::path& path) { return path.string(); }
+#endif
 
 bool isPathSeparator(char c) {
 #ifdef _WIN32

@@ -6,10 +6,27 @@
 
 namespace brennic::platform {
 
-// A file-system failure as a value; the engine turns it into its run failure. The numbers are the
-// classic BASIC run-time error numbers that GTA1 tool users know from message boxes.
+// Failure numbers as the classic BASIC run time numbered them: GTA1 tool users know them from
+// message boxes, and every failure report of the program shows one.
+enum class ErrorNumber : int {
+    Overflow = 6,
+    OutOfMemory = 7,
+    SubscriptOutOfRange = 9,
+    TypeMismatch = 13,
+    UserInterrupt = 18,
+    BadFileNameOrNumber = 52,
+    FileNotFound = 53,
+    DeviceIoError = 57,
+    DiskFull = 61,
+    InputPastEndOfFile = 62,
+    PathFileAccessError = 75,
+    PathNotFound = 76,
+    InvalidPropertyValue = 380,
+};
+
+// A file-system failure as a value; the engine turns it into its run failure.
 struct IoError {
-    int number = 0;
+    ErrorNumber number = ErrorNumber::DeviceIoError;
     std::string description{};
 };
 

@@ -1,155 +1,145 @@
 #include "platform/ProfileFile.h"
 
-#include "platform/FaultInjection.h"
+#include "platform/Ascii.h"
 #include "platform/FileSystem.h"
-
-// Bytes pass through unchanged: profile files are 8-bit text in the system code page.
-#define SI_NO_CONVERSION
-#define SI_IMPLEMENTATION // the packaged header keeps its template bodies behind this
-#include <SimpleIni.h>
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <list>
-#include <system_error>
+#include "platform/TextFile.h"
 
 namespace brennic::platform {
 
-struct ProfileFile::Impl {
-    CSimpleIniA ini{false, true, false};
-};
-
 namespace {
 
-// SimpleIni stops at the first NUL of its input; dropping the rest of that line instead keeps every
-// later line readable and cuts the value at the NUL, as the Windows functions do.
-std::string withoutNulTails(std::string data) {
-    std::string clean;
-    clean.reserve(data.size());
-    bool skipping = false;
-    for (const char c : data) {
-        if (c == '\r' || c == '\n') {
-            skipping = false;
-        } else if (c == '\0') {
-            skipping = true;
-        }
-        if (!skipping) {
-            clean += c;
-        }
-    }
-    return clean;
+bool isProfileBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-} // namespace
-
-ProfileFile::ProfileFile() : m_impl(std::make_unique<Impl>()) { m_impl->ini.SetSpaces(false); }
-ProfileFile::ProfileFile(ProfileFile&&) noexcept = default;
-ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
-ProfileFile::~ProfileFile() = default;
-
-ProfileFile ProfileFile::load(const std::filesystem::path& path, IoError* error) {
-    ProfileFile profile;
-    if (!isFile(path)) {
-        return profile;
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isProfileBlank(text.front())) {
+        text.remove_prefix(1);
     }
-    errno = injectedFault(FileOperation::OpenForReading, path);
-    std::ifstream in;
-    if (errno == 0) {
-        in.open(path, std::ios::binary);
-    }
-    if (!in.is_open()) {
-        if (error != nullptr) {
-            *error = ioErrorFromErrno(errno != 0 ? errno : EACCES, "opening", path);
-        }
-        return profile;
-    }
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error != nullptr) {
-            *error = ioErrorFromErrno(errno != 0 ? errno : EIO, "reading", path);
-        }
-        return profile;
-    }
-    const std::string clean = withoutNulTails(std::move(data));
-    profile.m_impl->ini.LoadData(clean.data(), clean.size());
-    return profile;
-}
-
-std::optional<std::string> ProfileFile::value(std::string_view section,
-                                              std::string_view key) const {
-    CSimpleIniA::TNamesDepend values;
-    const std::string sectionName(section);
-    const std::string keyName(key);
-    if (!m_impl->ini.GetAllValues(sectionName.c_str(), keyName.c_str(), values) || values.empty()) {
-        return std::nullopt;
-    }
-    values.sort(CSimpleIniA::Entry::LoadOrder());
-    std::string text = values.front().pItem;
-    while (!text.empty() && isBlank(text.back())) {
-        text.pop_back();
-    }
-    std::size_t first = 0;
-    while (first < text.size() && isBlank(text[first])) {
-        ++first;
-    }
-    text.erase(0, first);
-    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-        text.back() == text.front()) {
-        text = text.substr(1, text.size() - 2);
+    while (!text.empty() && isProfileBlank(text.back())) {
+        text.remove_suffix(1);
     }
     return text;
 }
 
+// The name of a section line, or nullopt for any other line.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trimmed(line);
+    const std::size_t close = line.rfind(']');
+    if (!line.starts_with('[') || close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return line.substr(1, close - 1);
+}
+
+struct KeyLine {
+    std::string_view name;
+    std::optional<std::string_view> value;
+};
+
+KeyLine keyLine(std::string_view line) {
+    line = trimmed(line);
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return {line, std::nullopt};
+    }
+    return {trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))};
+}
+
+} // namespace
+
+std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path, IoError& error) {
+    ProfileFile profile;
+    if (!isFile(path)) {
+        return profile;
+    }
+    const std::optional<std::string> data = readWholeFile(path, kMaxSize, error);
+    if (!data) {
+        return std::nullopt;
+    }
+    std::string_view rest = *data;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        profile.m_lines.emplace_back(line.substr(0, line.find('\0')));
+    }
+    return profile;
+}
+
+std::optional<ProfileFile::Span> ProfileFile::findSection(std::string_view section) const {
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const auto name = sectionName(m_lines[i]);
+        if (name && equalIgnoringCase(*name, section)) {
+            Span span{.header = i, .end = i + 1};
+            while (span.end < m_lines.size() && !sectionName(m_lines[span.end])) {
+                ++span.end;
+            }
+            return span;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> ProfileFile::findKey(const Span& span, std::string_view key) const {
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        if (equalIgnoringCase(keyLine(m_lines[i]).name, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ProfileFile::value(std::string_view section,
+                                              std::string_view key) const {
+    const auto span = findSection(section);
+    const auto line = span ? findKey(*span, key) : std::nullopt;
+    const auto found = line ? keyLine(m_lines[*line]).value : std::nullopt;
+    if (!found) {
+        return std::nullopt;
+    }
+    std::string_view text = *found;
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+        text.back() == text.front()) {
+        text = text.substr(1, text.size() - 2);
+    }
+    return std::string(text);
+}
+
 void ProfileFile::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string sectionName(section);
-    const std::string keyName(key);
-    const std::string text(value);
-    m_impl->ini.SetValue(sectionName.c_str(), keyName.c_str(), text.c_str(), nullptr, true);
+    std::string line = std::string(key) + "=" + std::string(value);
+    const auto span = findSection(section);
+    if (!span) {
+        m_lines.push_back("[" + std::string(section) + "]");
+        m_lines.push_back(std::move(line));
+        return;
+    }
+    if (const auto existing = findKey(*span, key)) {
+        m_lines[*existing] =
+            std::string(keyLine(m_lines[*existing]).name) + "=" + std::string(value);
+        return;
+    }
+    std::size_t last = span->end;
+    while (last > span->header + 1 && trimmed(m_lines[last - 1]).empty()) {
+        --last;
+    }
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(last), std::move(line));
 }
 
 bool ProfileFile::save(const std::filesystem::path& path) const {
-    std::string data;
-    if (m_impl->ini.Save(data) < 0) {
+    IoError error;
+    const auto folder = Folder::open(path.parent_path(), error);
+    auto file = folder ? TextWriter::create(*folder, path.filename(), error) : std::nullopt;
+    if (!file) {
         return false;
     }
-    // The rename would replace a read-only file, where the Windows functions fail; the owner's
-    // write bit is tested rather than access(), which grants everything to root.
-    std::error_code ec;
-    const std::filesystem::file_status existing = std::filesystem::status(path, ec);
-    const bool exists = !ec && std::filesystem::exists(existing);
-    if (exists && (existing.permissions() & std::filesystem::perms::owner_write) ==
-                      std::filesystem::perms::none) {
-        return false;
+    for (const std::string& line : m_lines) {
+        file->writeLine(line);
     }
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    if (injectedFault(FileOperation::Create, temporary) != 0) {
-        return false;
-    }
-    {
-        std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
-        if (file == nullptr) {
-            return false;
-        }
-        const bool written = injectedFault(FileOperation::Write, temporary) == 0 &&
-                             std::fwrite(data.data(), 1, data.size(), file) == data.size();
-        if (std::fclose(file) != 0 || !written) {
-            std::filesystem::remove(temporary, ec);
-            return false;
-        }
-    }
-    if (exists) {
-        std::filesystem::permissions(temporary, existing.permissions(), ec);
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return !file->close();
 }
 
 } // namespace brennic::platform

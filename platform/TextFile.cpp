@@ -1,12 +1,22 @@
 #include "platform/TextFile.h"
 
 #include "platform/FaultInjection.h"
+#include "platform/FileSystem.h"
 
-#include <bit>
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
+#include <string>
 #include <system_error>
+#include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace brennic::platform {
 
@@ -16,50 +26,162 @@ constexpr std::size_t kReadBufferSize = 1 << 16;
 constexpr std::size_t kWriteBufferSize = 1 << 16;
 constexpr char kCtrlZ = '\x1a';
 
-std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
-#ifdef _WIN32
-    std::wstring wideMode(mode, mode + std::strlen(mode));
-    return ::_wfopen(path.c_str(), wideMode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
-
-bool isLineByte(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
-
-// The first CR, LF or Ctrl-Z in [begin, end). Text bytes are almost all 0x20 or above: eight bytes
-// at a time are tested for control bytes, and only those found are looked at one by one.
-const char* findLineByte(const char* begin, const char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    const char* p = begin;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; end - p >= 8; p += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, sizeof word);
-            // Every byte below 0x20 sets its high bit here (a borrow may also mark a byte above
-            // one of them, so each mark is checked against the byte itself).
-            for (std::uint64_t marks = (word - kOnes * 0x20) & ~word & kHighs; marks != 0;
-                 marks &= marks - 1) {
-                const char* candidate = p + std::countr_zero(marks) / 8;
-                if (isLineByte(*candidate)) {
-                    return candidate;
-                }
-            }
-        }
-    }
-    for (; p != end; ++p) {
-        if (isLineByte(*p)) {
-            return p;
-        }
-    }
-    return end;
-}
-
 FaultHook& faultHook() {
     static FaultHook hook;
     return hook;
 }
+
+std::FILE* openForReading(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return ::_wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+bool isLineByte(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
+bool isBlankOrLineByte(char c) { return c == ' ' || c == '\t' || isLineByte(c); }
+
+#ifdef _WIN32
+constexpr NativeHandle kNoHandle = INVALID_HANDLE_VALUE;
+
+// The errno value that describes the thread's last Windows error.
+int lastError() {
+    switch (::GetLastError()) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    default:
+        return EIO;
+    }
+}
+
+NativeHandle createNew(const Folder& folder, const std::filesystem::path& name) {
+    return ::CreateFileW((folder.path() / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The entry already at name: a folder, a read-only file, or something that may be replaced.
+int blockerOf(const Folder& folder, const std::filesystem::path& name) {
+    const DWORD attributes = ::GetFileAttributesW((folder.path() / name).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return 0;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return EISDIR;
+    }
+    return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? EACCES : 0;
+}
+
+bool writeAll(NativeHandle file, const char* data, std::size_t size) {
+    while (size > 0) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1U << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, data, chunk, &written, nullptr)) {
+            errno = lastError();
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool closeFile(NativeHandle file) {
+    if (!::CloseHandle(file)) {
+        errno = lastError();
+        return false;
+    }
+    return true;
+}
+
+bool renameOver(const Folder& folder, const std::filesystem::path& from,
+                const std::filesystem::path& to) {
+    if (!::MoveFileExW((folder.path() / from).c_str(), (folder.path() / to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING)) {
+        errno = lastError();
+        return false;
+    }
+    return true;
+}
+
+void removeFile(const Folder& folder, const std::filesystem::path& name) {
+    ::DeleteFileW((folder.path() / name).c_str());
+}
+
+void takePermissions(const Folder&, const std::filesystem::path&, NativeHandle) {}
+
+std::string processNumber() { return std::to_string(::GetCurrentProcessId()); }
+#else
+constexpr NativeHandle kNoHandle = -1;
+
+NativeHandle createNew(const Folder& folder, const std::filesystem::path& name) {
+    return ::openat(folder.handle(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+int blockerOf(const Folder& folder, const std::filesystem::path& name) {
+    struct stat status {};
+    if (::fstatat(folder.handle(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return 0;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return EISDIR;
+    }
+    // The permission bits, not access(): root may write anything, but a read-only file says
+    // that its owner wants it kept.
+    return S_ISREG(status.st_mode) && (status.st_mode & 0222) == 0 ? EACCES : 0;
+}
+
+// A replacement keeps the permissions of the file it replaces (a link's own do not count).
+void takePermissions(const Folder& folder, const std::filesystem::path& name, NativeHandle file) {
+    struct stat status {};
+    if (::fstatat(folder.handle(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(status.st_mode)) {
+        ::fchmod(file, status.st_mode & 07777);
+    }
+}
+
+bool writeAll(NativeHandle file, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(file, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool closeFile(NativeHandle file) { return ::close(file) == 0; }
+
+bool renameOver(const Folder& folder, const std::filesystem::path& from,
+                const std::filesystem::path& to) {
+    return ::renameat(folder.handle(), from.c_str(), folder.handle(), to.c_str()) == 0;
+}
+
+void removeFile(const Folder& folder, const std::filesystem::path& name) {
+    ::unlinkat(folder.handle(), name.c_str(), 0);
+}
+
+std::string processNumber() { return std::to_string(::getpid()); }
+#endif
+
+int errnoOr(int fallback) { return errno != 0 ? errno : fallback; }
 
 } // namespace
 
@@ -73,24 +195,24 @@ int injectedFault(FileOperation operation, const std::filesystem::path& path) {
 void FileCloser::operator()(std::FILE* file) const noexcept { std::fclose(file); }
 
 IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem::path& path) {
-    int number = 57; // Device I/O error
+    ErrorNumber number = ErrorNumber::DeviceIoError;
     switch (err) {
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
-        number = 61; // Disk full
+        number = ErrorNumber::DiskFull;
         break;
     case ENOENT:
     case ENOTDIR:
-        number = 76; // Path not found
+        number = ErrorNumber::PathNotFound;
         break;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case EEXIST:
-        number = 75; // Path/File access error
+        number = ErrorNumber::PathFileAccessError;
         break;
     default:
         break;
@@ -99,27 +221,29 @@ IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem
     description += " (";
     description += action;
     description += ' ';
-    description += path.string();
+    description += textFromPath(path);
     description += ')';
     return IoError{.number = number, .description = std::move(description)};
 }
 
-std::optional<LineReader> LineReader::open(const std::filesystem::path& path, IoError& error) {
+std::optional<LineReader> LineReader::open(const std::filesystem::path& path, std::size_t maxLength,
+                                           IoError& error) {
     if (const int fault = injectedFault(FileOperation::OpenForReading, path)) {
         error = ioErrorFromErrno(fault, "opening", path);
         return std::nullopt;
     }
     errno = 0;
-    FileHandle file(openFile(path, "rb"));
+    FileHandle file(openForReading(path));
     if (!file) {
-        error = ioErrorFromErrno(errno != 0 ? errno : EIO, "opening", path);
+        error = ioErrorFromErrno(errnoOr(EIO), "opening", path);
         return std::nullopt;
     }
-    return LineReader(std::move(file), path);
+    return LineReader(std::move(file), path, maxLength);
 }
 
-LineReader::LineReader(FileHandle file, std::filesystem::path path)
-    : m_file(std::move(file)), m_path(std::move(path)), m_buffer(kReadBufferSize) {
+LineReader::LineReader(FileHandle file, std::filesystem::path path, std::size_t maxLength)
+    : m_file(std::move(file)), m_path(std::move(path)), m_maxLength(maxLength),
+      m_buffer(kReadBufferSize) {
     std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
 }
 
@@ -139,19 +263,33 @@ bool LineReader::fill() {
     if (m_end == 0) {
         m_finished = true;
         if (std::ferror(m_file.get()) != 0) {
-            m_failure = ioErrorFromErrno(errno != 0 ? errno : EIO, "reading", m_path);
+            m_failure = ioErrorFromErrno(errnoOr(EIO), "reading", m_path);
         }
         return false;
     }
     return true;
 }
 
-bool LineReader::readLine(std::string& line) {
+void LineReader::lookBehindCtrlZ() {
+    do {
+        const auto data = std::find_if(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_pos),
+                                       m_buffer.begin() + static_cast<std::ptrdiff_t>(m_end),
+                                       [](char c) { return !isBlankOrLineByte(c); });
+        if (data != m_buffer.begin() + static_cast<std::ptrdiff_t>(m_end)) {
+            m_dataAfterCtrlZ = true;
+            break;
+        }
+    } while (fill());
+    m_finished = true;
+    m_pos = m_end = 0;
+}
+
+LineReader::Result LineReader::readLine(std::string& line) {
     line.clear();
     bool haveLine = false;
     for (;;) {
         if (m_pos == m_end && !fill()) {
-            return haveLine;
+            return m_failure ? Result::Failed : haveLine ? Result::Line : Result::End;
         }
         if (m_skipLineFeed) {
             m_skipLineFeed = false;
@@ -162,70 +300,136 @@ bool LineReader::readLine(std::string& line) {
         }
         const char* begin = m_buffer.data() + m_pos;
         const char* end = m_buffer.data() + m_end;
-        const char* stop = findLineByte(begin, end);
-        line.append(begin, stop);
-        if (stop == end) {
-            haveLine = haveLine || stop != begin;
-            m_pos = m_end;
-            continue;
-        }
-        m_pos = static_cast<std::size_t>(stop - m_buffer.data()) + 1;
-        if (*stop == kCtrlZ) {
+        const char* stop = std::find_if(begin, end, isLineByte);
+        const std::size_t room = m_maxLength - line.size();
+        if (static_cast<std::size_t>(stop - begin) > room) {
+            line.append(begin, room);
             m_finished = true;
             m_pos = m_end = 0;
-            return !line.empty();
+            return Result::TooLong;
+        }
+        line.append(begin, stop);
+        m_pos = static_cast<std::size_t>(stop - m_buffer.data());
+        if (stop == end) {
+            haveLine = haveLine || stop != begin;
+            continue;
+        }
+        ++m_pos;
+        if (*stop == kCtrlZ) {
+            lookBehindCtrlZ();
+            return line.empty() ? Result::End : Result::Line;
         }
         m_skipLineFeed = *stop == '\r';
-        return true;
+        return Result::Line;
     }
 }
 
-std::optional<TextWriter> TextWriter::create(const std::filesystem::path& path, IoError& error) {
+std::optional<Folder> Folder::open(const std::filesystem::path& path, IoError& error) {
+    const std::filesystem::path where = path.empty() ? std::filesystem::path(".") : path;
+#ifdef _WIN32
+    // Without delete sharing, the folder cannot be renamed or removed while the run holds it.
+    const NativeHandle handle =
+        ::CreateFileW(where.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == kNoHandle) {
+        error = ioErrorFromErrno(lastError(), "opening the folder", where);
+        return std::nullopt;
+    }
+#else
+    const NativeHandle handle = ::open(where.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle == kNoHandle) {
+        error = ioErrorFromErrno(errnoOr(EIO), "opening the folder", where);
+        return std::nullopt;
+    }
+#endif
+    return Folder(where, handle);
+}
+
+Folder::Folder(std::filesystem::path path, NativeHandle handle)
+    : m_path(std::move(path)), m_handle(handle) {}
+
+Folder::Folder(Folder&& other) noexcept
+    : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, kNoHandle)) {}
+
+Folder& Folder::operator=(Folder&& other) noexcept {
+    std::swap(m_path, other.m_path);
+    std::swap(m_handle, other.m_handle);
+    return *this;
+}
+
+Folder::~Folder() {
+    if (m_handle != kNoHandle) {
+        closeFile(m_handle);
+    }
+}
+
+std::optional<TextWriter> TextWriter::create(const Folder& folder,
+                                             const std::filesystem::path& name, IoError& error) {
+    const std::filesystem::path path = folder.path() / name;
     if (const int fault = injectedFault(FileOperation::Create, path)) {
         error = ioErrorFromErrno(fault, "creating", path);
         return std::nullopt;
     }
-    // Exclusive creation never follows a symbolic link; only when a file is in the way is it
-    // looked at and removed, so that a link is replaced, never written through.
     errno = 0;
-    FileHandle file(openFile(path, "wbx"));
-    if (!file && errno == EEXIST) {
-        std::error_code ec;
-        const auto status = std::filesystem::symlink_status(path, ec);
-        if (status.type() == std::filesystem::file_type::directory) {
-            error = ioErrorFromErrno(EISDIR, "creating", path);
-            return std::nullopt;
-        }
-        if (!std::filesystem::remove(path, ec) && ec) {
-            error = ioErrorFromErrno(ec.value(), "replacing", path);
-            return std::nullopt;
-        }
-        errno = 0;
-        file.reset(openFile(path, "wbx"));
+    NativeHandle file = createNew(folder, name);
+    if (file != kNoHandle) {
+        return TextWriter(folder, name, {}, file);
     }
-    if (!file) {
-        error = ioErrorFromErrno(errno != 0 ? errno : EIO, "creating", path);
+    if (errno != EEXIST) {
+        error = ioErrorFromErrno(errnoOr(EIO), "creating", path);
         return std::nullopt;
     }
-    return TextWriter(std::move(file), path);
+    if (const int blocker = blockerOf(folder, name)) {
+        error = ioErrorFromErrno(blocker, "replacing", path);
+        return std::nullopt;
+    }
+    // Written aside beside it, so that the rename that replaces it stays in one file system.
+    const std::string prefix = "." + textFromPath(name) + ".brennic-" + processNumber() + "-";
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        std::filesystem::path aside = pathFromText(prefix + std::to_string(attempt));
+        errno = 0;
+        file = createNew(folder, aside);
+        if (file != kNoHandle) {
+            takePermissions(folder, name, file);
+            return TextWriter(folder, name, std::move(aside), file);
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    error = ioErrorFromErrno(errnoOr(EEXIST), "creating a file beside", path);
+    return std::nullopt;
 }
 
-TextWriter::TextWriter(FileHandle file, std::filesystem::path path)
-    : m_file(std::move(file)), m_path(std::move(path)),
-      m_buffer(std::make_unique_for_overwrite<char[]>(kWriteBufferSize)) {
-    std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
-}
+TextWriter::TextWriter(const Folder& folder, std::filesystem::path name,
+                       std::filesystem::path aside, NativeHandle file)
+    : m_folder(&folder), m_name(std::move(name)), m_aside(std::move(aside)), m_file(file),
+      m_buffer(std::make_unique_for_overwrite<char[]>(kWriteBufferSize)) {}
+
+TextWriter::TextWriter(TextWriter&& other) noexcept
+    : m_folder(other.m_folder), m_name(std::move(other.m_name)), m_aside(std::move(other.m_aside)),
+      m_file(other.m_file), m_open(std::exchange(other.m_open, false)),
+      m_buffer(std::move(other.m_buffer)), m_used(other.m_used), m_errno(other.m_errno) {}
 
 TextWriter::~TextWriter() {
-    if (m_file) {
-        flush();
+    if (!m_open) {
+        return;
     }
+    if (m_aside.empty()) {
+        flush(); // a script cut short keeps everything written so far
+        closeFile(m_file);
+    } else {
+        discard();
+    }
+}
+
+void TextWriter::discard() noexcept {
+    closeFile(m_file);
+    removeFile(*m_folder, m_aside);
+    m_open = false;
 }
 
 bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
-    if (m_errno != 0) {
-        return false;
-    }
     for (const std::string_view piece : pieces) {
         if (!append(piece.data(), piece.size())) {
             return false;
@@ -234,19 +438,11 @@ bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
     return append("\r\n", 2);
 }
 
-bool TextWriter::write(std::string_view bytes) {
-    if (bytes.empty()) {
-        return m_errno == 0;
-    }
-    if (m_used == 0) {
-        return writeOut(bytes.data(), bytes.size()); // a caller's whole buffer: no copy first
-    }
-    return append(bytes.data(), bytes.size());
-}
+bool TextWriter::write(std::string_view bytes) { return append(bytes.data(), bytes.size()); }
 
 bool TextWriter::append(const char* data, std::size_t size) {
-    if (size == 0) {
-        return true; // an empty piece may have no data pointer at all
+    if (m_errno != 0) {
+        return false;
     }
     if (size > kWriteBufferSize - m_used) {
         if (!flush()) {
@@ -256,53 +452,95 @@ bool TextWriter::append(const char* data, std::size_t size) {
             return writeOut(data, size);
         }
     }
-    std::memcpy(m_buffer.get() + m_used, data, size);
-    m_used += size;
+    if (size != 0) { // an empty piece may have no data pointer at all
+        std::memcpy(m_buffer.get() + m_used, data, size);
+        m_used += size;
+    }
     return true;
 }
 
 bool TextWriter::writeOut(const char* data, std::size_t size) {
-    if (m_errno != 0) {
-        return false;
-    }
-    if (const int fault = injectedFault(FileOperation::Write, m_path)) {
+    if (const int fault = injectedFault(FileOperation::Write, m_folder->path() / m_name)) {
         m_errno = fault;
         return false;
     }
     errno = 0;
-    if (std::fwrite(data, 1, size, m_file.get()) != size) {
-        m_errno = errno != 0 ? errno : EIO;
+    if (!writeAll(m_file, data, size)) {
+        m_errno = errnoOr(EIO);
         return false;
     }
     return true;
 }
 
 bool TextWriter::flush() {
-    if (m_used == 0) {
-        return m_errno == 0;
-    }
-    const bool written = writeOut(m_buffer.get(), m_used);
+    const bool written = m_errno == 0 && (m_used == 0 || writeOut(m_buffer.get(), m_used));
     m_used = 0;
     return written;
 }
 
-std::optional<IoError> TextWriter::close() {
-    if (!m_file) {
+std::optional<IoError> TextWriter::failure() const {
+    if (m_errno == 0) {
         return std::nullopt;
     }
+    return ioErrorFromErrno(m_errno, "writing", m_folder->path() / m_name);
+}
+
+std::optional<IoError> TextWriter::close() {
+    if (!m_open) {
+        return std::nullopt;
+    }
+    const std::filesystem::path path = m_folder->path() / m_name;
     flush();
     errno = 0;
-    const int closed = std::fclose(m_file.release());
-    if (const int fault = injectedFault(FileOperation::Close, m_path); fault != 0 && m_errno == 0) {
+    if (!closeFile(m_file) && m_errno == 0) {
+        m_errno = errnoOr(EIO);
+    }
+    m_open = false;
+    if (const int fault = injectedFault(FileOperation::Close, path); fault != 0 && m_errno == 0) {
         m_errno = fault;
     }
-    if (m_errno == 0 && closed != 0) {
-        m_errno = errno != 0 ? errno : EIO;
+    if (m_errno == 0 && !m_aside.empty()) {
+        errno = 0;
+        if (const int fault = injectedFault(FileOperation::Replace, path)) {
+            m_errno = fault;
+        } else if (!renameOver(*m_folder, m_aside, m_name)) {
+            m_errno = errnoOr(EIO);
+        }
     }
-    if (m_errno != 0) {
-        return ioErrorFromErrno(m_errno, "writing", m_path);
+    if (m_errno == 0) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    if (!m_aside.empty()) {
+        removeFile(*m_folder, m_aside);
+    }
+    return ioErrorFromErrno(m_errno, "writing", path);
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t maxSize,
+                                         IoError& error) {
+    if (const int fault = injectedFault(FileOperation::OpenForReading, path)) {
+        error = ioErrorFromErrno(fault, "opening", path);
+        return std::nullopt;
+    }
+    errno = 0;
+    const FileHandle file(openForReading(path));
+    if (!file) {
+        error = ioErrorFromErrno(errnoOr(EIO), "opening", path);
+        return std::nullopt;
+    }
+    std::string data(maxSize + 1, '\0');
+    data.resize(std::fread(data.data(), 1, data.size(), file.get()));
+    if (std::ferror(file.get()) != 0) {
+        error = ioErrorFromErrno(errnoOr(EIO), "reading", path);
+        return std::nullopt;
+    }
+    if (data.size() > maxSize) {
+        error = IoError{.number = ErrorNumber::OutOfMemory,
+                        .description = "File too large: " + textFromPath(path) +
+                                       " holds more than " + std::to_string(maxSize) + " bytes"};
+        return std::nullopt;
+    }
+    return data;
 }
 
 } // namespace brennic::platform

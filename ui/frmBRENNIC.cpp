@@ -1,6 +1,5 @@
 #include "ui/frmBRENNIC.h"
 
-#include "engine/MissionLine.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/FolderChooser.h"
 #include "platform/qt/OpenLink.h"
@@ -88,6 +87,7 @@ struct Column {
 
 struct BoxPlace {
     QCheckBox* frmBRENNIC::*member = nullptr;
+    engine::Switch option = nullptr;
     const char* name = nullptr;
     const char* caption = nullptr;
     const char* toolTip = nullptr;
@@ -104,62 +104,81 @@ struct BoxPlace {
 struct BoxTable {
     static constexpr int kBeforeStatus = 20;
     static constexpr BoxPlace kBoxes[] = {
-        {&frmBRENNIC::chkDoor, "chkDoor", "Door", nullptr, Frame::Objects, 0, 240},
-        {&frmBRENNIC::chkPowerup, "chkPowerup", "Powerup", nullptr, Frame::Objects, 1, 240},
-        {&frmBRENNIC::chkBrief, "chkBrief", "Brief", nullptr, Frame::Objects, 2, 240},
-        {&frmBRENNIC::chkPhone, "chkPhone", "Phone", nullptr, Frame::Objects, 0, 600},
-        {&frmBRENNIC::chkFuturecar, "chkFuturecar", "Futurecar", nullptr, Frame::Objects, 1, 600},
-        {&frmBRENNIC::chkParked, "chkParked", "Parked", nullptr, Frame::Objects, 2, 600},
-        {&frmBRENNIC::chkDummy, "chkDummy", "Dummy", nullptr, Frame::Objects, 0, 960},
-        {&frmBRENNIC::chkFuturePed, "chkFuturePed", "FuturePed", nullptr, Frame::Objects, 1, 960},
-        {&frmBRENNIC::chkPed, "chkPed", "Ped", nullptr, Frame::Objects, 2, 960},
-        {&frmBRENNIC::chkTarget, "chkTarget", "Target", nullptr, Frame::Objects, 0, 1320},
-        {&frmBRENNIC::chkFuture, "chkFuture", "Future object", nullptr, Frame::Objects, 1, 1320},
-        {&frmBRENNIC::chkTrigger, "chkTrigger", "Trigger", nullptr, Frame::Objects, 2, 1320},
-        {&frmBRENNIC::chkSpray, "chkSpray", "Spray", "Sprayshop", Frame::Objects, 0, 1680},
-        {&frmBRENNIC::chkBomb, "chkBomb", "Bomb", "Bombshop", Frame::Objects, 1, 1680},
-        {&frmBRENNIC::chkHells, "chkHells", "Hells", "GTA1 bike", Frame::Objects, 2, 1680},
-        {&frmBRENNIC::chkINCHEADS, "chkINCHEADS", "INC Heads", "increase wanted level",
-         Frame::Actions, 0, 240},
-        {&frmBRENNIC::chkMission_End, "chkMission_End", "Mission End", "Doesn't do anything yet",
-         Frame::Actions, 1, 240},
-        {&frmBRENNIC::chkEnd, "chkEnd", "Level End", "Ends level (best not to tick it yet)",
-         Frame::Actions, 2, 240},
-        {&frmBRENNIC::chkArrowcar, "chkArrowcar", "Arrowcar",
-         "point arrows at vehicles (the vehicle must exist)", Frame::Actions, 0, 600},
-        {&frmBRENNIC::chkArrow, "chkArrow", "Arrow",
+        {&frmBRENNIC::chkDoor, &engine::ConversionOptions::chkDoor, "chkDoor", "Door", nullptr,
+         Frame::Objects, 0, 240},
+        {&frmBRENNIC::chkPowerup, &engine::ConversionOptions::chkPowerup, "chkPowerup", "Powerup",
+         nullptr, Frame::Objects, 1, 240},
+        {&frmBRENNIC::chkBrief, &engine::ConversionOptions::chkBrief, "chkBrief", "Brief", nullptr,
+         Frame::Objects, 2, 240},
+        {&frmBRENNIC::chkPhone, &engine::ConversionOptions::chkPhone, "chkPhone", "Phone", nullptr,
+         Frame::Objects, 0, 600},
+        {&frmBRENNIC::chkFuturecar, &engine::ConversionOptions::chkFuturecar, "chkFuturecar",
+         "Futurecar", nullptr, Frame::Objects, 1, 600},
+        {&frmBRENNIC::chkParked, &engine::ConversionOptions::chkParked, "chkParked", "Parked",
+         nullptr, Frame::Objects, 2, 600},
+        {&frmBRENNIC::chkDummy, &engine::ConversionOptions::chkDummy, "chkDummy", "Dummy", nullptr,
+         Frame::Objects, 0, 960},
+        {&frmBRENNIC::chkFuturePed, &engine::ConversionOptions::chkFuturePed, "chkFuturePed",
+         "FuturePed", nullptr, Frame::Objects, 1, 960},
+        {&frmBRENNIC::chkPed, &engine::ConversionOptions::chkPed, "chkPed", "Ped", nullptr,
+         Frame::Objects, 2, 960},
+        {&frmBRENNIC::chkTarget, &engine::ConversionOptions::chkTarget, "chkTarget", "Target",
+         nullptr, Frame::Objects, 0, 1320},
+        {&frmBRENNIC::chkFuture, &engine::ConversionOptions::chkFuture, "chkFuture",
+         "Future object", nullptr, Frame::Objects, 1, 1320},
+        {&frmBRENNIC::chkTrigger, &engine::ConversionOptions::chkTrigger, "chkTrigger", "Trigger",
+         nullptr, Frame::Objects, 2, 1320},
+        {&frmBRENNIC::chkSpray, &engine::ConversionOptions::chkSpray, "chkSpray", "Spray",
+         "Sprayshop", Frame::Objects, 0, 1680},
+        {&frmBRENNIC::chkBomb, &engine::ConversionOptions::chkBomb, "chkBomb", "Bomb", "Bombshop",
+         Frame::Objects, 1, 1680},
+        {&frmBRENNIC::chkHells, &engine::ConversionOptions::chkHells, "chkHells", "Hells",
+         "GTA1 bike", Frame::Objects, 2, 1680},
+        {&frmBRENNIC::chkINCHEADS, &engine::ConversionOptions::chkINCHEADS, "chkINCHEADS",
+         "INC Heads", "increase wanted level", Frame::Actions, 0, 240},
+        {&frmBRENNIC::chkMission_End, &engine::ConversionOptions::chkMission_End, "chkMission_End",
+         "Mission End", "Doesn't do anything yet", Frame::Actions, 1, 240},
+        {&frmBRENNIC::chkEnd, &engine::ConversionOptions::chkEnd, "chkEnd", "Level End",
+         "Ends level (best not to tick it yet)", Frame::Actions, 2, 240},
+        {&frmBRENNIC::chkArrowcar, &engine::ConversionOptions::chkArrowcar, "chkArrowcar",
+         "Arrowcar", "point arrows at vehicles (the vehicle must exist)", Frame::Actions, 0, 600},
+        {&frmBRENNIC::chkArrow, &engine::ConversionOptions::chkArrow, "chkArrow", "Arrow",
          "Point arrows at what they are supposed to point at (some objects don't exist so you "
          "will have to delete those arrow lines)",
          Frame::Actions, 1, 600},
-        {&frmBRENNIC::chkSteal, "chkSteal", "Steal", "waits for player to enter a vehicle",
-         Frame::Objectives, 0, 240},
-        {&frmBRENNIC::chkAnswerPhone, "chkAnswerPhone", "Answer Phone",
-         "waits for player to answer a phone", Frame::Objectives, 1, 240},
-        {&frmBRENNIC::chkPark, "chkPark", "Park", "waits for player to park a vehicle in a garage",
-         Frame::Objectives, 0, 600},
-        {&frmBRENNIC::chkDestroy, "chkDestroy", "Destroy", "waits for player to destroy an object",
-         Frame::Objectives, 1, 600},
-        {&frmBRENNIC::chkMphone, "chkMphone", "MPHONE", nullptr, Frame::Objectives, 0, 960},
-        {&frmBRENNIC::chkLocate, "chkLocate", "Locate", "waits for player to locate an object",
-         Frame::Objectives, 1, 960},
-        {&frmBRENNIC::chkGoto, "chkGoto", "Goto", "waits for player to go to a location",
-         Frame::Objectives, 0, 1320},
-        {&frmBRENNIC::chkIsGoalDead, "chkIsGoalDead", "Is Goal Dead", "checks if a ped is dead",
-         Frame::Objectives, 1, 1320},
-        {&frmBRENNIC::chkCheckCar, "chkCheckCar", "Check Car",
-         "checks if player is in a specific vehicle", Frame::Objectives, 0, 1680},
-        {&frmBRENNIC::chkUnknown, "chkUnknown", "Unknown code",
-         "Convert all unrecognised GTA1 code into a GTA2 comment", Frame::Debug, 0, 240},
-        {&frmBRENNIC::chkDoorArrow, "chkDoorArrow", "Door hunt",
-         "points arrows at each garage door", Frame::Debug, 1, 240},
-        {&frmBRENNIC::chkFutureCarArrow, "chkFutureCarArrow", "Futurecar hunt",
-         "points arrows at each futurecar", Frame::Debug, 0, 480},
-        {&frmBRENNIC::chkPedHunt, "chkPedHunt", "Ped hunt", "points arrows at each ped",
-         Frame::Debug, 1, 480},
-        {&frmBRENNIC::chkPowerupRespawn, "chkPowerupRespawn", "Powerup respawn",
-         "Makes all POWERUPs respawn (creates GENERATORS)", Frame::Debug, 0, 720},
-        {&frmBRENNIC::chkMidPointMulti, "chkMidPointMulti", "Midpointmulti", nullptr,
-         Frame::Objects, 1, 2040, 195},
+        {&frmBRENNIC::chkSteal, &engine::ConversionOptions::chkSteal, "chkSteal", "Steal",
+         "waits for player to enter a vehicle", Frame::Objectives, 0, 240},
+        {&frmBRENNIC::chkAnswerPhone, &engine::ConversionOptions::chkAnswerPhone, "chkAnswerPhone",
+         "Answer Phone", "waits for player to answer a phone", Frame::Objectives, 1, 240},
+        {&frmBRENNIC::chkPark, &engine::ConversionOptions::chkPark, "chkPark", "Park",
+         "waits for player to park a vehicle in a garage", Frame::Objectives, 0, 600},
+        {&frmBRENNIC::chkDestroy, &engine::ConversionOptions::chkDestroy, "chkDestroy", "Destroy",
+         "waits for player to destroy an object", Frame::Objectives, 1, 600},
+        {&frmBRENNIC::chkMphone, &engine::ConversionOptions::chkMphone, "chkMphone", "MPHONE",
+         nullptr, Frame::Objectives, 0, 960},
+        {&frmBRENNIC::chkLocate, &engine::ConversionOptions::chkLocate, "chkLocate", "Locate",
+         "waits for player to locate an object", Frame::Objectives, 1, 960},
+        {&frmBRENNIC::chkGoto, &engine::ConversionOptions::chkGoto, "chkGoto", "Goto",
+         "waits for player to go to a location", Frame::Objectives, 0, 1320},
+        {&frmBRENNIC::chkIsGoalDead, &engine::ConversionOptions::chkIsGoalDead, "chkIsGoalDead",
+         "Is Goal Dead", "checks if a ped is dead", Frame::Objectives, 1, 1320},
+        {&frmBRENNIC::chkCheckCar, &engine::ConversionOptions::chkCheckCar, "chkCheckCar",
+         "Check Car", "checks if player is in a specific vehicle", Frame::Objectives, 0, 1680},
+        {&frmBRENNIC::chkUnknown, &engine::ConversionOptions::chkUnknown, "chkUnknown",
+         "Unknown code", "Convert all unrecognised GTA1 code into a GTA2 comment", Frame::Debug, 0,
+         240},
+        {&frmBRENNIC::chkDoorArrow, &engine::ConversionOptions::chkDoorArrow, "chkDoorArrow",
+         "Door hunt", "points arrows at each garage door", Frame::Debug, 1, 240},
+        {&frmBRENNIC::chkFutureCarArrow, &engine::ConversionOptions::chkFutureCarArrow,
+         "chkFutureCarArrow", "Futurecar hunt", "points arrows at each futurecar", Frame::Debug, 0,
+         480},
+        {&frmBRENNIC::chkPedHunt, &engine::ConversionOptions::chkPedHunt, "chkPedHunt", "Ped hunt",
+         "points arrows at each ped", Frame::Debug, 1, 480},
+        {&frmBRENNIC::chkPowerupRespawn, &engine::ConversionOptions::chkPowerupRespawn,
+         "chkPowerupRespawn", "Powerup respawn", "Makes all POWERUPs respawn (creates GENERATORS)",
+         Frame::Debug, 0, 720},
+        {&frmBRENNIC::chkMidPointMulti, &engine::ConversionOptions::chkMidPointMulti,
+         "chkMidPointMulti", "Midpointmulti", nullptr, Frame::Objects, 1, 2040, 195},
     };
 };
 
@@ -188,35 +207,35 @@ int heightOf(const BoxPlace& place) {
     return place.frame == Frame::Debug ? 240 : 255;
 }
 
-Qt::CheckState checkStateOf(engine::BoxState state) {
+Qt::CheckState checkStateOf(settings::BoxState state) {
     switch (state) {
-    case engine::BoxState::Unticked:
+    case settings::BoxState::Unticked:
         break;
-    case engine::BoxState::Ticked:
+    case settings::BoxState::Ticked:
         return Qt::Checked;
-    case engine::BoxState::Greyed:
+    case settings::BoxState::Greyed:
         return Qt::PartiallyChecked;
     }
     return Qt::Unchecked;
 }
 
-engine::BoxState boxStateOf(Qt::CheckState state) {
+settings::BoxState boxStateOf(Qt::CheckState state) {
     switch (state) {
     case Qt::Unchecked:
         break;
     case Qt::Checked:
-        return engine::BoxState::Ticked;
+        return settings::BoxState::Ticked;
     case Qt::PartiallyChecked:
-        return engine::BoxState::Greyed;
+        return settings::BoxState::Greyed;
     }
-    return engine::BoxState::Unticked;
+    return settings::BoxState::Unticked;
 }
 
 } // namespace
 
 frmBRENNIC::frmBRENNIC(WindowServices services) : m_services(std::move(services)) {
     if (m_services.settingsFile.empty()) {
-        m_services.settingsFile = engine::settingsFilePath(platform::executableFolder());
+        m_services.settingsFile = settings::settingsFilePath(platform::executableFolder());
     }
     if (!m_services.chooseFolder) {
         m_services.chooseFolder = platform::qt::chooseFolder;
@@ -360,7 +379,11 @@ void frmBRENNIC::createCheckBoxes() {
         this->*place.member = box;
     }
     for (std::size_t i = 0; i < engine::kSwitchKeys.size(); ++i) {
-        m_boxes[i] = findChild<QCheckBox*>(latin(engine::kSwitchKeys[i].control));
+        for (const BoxPlace& place : BoxTable::kBoxes) {
+            if (place.option == engine::kSwitchKeys[i].member) {
+                m_boxes[i] = this->*place.member;
+            }
+        }
     }
 }
 
@@ -388,7 +411,7 @@ void frmBRENNIC::Form_Load() {
 }
 
 void frmBRENNIC::LoadSettings() {
-    const engine::SettingsLoad load = engine::LoadSettingsFile(m_services.settingsFile);
+    const settings::SettingsLoad load = settings::LoadSettingsFile(m_services.settingsFile);
     showSettings(load.settings);
     if (load.badValues) {
         showReport(QStringLiteral("D'oh! Error during load"), load.badValues->source,
@@ -399,7 +422,7 @@ void frmBRENNIC::LoadSettings() {
 void frmBRENNIC::SaveSettings() {
     // A save that cannot happen (a read-only file or folder) goes unreported, and the window
     // closes all the same.
-    static_cast<void>(engine::SaveSettingsFile(m_services.settingsFile, controlSettings()));
+    static_cast<void>(settings::SaveSettingsFile(m_services.settingsFile, controlSettings()));
 }
 
 void frmBRENNIC::Form_QueryUnload() {
@@ -415,8 +438,8 @@ void frmBRENNIC::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-engine::StoredSettings frmBRENNIC::controlSettings() const {
-    engine::StoredSettings settings;
+settings::StoredSettings frmBRENNIC::controlSettings() const {
+    settings::StoredSettings settings;
     settings.GTA1iniFile = toEngineText(txtGTA1iniFile->text());
     settings.OutputFolder = toEngineText(txtOutputFolder->text());
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
@@ -428,7 +451,7 @@ engine::StoredSettings frmBRENNIC::controlSettings() const {
     return settings;
 }
 
-void frmBRENNIC::showSettings(const engine::StoredSettings& settings) {
+void frmBRENNIC::showSettings(const settings::StoredSettings& settings) {
     txtGTA1iniFile->setText(fromEngineText(settings.GTA1iniFile));
     txtOutputFolder->setText(fromEngineText(settings.OutputFolder));
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
@@ -456,12 +479,9 @@ void frmBRENNIC::showReport(const QString& title, const std::string& source,
 
 void frmBRENNIC::cmdConvert_Click() {
     cmdConvert->setEnabled(false);
-    engine::ConversionOptions options = engine::optionsFromSettings(controlSettings());
-    std::array<double, 3> offsets{};
+    engine::ConversionOptions options = settings::optionsFromSettings(controlSettings());
     try {
-        for (std::size_t i = 0; i < offsets.size(); ++i) {
-            offsets[i] = engine::Leading_number_value(toEngineText(m_offsetBoxes[i]->text()));
-        }
+        settings::Read_offsets(controlSettings().offsets, options);
     } catch (const engine::RunFailure& failure) {
         // An offset beyond the number range (1e999 fits in five characters): no run starts.
         showReport(QLatin1String(kConversionErrorTitle), failure.source(), failure.description(),
@@ -469,12 +489,10 @@ void frmBRENNIC::cmdConvert_Click() {
         cmdConvert->setEnabled(true);
         return;
     }
+    const std::array offsets{options.Xoffset, options.Yoffset, options.Zoffset};
     for (std::size_t i = 0; i < offsets.size(); ++i) {
-        setOffsetText(m_offsetBoxes[i], fromEngineText(engine::Format_plain(offsets[i])));
+        setOffsetText(m_offsetBoxes[i], fromEngineText(settings::Offset_text(offsets[i])));
     }
-    options.Xoffset = offsets[0];
-    options.Yoffset = offsets[1];
-    options.Zoffset = offsets[2];
     const engine::RunReport report = engine::ConversionRun(options, m_state, *this);
     if (report.failure) {
         showReport(QLatin1String(kConversionErrorTitle), report.failure->source(),
@@ -523,12 +541,12 @@ void frmBRENNIC::folderChosen(engine::FolderField field, const std::string& fold
 void frmBRENNIC::setConvertEnabled(bool enabled) { cmdConvert->setEnabled(enabled); }
 
 std::optional<std::filesystem::path> frmBRENNIC::vehicleFile() const {
-    return platform::findFileIgnoringCase(platform::executableFolder(), "cars.ini");
+    return settings::vehicleFilePath();
 }
 
 void frmBRENNIC::Open_web_page() {
     if (!m_services.openLink(QUrl(latin(kWebPage)))) {
-        m_services.showMessage(QMessageBox::NoIcon, latin(engine::kApplicationName),
+        m_services.showMessage(QMessageBox::NoIcon, latin(settings::kApplicationName),
                                QStringLiteral("No browser installed!"));
     }
 }

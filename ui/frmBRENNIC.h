@@ -2,7 +2,7 @@
 
 #include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
-#include "engine/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -78,8 +78,8 @@ class frmBRENNIC : public QWidget, public engine::RunHost {
     void imgMissionFolder_Click();
     void imgOutputFolder_Click();
 
-    engine::StoredSettings controlSettings() const;
-    void showSettings(const engine::StoredSettings& settings);
+    settings::StoredSettings controlSettings() const;
+    void showSettings(const settings::StoredSettings& settings);
     void setOffsetText(QLineEdit* box, const QString& text);
     void showReport(const QString& title, const std::string& source, const std::string& description,
                     int number);

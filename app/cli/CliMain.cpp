@@ -1,12 +1,14 @@
 #include "app/cli/CliMain.h"
 
+#include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
-#include "engine/MissionLine.h"
-#include "engine/SettingsFile.h"
+#include "platform/Ascii.h"
 #include "platform/FileSystem.h"
+#include "settings/SettingsFile.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <csignal>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,35 +20,36 @@ namespace {
 
 using engine::ConversionOptions;
 
-// Answers every folder question with "Cancel" and streams the status text as it grows.
+// Answers every folder question with "Cancel", streams the status text as it grows and stops
+// when a signal has come.
 class CliHost : public engine::RunHost {
   public:
-    CliHost(std::ostream& out, std::optional<std::filesystem::path> vehicles)
-        : m_out(out), m_vehicles(std::move(vehicles)) {}
+    CliHost(std::ostream& out, std::ostream& err, std::optional<std::filesystem::path> vehicles,
+            const volatile std::sig_atomic_t* signal)
+        : m_out(out), m_err(err), m_vehicles(std::move(vehicles)), m_signal(signal) {}
 
     std::string BrowseFolder(std::string_view /*prompt*/) override { return "Cancel"; }
     void replaceStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
     void appendStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
     std::optional<std::filesystem::path> vehicleFile() const override { return m_vehicles; }
+    void warning(std::string_view text) override {
+        m_err << "brennic-cli: warning: " << text << '\n';
+    }
+    bool stopRequested() override { return m_signal != nullptr && *m_signal != 0; }
 
   private:
     static std::streamsize size(std::string_view text) {
         return static_cast<std::streamsize>(text.size());
     }
     std::ostream& m_out;
+    std::ostream& m_err;
     std::optional<std::filesystem::path> m_vehicles;
+    const volatile std::sig_atomic_t* m_signal;
 };
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 engine::Switch findSwitch(std::string_view key) {
     for (const auto& entry : engine::kSwitchKeys) {
-        if (equalIgnoringCase(entry.key, key)) {
+        if (platform::equalIgnoringCase(entry.key, key)) {
             return entry.member;
         }
     }
@@ -62,10 +65,6 @@ std::string switchKeyList() {
     return list;
 }
 
-std::optional<std::filesystem::path> defaultVehicleFile() {
-    return platform::findFileIgnoringCase(platform::executableFolder(), "cars.ini");
-}
-
 void printFailure(std::ostream& err, const engine::RunFailure& failure) {
     err << "Error source: " << failure.source() << '\n'
         << "Error description: " << failure.description() << '\n'
@@ -74,7 +73,8 @@ void printFailure(std::ostream& err, const engine::RunFailure& failure) {
 
 } // namespace
 
-int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+            const volatile std::sig_atomic_t* signal) {
     CLI::App app{"Converts a GTA1 mission file (mission.ini or missuk.ini) into one GTA2 mission "
                  "script (.mis) per mission section. The status text goes to standard output.",
                  "brennic-cli"};
@@ -131,13 +131,14 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         return code == 0 ? 0 : 2;
     }
 
-    engine::StoredSettings settings = engine::firstStartSettings();
+    settings::StoredSettings stored = settings::firstStartSettings();
     if (!settingsFile.empty()) {
         if (!platform::isFile(platform::pathFromText(settingsFile))) {
             err << "brennic-cli: the settings file " << settingsFile << " does not exist\n";
             return 2;
         }
-        engine::SettingsLoad load = engine::LoadSettingsFile(platform::pathFromText(settingsFile));
+        settings::SettingsLoad load =
+            settings::LoadSettingsFile(platform::pathFromText(settingsFile));
         if (load.readFailure) {
             err << "brennic-cli: " << load.readFailure->description << '\n';
             return 2;
@@ -145,17 +146,14 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         if (load.badValues) {
             err << "brennic-cli: " << settingsFile << ": " << load.badValues->description << '\n';
         }
-        settings = std::move(load.settings);
+        stored = std::move(load.settings);
     }
-    ConversionOptions options = engine::optionsFromSettings(settings);
-    std::array<std::string, 3> offsets = settings.offsets;
+    ConversionOptions options = settings::optionsFromSettings(stored);
     if (!offsetTexts.empty()) {
-        std::copy(offsetTexts.begin(), offsetTexts.end(), offsets.begin());
+        std::copy(offsetTexts.begin(), offsetTexts.end(), stored.offsets.begin());
     }
     try {
-        options.Xoffset = engine::Leading_number_value(offsets[0]);
-        options.Yoffset = engine::Leading_number_value(offsets[1]);
-        options.Zoffset = engine::Leading_number_value(offsets[2]);
+        settings::Read_offsets(stored.offsets, options);
     } catch (const engine::RunFailure& failure) {
         err << "brennic-cli: --offset: " << failure.description() << '\n';
         return 2;
@@ -182,12 +180,19 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     }
 
     std::optional<std::filesystem::path> vehicles =
-        carsFile.empty() ? defaultVehicleFile()
+        carsFile.empty() ? settings::vehicleFilePath()
                          : std::optional<std::filesystem::path>(platform::pathFromText(carsFile));
-    CliHost host(out, std::move(vehicles));
+    CliHost host(out, err, std::move(vehicles), signal);
     engine::EngineState state;
     const engine::RunReport report = engine::ConversionRun(options, state, host);
     out.flush();
+    if (!out) {
+        // The scripts are written all the same; only the status text is lost.
+        err << "brennic-cli: the status text could not be written to standard output\n";
+        if (report.end != engine::RunEnd::Failed) {
+            return 1;
+        }
+    }
     switch (report.end) {
     case engine::RunEnd::Finished:
         return 0;
@@ -204,6 +209,10 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         break;
     }
     printFailure(err, *report.failure);
+    if (report.failure->number() == static_cast<int>(platform::ErrorNumber::UserInterrupt) &&
+        signal != nullptr) {
+        return 128 + *signal; // as the shell reports a program a signal ended
+    }
     return 1;
 }
 

@@ -1,20 +1,21 @@
-#include "engine/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
+#include "engine/MissionLine.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
 #include <charconv>
 #include <cstddef>
+#include <vector>
 
-namespace brennic::engine {
+namespace brennic::settings {
+
+using engine::kSwitchKeys;
+using platform::ErrorNumber;
 
 namespace {
 
 constexpr std::array<std::string_view, 3> kOffsetKeys{"Xoffset", "Yoffset", "Zoffset"};
-
-// Error numbers of the classic BASIC run time, as the box value assignment raised them.
-constexpr int kOverflow = 6;
-constexpr int kInvalidPropertyValue = 380;
 
 // A long value would fill the load box; its start is enough to recognise it.
 constexpr std::size_t kShownValueLength = 40;
@@ -22,12 +23,12 @@ constexpr std::size_t kShownValueLength = 40;
 struct BadValue {
     std::string_view key;
     std::string value;
-    int number = 0;
+    ErrorNumber number = ErrorNumber::Overflow;
 };
 
 // A box value read as the Windows profile functions read an integer: a sign and the digits at
 // its front, 0 when there are none. Empty when it is no box state, with the error number why.
-std::optional<BoxState> boxStateOf(const std::string& text, int& number) {
+std::optional<BoxState> boxStateOf(const std::string& text, ErrorNumber& number) {
     std::string_view digits = text;
     bool negative = false;
     if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
@@ -41,11 +42,11 @@ std::optional<BoxState> boxStateOf(const std::string& text, int& number) {
     }
     value = negative ? -value : value;
     if (error == std::errc::result_out_of_range || value < -32768 || value > 32767) {
-        number = kOverflow;
+        number = ErrorNumber::Overflow;
         return std::nullopt;
     }
     if (value < 0 || value > 2) {
-        number = kInvalidPropertyValue;
+        number = ErrorNumber::InvalidPropertyValue;
         return std::nullopt;
     }
     return static_cast<BoxState>(value);
@@ -55,7 +56,7 @@ SettingsReport reportOf(const std::vector<BadValue>& bad) {
     SettingsReport report{.source = std::string(kApplicationName),
                           .description = "Check box values other than 0, 1 or 2 were left "
                                          "unticked:",
-                          .number = bad.front().number};
+                          .number = static_cast<int>(bad.front().number)};
     std::string_view separator = " ";
     for (const BadValue& entry : bad) {
         report.description += std::string(separator) + std::string(entry.key) + "=";
@@ -87,13 +88,13 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
         return load;
     }
     platform::IoError error;
-    const platform::ProfileFile profile = platform::ProfileFile::load(path, &error);
-    if (error.number != 0) {
+    const auto profile = platform::ProfileFile::read(path, error);
+    if (!profile) {
         load.readFailure = error;
         return load;
     }
     const auto text = [&profile](std::string_view key) {
-        return profile.value(kSettingsSection, key).value_or("");
+        return profile->value(kSettingsSection, key).value_or("");
     };
     StoredSettings& settings = load.settings;
     settings.GTA1iniFile = text("GTA1iniFile");
@@ -101,7 +102,7 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
     std::vector<BadValue> bad;
     for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
         const std::string value = text(kSwitchKeys[i].key);
-        int number = 0;
+        ErrorNumber number = ErrorNumber::Overflow;
         if (const std::optional<BoxState> state = boxStateOf(value, number)) {
             settings.boxes[i] = *state;
         } else {
@@ -119,12 +120,12 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
 
 bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings) {
     platform::IoError error;
-    platform::ProfileFile profile = platform::ProfileFile::load(path, &error);
-    if (error.number != 0) {
+    auto profile = platform::ProfileFile::read(path, error);
+    if (!profile) {
         return false;
     }
     const auto write = [&profile](std::string_view key, std::string_view value) {
-        profile.setValue(kSettingsSection, key, value);
+        profile->setValue(kSettingsSection, key, value);
     };
     write("GTA1iniFile", settings.GTA1iniFile);
     write("OutputFolder", settings.OutputFolder);
@@ -134,11 +135,11 @@ bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& s
     for (std::size_t i = 0; i < kOffsetKeys.size(); ++i) {
         write(kOffsetKeys[i], settings.offsets[i]);
     }
-    return profile.save(path);
+    return profile->save(path);
 }
 
-ConversionOptions optionsFromSettings(const StoredSettings& settings) {
-    ConversionOptions options;
+engine::ConversionOptions optionsFromSettings(const StoredSettings& settings) {
+    engine::ConversionOptions options;
     options.GTA1iniFile = settings.GTA1iniFile;
     options.OutputFolder = settings.OutputFolder;
     for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
@@ -147,4 +148,32 @@ ConversionOptions optionsFromSettings(const StoredSettings& settings) {
     return options;
 }
 
-} // namespace brennic::engine
+void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOptions& options) {
+    options.Xoffset = engine::Leading_number_value(texts[0]);
+    options.Yoffset = engine::Leading_number_value(texts[1]);
+    options.Zoffset = engine::Leading_number_value(texts[2]);
+}
+
+std::string Offset_text(double value) {
+    const engine::SignificantDigits number = engine::Significant_digits(value);
+    if (number.exponent >= -5 && number.exponent < 15) {
+        return engine::Format_plain(value);
+    }
+    std::string text = value < 0.0 ? "-" : "";
+    text += number.digits.front();
+    if (number.digits.size() > 1) {
+        text += '.';
+        text.append(number.digits, 1);
+    }
+    const int magnitude = number.exponent < 0 ? -number.exponent : number.exponent;
+    text += number.exponent < 0 ? "E-" : "E+";
+    text += magnitude < 10 ? "0" : "";
+    text += std::to_string(magnitude);
+    return text;
+}
+
+std::optional<std::filesystem::path> vehicleFilePath() {
+    return platform::findFileIgnoringCase(platform::executableFolder(), "cars.ini");
+}
+
+} // namespace brennic::settings

@@ -8,12 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-namespace brennic::engine {
+namespace brennic::settings {
 
-// The window's choices between starts, kept in brennic.INI beside the program. Both front ends
-// read the file through this unit, so the CLI's --settings sees exactly what the window would.
+// The window's choices between starts, kept in brennic.INI. Every front end reads and writes the
+// file through this unit, so the CLI's --settings and both windows see the same bytes.
 
 inline constexpr std::string_view kSettingsSection = "BRENNIC Settings";
 inline constexpr std::string_view kSettingsFileName = "brennic.INI";
@@ -26,8 +25,8 @@ enum class BoxState : int { Unticked = 0, Ticked = 1, Greyed = 2 };
 struct StoredSettings {
     std::string GTA1iniFile{};
     std::string OutputFolder{};
-    std::array<BoxState, kSwitchKeys.size()> boxes{}; // in the order of kSwitchKeys
-    std::array<std::string, 3> offsets{};             // Xoffset, Yoffset, Zoffset
+    std::array<BoxState, engine::kSwitchKeys.size()> boxes{}; // in the order of kSwitchKeys
+    std::array<std::string, 3> offsets{};                     // Xoffset, Yoffset, Zoffset
 };
 
 // What one load found wrong, worded for the "D'oh! Error during load" box.
@@ -42,7 +41,8 @@ struct SettingsLoad {
     // Check box values that are no state (3, -1, 70000, ...): those boxes stay unticked and the
     // other keys load as usual.
     std::optional<SettingsReport> badValues{};
-    // An existing file that could not be read; the load then gives the first-start settings.
+    // An existing file that could not be read (or is too large); the load then gives the
+    // first-start settings.
     std::optional<platform::IoError> readFailure{};
 };
 
@@ -58,12 +58,25 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path);
 
 // Writes the 40 keys in their fixed order into the file as it is now, keeping every other section
-// and key, through a temporary file and a rename. Nothing is written over a file that exists but
-// cannot be read, or is read-only. False when nothing was written.
+// and key; the file is replaced only once the new one is complete. Nothing is written over a file
+// that exists but cannot be read, or is read-only. False when nothing was written.
 bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings);
 
 // The folders and switches of a run: a box switches its kind on only when ticked, so a greyed box
-// counts as off. The offsets are left at 0: the front end reads their texts.
-ConversionOptions optionsFromSettings(const StoredSettings& settings);
+// counts as off. The offsets are left at 0: Read_offsets takes them from their texts.
+engine::ConversionOptions optionsFromSettings(const StoredSettings& settings);
 
-} // namespace brennic::engine
+// The three offset texts as the window reads them (their leading numbers, "." as the decimal
+// point, &H and &O as hexadecimal and octal) into the options. A value beyond the number range is
+// an engine::RunFailure.
+void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOptions& options);
+
+// An offset as the window writes it back into its box: up to 15 significant digits, no trailing
+// zeros, and exponent form for very small or very large numbers (1E-05, 1.5E+15).
+std::string Offset_text(double value);
+
+// The vehicle name file cars.ini beside the program (its name matched ignoring letter case), or
+// nullopt for the built-in names.
+std::optional<std::filesystem::path> vehicleFilePath();
+
+} // namespace brennic::settings
