@@ -170,7 +170,9 @@ void Run::loadVehicles() {
         if (error.number == ErrorNumber::OutOfMemory) {
             throw RunFailure("VehicleTable", error);
         }
+        const bool exists = std::filesystem::exists(*file);
         m_host.warning((platform::isFile(*file) ? error.description
+                        : exists                ? "the vehicle file " + name + " is not a file"
                                                 : "the vehicle file " + name + " does not exist") +
                        "; the built-in vehicle names are used");
         Load_VehicleTable(table);

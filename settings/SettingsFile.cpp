@@ -156,7 +156,7 @@ void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOpt
 
 std::string Offset_text(double value) {
     const engine::SignificantDigits number = engine::Significant_digits(value);
-    if (number.exponent >= -5 && number.exponent < 15) {
+    if (number.exponent >= -4 && number.exponent < 15) {
         return engine::Format_plain(value);
     }
     std::string text = value < 0.0 ? "-" : "";

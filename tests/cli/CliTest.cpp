@@ -23,8 +23,7 @@ struct Folders {
                   "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n5 SURVIVE 0\r\n6 1 (460,461,0) LAMP\r\n");
     }
     std::vector<std::string> args(std::vector<std::string> more) const {
-        std::vector<std::string> all = {"--mission-dir", mission,  "--output-dir",
-                                        output,          "--cars", (temp / "none.ini").string()};
+        std::vector<std::string> all = {"--mission-dir", mission, "--output-dir", output};
         all.insert(all.end(), more.begin(), more.end());
         return all;
     }
@@ -88,10 +87,9 @@ TEST(Cli, SettingsFileAndOverrides) {
                                                 "/\r\nOutputFolder=" + folders.output +
                                                 "/\r\nUnknown=1\r\nDummy=2\r\n");
     const std::string settings = (folders.temp / "brennic.INI").string();
-    const std::string cars = (folders.temp / "none.ini").string();
-    ASSERT_EQ(runCli({"--settings", settings, "--cars", cars}).code, 0);
+    ASSERT_EQ(runCli({"--settings", settings}).code, 0);
     EXPECT_NE(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
-    ASSERT_EQ(runCli({"--settings", settings, "--cars", cars, "--off", "Unknown"}).code, 0);
+    ASSERT_EQ(runCli({"--settings", settings, "--off", "Unknown"}).code, 0);
     EXPECT_EQ(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
     EXPECT_EQ(runCli({"--settings", (folders.temp / "missing.INI").string()}).code, 2);
 
@@ -99,7 +97,7 @@ TEST(Cli, SettingsFileAndOverrides) {
     writeFile(folders.temp / "brennic.INI", "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.mission +
                                                 "/\r\nOutputFolder=" + folders.output +
                                                 "/\r\nDoor=3\r\nUnknown=1\r\n");
-    const CliResult bad = runCli({"--settings", settings, "--cars", cars});
+    const CliResult bad = runCli({"--settings", settings});
     EXPECT_EQ(bad.code, 0);
     EXPECT_NE(bad.err.find("Door=3"), std::string::npos);
     EXPECT_NE(folders.script().find("// 5 SURVIVE 0"), std::string::npos);

@@ -71,20 +71,19 @@ TEST_P(GoldenCase, OutputMatches) {
     const fs::path outputDir = temp / "output";
     fs::create_directories(missionDir);
     fs::create_directories(outputDir);
-    std::string cars = (temp / "no-cars.ini").string();
+    std::vector<std::string> args = {"--mission-dir", missionDir.string(), "--output-dir",
+                                     outputDir.string()};
     for (const auto& entry : fs::directory_iterator(caseDir / "input")) {
         const std::string name = entry.path().filename().string();
         if (name == "e.txt") {
             fs::copy_file(entry.path(), outputDir / name);
         } else if (name == "cars.ini") {
-            cars = entry.path().string();
+            args.insert(args.end(), {"--cars", entry.path().string()});
         } else if (name != ".gitkeep") {
             fs::copy_file(entry.path(), missionDir / name);
         }
     }
 
-    std::vector<std::string> args = {
-        "--mission-dir", missionDir.string(), "--output-dir", outputDir.string(), "--cars", cars};
     if (fs::exists(caseDir / "args")) {
         const auto extra = words(readFile(caseDir / "args"));
         args.insert(args.end(), extra.begin(), extra.end());

@@ -1,6 +1,6 @@
 #include "engine/CommandChain.h"
 
-#include "tests/engine/CommandHarness.h"
+#include "tests/engine/Harness.h"
 
 #include <cctype>
 #include <gtest/gtest.h>

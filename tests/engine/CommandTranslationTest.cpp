@@ -2,7 +2,7 @@
 
 #include "engine/ConversionRun.h"
 #include "engine/RunFailure.h"
-#include "tests/engine/CommandHarness.h"
+#include "tests/engine/Harness.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -134,32 +134,16 @@ TEST(Translate_brief, TextsFollowTheStatementDirectly) {
     }
 }
 
-// Answers every folder question with "Cancel"; the built-in vehicle names.
-class QuietHost : public RunHost {
-  public:
-    std::string BrowseFolder(std::string_view /*prompt*/) override { return "Cancel"; }
-    void replaceStatus(std::string_view /*text*/) override {}
-    void appendStatus(std::string_view /*text*/) override {}
-    std::optional<std::filesystem::path> vehicleFile() const override { return std::nullopt; }
-};
-
 TEST(Translate_arrow, DoorOfAnEarlierMissionIsNotFound) {
-    test::TempFolder folder;
-    test::writeFile(folder / "in" / "MISSION.INI",
-                    "[2]\r\nNext, 1, nyc.cmp\r\n\r\n\r\n2300 ARROW 1250 0 0 0\r\n");
-    std::filesystem::create_directories(folder / "out");
     EngineState state;
     // As the last mission's DOOR line of that number left it.
     storeDoor(state.objectLines, 1250);
-    ConversionOptions options = All_switches_on();
-    options.GTA1iniFile = (folder / "in").string() + "/";
-    options.OutputFolder = (folder / "out").string() + "/";
-    QuietHost host;
-    ASSERT_EQ(ConversionRun(options, state, host).end, RunEnd::Finished);
-    const std::string script = test::readFile(folder / "out" / "nyc_Next_2.mis");
-    EXPECT_NE(script.find("\r\nPOINT_ARROW_AT ( ARROW , OBJECT1250 ) // 2300\r\n"),
-              std::string::npos)
-        << script;
+    const test::MissionRun run = test::Run_mission_file(
+        test::Section("2") + "2300 ARROW 1250 0 0 0\r\n", All_switches_on(), state);
+    ASSERT_EQ(run.report.end, RunEnd::Finished);
+    EXPECT_NE(
+        run.scripts.begin()->second.find("\r\nPOINT_ARROW_AT ( ARROW , OBJECT1250 ) // 2300\r\n"),
+        std::string::npos);
 }
 
 } // namespace

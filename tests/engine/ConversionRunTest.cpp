@@ -204,7 +204,7 @@ TEST(ConversionRun, MissionFileNameAndCase) {
 TEST(ConversionRun, FolderPromptsAndCancel) {
     RunFixture run;
     const std::string missionText = run.options.GTA1iniFile;
-    run.options.GTA1iniFile.pop_back(); // without its separator the mission file is not found
+    run.options.GTA1iniFile = run.temp.text(); // holds no mission file
     run.host.status = "before";
     writeFile(run.missionFolder / "mission.ini", crlf({"[1]", "A, 1, nyc.cmp", "", ""}));
     RunReport report = ConversionRun(run.options, run.state, run.host);
@@ -231,11 +231,24 @@ TEST(ConversionRun, FolderPromptsAndCancel) {
     EXPECT_EQ(run.host.prompts.back(), "Where should I output the GTA2 .mis files?");
 }
 
-TEST(ConversionRun, OutputFolderWithoutSeparatorStillWritesIntoIt) {
+// The folder checks read the paths the run then reads: the separator is added where it lacks,
+// and an empty text is no folder (not the current one).
+TEST(ConversionRun, FolderTextsWithoutSeparatorOrEmpty) {
     RunFixture run;
+    run.options.GTA1iniFile.pop_back();
     run.options.OutputFolder.pop_back();
     ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
     EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{"nyc_A_1.mis"});
+
+    fs::current_path(run.missionFolder);
+    for (const FolderField empty : {FolderField::GTA1iniFile, FolderField::OutputFolder}) {
+        ConversionOptions options = run.options;
+        (empty == FolderField::GTA1iniFile ? options.GTA1iniFile : options.OutputFolder).clear();
+        const RunReport report = ConversionRun(options, run.state, run.host);
+        EXPECT_EQ(report.end, RunEnd::Cancelled);
+        EXPECT_EQ(report.cancelledAt, empty);
+    }
+    fs::current_path(run.temp.path().parent_path());
 }
 
 TEST(ConversionRun, MissionNamesNeverLeaveTheOutputFolder) {
@@ -257,7 +270,7 @@ TEST(ConversionRun, FailuresReportAndKeepWhatWasWritten) {
         std::vector<std::string> scripts; // left behind
         bool cutShort;                    // the last of them was being written
     };
-    const std::string longLine = "1 " + std::string(40000, 'x');
+    const std::string longLine = "1 " + std::string(32765, 'x');
     const Case cases[] = {
         {{"", "[1]"}, 52, {}, false}, // a mission line before the first header
         {{}, 52, {}, false},          // no header at all: the end-of-file writes

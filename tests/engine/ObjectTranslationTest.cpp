@@ -1,6 +1,6 @@
 #include "engine/ObjectTranslation.h"
 
-#include "tests/engine/TranslationHarness.h"
+#include "tests/engine/Harness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engine/ObjectiveTranslation.h"
 
 #include "engine/RunFailure.h"
-#include "tests/engine/CommandHarness.h"
+#include "tests/engine/Harness.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

@@ -1,29 +1,47 @@
 #include "engine/Tables.h"
 
+#include "engine/MissionLine.h"
 #include "engine/RunFailure.h"
+#include "platform/ProfileFile.h"
+#include "platform/TextFile.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
 
 using namespace brennic::engine;
+using brennic::platform::IoError;
+using brennic::platform::LineReader;
+using brennic::platform::ProfileFile;
 using brennic::test::TempFolder;
 using brennic::test::writeFile;
 
-TEST(Load_VehicleTable, BuiltInNamesWithoutAFile) {
-    TempFolder temp;
-    for (const auto& file : {std::optional<std::filesystem::path>{},
-                             std::optional<std::filesystem::path>{temp / "missing.ini"},
-                             std::optional<std::filesystem::path>{temp.path()}}) { // a folder
-        VehicleTable table;
-        Load_VehicleTable(table, file);
-        EXPECT_EQ(table.at(0), "EDSEL");
-        EXPECT_EQ(table.at(1), "BUG");
-        EXPECT_EQ(table.at(2), "EDSEL");
-        EXPECT_EQ(table.at(42), "FIRETRUK");
-        EXPECT_EQ(table.at(46), "VAN");
-        EXPECT_EQ(table.at(100), "EDSEL");
-    }
+namespace {
+
+VehicleTable vehiclesOf(const std::filesystem::path& file) {
+    IoError error;
+    VehicleTable table;
+    Load_VehicleTable(table, *ProfileFile::read(file, error));
+    return table;
+}
+
+void loadTexts(TextTable& table, const std::filesystem::path& file) {
+    IoError error;
+    auto reader = LineReader::open(file, kMaxLineLength, error);
+    Load_TextTable(table, *reader, "e.txt");
+}
+
+} // namespace
+
+TEST(Load_VehicleTable, BuiltInNames) {
+    VehicleTable table;
+    Load_VehicleTable(table);
+    EXPECT_EQ(table.at(0), "EDSEL");
+    EXPECT_EQ(table.at(1), "BUG");
+    EXPECT_EQ(table.at(2), "EDSEL");
+    EXPECT_EQ(table.at(42), "FIRETRUK");
+    EXPECT_EQ(table.at(46), "VAN");
+    EXPECT_EQ(table.at(100), "EDSEL");
 }
 
 TEST(Load_VehicleTable, ReadsTheFileAsWindowsReadsProfiles) {
@@ -41,12 +59,13 @@ TEST(Load_VehicleTable, ReadsTheFileAsWindowsReadsProfiles) {
                                  "11=SECOND\r\n"
                                  "12=X\0Y\r\n"
                                  "[Other Section]\r\n"
-                                 "13=WRONG\r\n"sv);
-    VehicleTable table;
-    Load_VehicleTable(table, temp / "cars.ini");
+                                 "13=WRONG\r\n"
+                                 "[BRENNIC Vehicles] \r\n" // only the first section counts
+                                 "14=LATER\r\n"sv);
+    const VehicleTable table = vehiclesOf(temp / "cars.ini");
     const std::tuple<int, const char*> cases[] = {
         {1, "BUG"},    {7, "TAXI"}, {8, "ABCDEFGHI"}, {9, "SPORTS"}, {10, "VAN"},
-        {11, "FIRST"}, {12, "X"},   {13, "TAXI"},     {0, "TAXI"},
+        {11, "FIRST"}, {12, "X"},   {13, "TAXI"},     {14, "TAXI"},  {0, "TAXI"},
     };
     for (const auto& [number, name] : cases) {
         SCOPED_TRACE(number);
@@ -57,8 +76,7 @@ TEST(Load_VehicleTable, ReadsTheFileAsWindowsReadsProfiles) {
 TEST(Load_VehicleTable, NoOtherKeyLeavesMissingNamesEmpty) {
     TempFolder temp;
     writeFile(temp / "cars.ini", "[BRENNIC Vehicles]\n1=BUG\n");
-    VehicleTable table;
-    Load_VehicleTable(table, temp / "cars.ini");
+    const VehicleTable table = vehiclesOf(temp / "cars.ini");
     EXPECT_EQ(table.at(1), "BUG");
     EXPECT_EQ(table.at(7), "");
     EXPECT_THROW(table.at(101), RunFailure);
@@ -85,7 +103,7 @@ TEST(Load_TextTable, EntryForms) {
                               "[30]after\x1a[31]ignored\r\n");
     TextTable table;
     table.set(0, "kept");
-    Load_TextTable(table, temp / "e.txt");
+    loadTexts(table, temp / "e.txt");
     const std::tuple<int, const char*> cases[] = {
         {1203, "Get to the phone"},
         {12, "ab"},
@@ -109,18 +127,62 @@ TEST(Load_TextTable, LaterRunsOverwriteOnlyTheirEntries) {
     TempFolder temp;
     TextTable table;
     writeFile(temp / "e.txt", "[5]first\r\n[6]six\r\n");
-    Load_TextTable(table, temp / "e.txt");
+    loadTexts(table, temp / "e.txt");
     writeFile(temp / "e.txt", "[6]SIX\r\n");
-    Load_TextTable(table, temp / "e.txt");
+    loadTexts(table, temp / "e.txt");
     EXPECT_EQ(table.at(5), "first");
     EXPECT_EQ(table.at(6), "SIX");
 }
 
-TEST(Load_TextTable, NumbersBeyondTheDoubleRangeFail) {
+TEST(Load_TextTable, FailuresNameTheFileAndItsLine) {
+    const std::tuple<std::string, const char*, int> cases[] = {
+        {"[1]a\r\n[1e999]x\r\n", "(line 2 of e.txt)", 6},
+        {"[1]a\r\n\r\n[2]" + std::string(32764, 'x') + "\r\n", "(line 3 of e.txt)", 6},
+    };
     TempFolder temp;
-    writeFile(temp / "e.txt", "[1e999]x\r\n");
+    for (const auto& [bytes, where, number] : cases) {
+        SCOPED_TRACE(where);
+        writeFile(temp / "e.txt", bytes);
+        TextTable table;
+        try {
+            loadTexts(table, temp / "e.txt");
+            ADD_FAILURE() << "no failure";
+        } catch (const RunFailure& failure) {
+            EXPECT_EQ(failure.source(), "TextTable");
+            EXPECT_TRUE(failure.description().ends_with(where)) << failure.description();
+            EXPECT_EQ(failure.number(), number);
+        }
+    }
+    // The longest line the cursor can walk is still a text.
+    writeFile(temp / "e.txt", "[2]" + std::string(32763, 'x') + "\r\n");
     TextTable table;
-    EXPECT_THROW(Load_TextTable(table, temp / "e.txt"), RunFailure);
+    loadTexts(table, temp / "e.txt");
+    EXPECT_EQ(table.at(2).size(), 32763u);
+}
+
+// Tables hold their texts within a fixed share of memory, whatever the files ask of them.
+TEST(Tables, TextsBeyondTheirShareOfMemoryFailTheRun) {
+    TextTable texts;
+    const std::string text(32766, 'x');
+    int index = 1;
+    try {
+        for (; index <= TextTable::intMaxIndex; ++index) {
+            texts.set(index, text);
+        }
+        ADD_FAILURE() << "no failure";
+    } catch (const RunFailure& failure) {
+        EXPECT_EQ(failure.number(), 7);
+        EXPECT_GT(index, 400); // more than 12 MB went in
+    }
+    texts.set(1, "short"); // replacing frees its share
+    texts.set(index, text);
+
+    ObjectLineTable rows;
+    EXPECT_THROW(
+        for (int row = 0; row <= ObjectLineTable::intMaxRow; ++row) { rows.setCell(row, 0, text); },
+        RunFailure);
+    rows.Empty();
+    rows.setCell(0, 0, text);
 }
 
 TEST(ObjectLineTable, EmptyClearsEveryWrittenCell) {

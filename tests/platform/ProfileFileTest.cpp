@@ -3,36 +3,90 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <tuple>
 
 using namespace brennic::platform;
 using brennic::test::readFile;
 using brennic::test::TempFolder;
 using brennic::test::writeFile;
+using namespace std::string_view_literals;
 
-TEST(ProfileFile, MissingFileReadsEmpty) {
-    TempFolder temp;
+namespace {
+
+ProfileFile readProfile(const std::filesystem::path& path) {
     IoError error;
-    const auto profile = ProfileFile::load(temp / "none.ini", &error);
-    EXPECT_FALSE(profile.value("S", "k").has_value());
-    EXPECT_EQ(error.number, 0);
+    auto profile = ProfileFile::read(path, error);
+    EXPECT_TRUE(profile.has_value()) << error.description;
+    return profile.value_or(ProfileFile{});
 }
 
-TEST(ProfileFile, SaveKeepsOtherSectionsAndReplacesInPlace) {
+} // namespace
+
+TEST(ProfileFile, ReadsAsTheWindowsProfileFunctions) {
     TempFolder temp;
-    writeFile(temp / "s.ini", "[Other]\r\nkeep=1\r\n[BRENNIC Settings]\r\nPhone=0\r\nExtra=x\r\n");
-    auto profile = ProfileFile::load(temp / "s.ini");
+    writeFile(temp / "p.ini", "plain=outside any section\r\n"
+                              "; [S]\r\n"
+                              "  [s] \t\r\n"
+                              "  Key = value with blanks \t\r\n"
+                              "quoted=\"a b\"\n"
+                              "single='x'\r\n"
+                              "half=\"open\r\n"
+                              "noequals\r\n"
+                              "empty=\r\n"
+                              "first=1\r\n"
+                              "FIRST=2\r\n"
+                              "nul=ab\0cd\r\n"
+                              "[Other]\r\n"
+                              "other=o\r\n"
+                              "[S]\r\n"
+                              "later=ignored\r\n"sv);
+    const ProfileFile profile = readProfile(temp / "p.ini");
+    const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
+        {"S", "key", "value with blanks"},
+        {"S", "quoted", "a b"},
+        {"S", "single", "x"},
+        {"S", "half", "\"open"},
+        {"S", "noequals", std::nullopt},
+        {"S", "empty", ""},
+        {"S", "first", "1"},
+        {"S", "nul", "ab"},
+        {"S", "later", std::nullopt}, // only the first section of a name is read
+        {"S", "plain", std::nullopt},
+        {"other", "OTHER", "o"},
+        {"Missing", "key", std::nullopt},
+    };
+    for (const auto& [section, key, value] : cases) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(profile.value(section, key), value);
+    }
+    EXPECT_TRUE(profile.hasSection("OTHER"));
+    EXPECT_FALSE(profile.hasSection(";"));
+}
+
+TEST(ProfileFile, WritesInPlaceBehindItsSectionOrAtTheEnd) {
+    TempFolder temp;
+    writeFile(temp / "p.ini", "[Other]\nkeep=1\n\n[BRENNIC Settings]\nphone=0\n\n[Last]\nx=1\n");
+    ProfileFile profile = readProfile(temp / "p.ini");
     profile.setValue("BRENNIC Settings", "Phone", "1");
-    profile.setValue("BRENNIC Settings", "Zoffset", "-2");
-    ASSERT_TRUE(profile.save(temp / "s.ini"));
-    const auto again = ProfileFile::load(temp / "s.ini");
-    EXPECT_EQ(again.value("Other", "keep"), "1");
-    EXPECT_EQ(again.value("brennic settings", "PHONE"), "1");
-    EXPECT_EQ(again.value("BRENNIC Settings", "Extra"), "x");
-    EXPECT_EQ(again.value("BRENNIC Settings", "Zoffset"), "-2");
-    const std::string text = readFile(temp / "s.ini");
-    EXPECT_LT(text.find("Phone=1"), text.find("Extra=x")); // replaced where it stood
-    EXPECT_LT(text.find("Extra=x"), text.find("Zoffset=-2"));
-    EXPECT_FALSE(std::filesystem::exists(temp / "s.ini.tmp"));
+    profile.setValue("brennic settings", "Zoffset", "-2");
+    profile.setValue("New", "k", "v");
+    ASSERT_TRUE(profile.save(temp / "p.ini"));
+    EXPECT_EQ(readFile(temp / "p.ini"), "[Other]\r\nkeep=1\r\n\r\n[BRENNIC Settings]\r\nphone=1\r\n"
+                                        "Zoffset=-2\r\n\r\n[Last]\r\nx=1\r\n[New]\r\nk=v\r\n");
+}
+
+TEST(ProfileFile, MissingFilesReadEmptyAndLargeOnesAreRefused) {
+    TempFolder temp;
+    IoError error;
+    EXPECT_FALSE(ProfileFile::read(temp / "none.ini", error)->hasSection("S"));
+    EXPECT_TRUE(ProfileFile::read(temp.path(), error).has_value()); // a folder is no file
+    writeFile(temp / "big.ini", std::string(ProfileFile::kMaxSize, ';'));
+    EXPECT_TRUE(ProfileFile::read(temp / "big.ini", error).has_value());
+    writeFile(temp / "big.ini", std::string(ProfileFile::kMaxSize + 1, ';'));
+    EXPECT_FALSE(ProfileFile::read(temp / "big.ini", error).has_value());
+    EXPECT_EQ(error.number, ErrorNumber::OutOfMemory);
 }
 
 TEST(ProfileFile, SaveIntoAMissingFolderFailsQuietly) {
@@ -40,20 +94,4 @@ TEST(ProfileFile, SaveIntoAMissingFolderFailsQuietly) {
     ProfileFile profile;
     profile.setValue("S", "k", "v");
     EXPECT_FALSE(profile.save(temp / "missing" / "s.ini"));
-}
-
-TEST(ProfileFile, SaveLeavesAReadOnlyFileAndKeepsAFilesPermissions) {
-    TempFolder temp;
-    namespace fs = std::filesystem;
-    writeFile(temp / "s.ini", "[S]\r\nk=old\r\n");
-    ProfileFile profile;
-    profile.setValue("S", "k", "new");
-    fs::permissions(temp / "s.ini", fs::perms::owner_read);
-    EXPECT_FALSE(profile.save(temp / "s.ini")); // the rename would have replaced it
-    EXPECT_EQ(readFile(temp / "s.ini"), "[S]\r\nk=old\r\n");
-    fs::permissions(temp / "s.ini", fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(profile.save(temp / "s.ini"));
-    EXPECT_EQ(ProfileFile::load(temp / "s.ini").value("S", "k"), "new");
-    EXPECT_EQ(fs::status(temp / "s.ini").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
 }

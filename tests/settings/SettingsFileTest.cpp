@@ -1,12 +1,103 @@
-#include "engine/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
+#include "engine/RunFailure.h"
+#include "platform/FaultInjection.h"
 #include "tests/support/TempFolder.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
 
-using namespace brennic::engine;
+using namespace brennic::settings;
+using brennic::engine::kSwitchKeys;
+using brennic::platform::FileOperation;
+using brennic::test::readFile;
 using brennic::test::TempFolder;
 using brennic::test::writeFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSection = "[BRENNIC Settings]\r\n";
+
+std::size_t boxOf(std::string_view key) {
+    for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
+        if (kSwitchKeys[i].key == key) {
+            return i;
+        }
+    }
+    throw std::logic_error("no box " + std::string(key));
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_TRUE(line.ends_with('\r')) << line;
+        line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Makes every operation of one kind fail while it lives, as a read-only folder, a full disk or an
+// unreadable file would (tests often run as root, where permissions do not bind).
+struct Fault {
+    explicit Fault(FileOperation operation) {
+        brennic::platform::setFaultHook([operation](FileOperation op, const fs::path&) {
+            return op == operation ? EACCES : 0;
+        });
+    }
+    ~Fault() { brennic::platform::setFaultHook({}); }
+    Fault(const Fault&) = delete;
+    Fault& operator=(const Fault&) = delete;
+};
+
+} // namespace
+
+TEST(SaveSettingsFile, FirstStartWritesTheFortyKeysInOrder) {
+    TempFolder temp;
+    const fs::path path = settingsFilePath(temp.path());
+    const SettingsLoad first = LoadSettingsFile(path);
+    EXPECT_FALSE(fs::exists(path)); // nothing is written at start
+    ASSERT_TRUE(SaveSettingsFile(path, first.settings));
+    std::vector<std::string> expected = {"[BRENNIC Settings]", "GTA1iniFile=", "OutputFolder="};
+    for (const auto& entry : kSwitchKeys) {
+        expected.push_back(std::string(entry.key) + "=0");
+    }
+    expected.insert(expected.end(), {"Xoffset=1", "Yoffset=0.5", "Zoffset=-2"});
+    EXPECT_EQ(linesOf(readFile(path)), expected);
+}
+
+TEST(SaveSettingsFile, EveryValueComesBack) {
+    TempFolder temp;
+    StoredSettings settings;
+    settings.GTA1iniFile = "/" + std::string(120, 'f') + "/gta\xe9/";
+    settings.OutputFolder = "C:\\GTA2\\data\\";
+    for (std::size_t i = 0; i < settings.boxes.size(); ++i) {
+        settings.boxes[i] = static_cast<BoxState>(i % 3);
+    }
+    settings.offsets = {"-0.125", "", "1234567"};
+    ASSERT_TRUE(SaveSettingsFile(temp / "s.ini", settings));
+    const SettingsLoad load = LoadSettingsFile(temp / "s.ini");
+    EXPECT_EQ(load.settings.GTA1iniFile, settings.GTA1iniFile);
+    EXPECT_EQ(load.settings.OutputFolder, settings.OutputFolder);
+    EXPECT_EQ(load.settings.boxes, settings.boxes);
+    EXPECT_EQ(load.settings.offsets, settings.offsets);
+    EXPECT_FALSE(load.badValues || load.readFailure);
+}
+
+TEST(LoadSettingsFile, MissingKeysAreEmptyNotFirstStart) {
+    TempFolder temp;
+    writeFile(temp / "s.ini", kSection + "Phone=1\r\n");
+    const SettingsLoad load = LoadSettingsFile(temp / "s.ini");
+    EXPECT_EQ(load.settings.boxes[boxOf("Phone")], BoxState::Ticked);
+    EXPECT_EQ(load.settings.boxes[boxOf("Door")], BoxState::Unticked);
+    EXPECT_EQ(load.settings.offsets, (std::array<std::string, 3>{"", "", ""}));
+}
 
 TEST(LoadSettingsFile, BoxValuesAsTheProfileFunctionsReadIntegers) {
     struct Case {
@@ -31,11 +122,11 @@ TEST(LoadSettingsFile, BoxValuesAsTheProfileFunctionsReadIntegers) {
     TempFolder temp;
     for (const auto& [value, state, errorNumber] : cases) {
         SCOPED_TRACE(value);
-        writeFile(temp / "s.ini",
-                  std::string("[BRENNIC Settings]\r\nDoor=") + value + "\r\nPhone=1\r\n");
+        writeFile(temp / "s.ini", kSection + "Door=" + value + "\r\nPhone=1\r\nPowerup=1\r\n");
         const SettingsLoad load = LoadSettingsFile(temp / "s.ini");
-        EXPECT_EQ(load.settings.boxes[4], state);            // Door
-        EXPECT_EQ(load.settings.boxes[0], BoxState::Ticked); // Phone, read whatever Door holds
+        EXPECT_EQ(load.settings.boxes[boxOf("Door")], state);
+        EXPECT_EQ(load.settings.boxes[boxOf("Phone")], BoxState::Ticked);   // read before Door
+        EXPECT_EQ(load.settings.boxes[boxOf("Powerup")], BoxState::Ticked); // and after it
         EXPECT_EQ(load.badValues.has_value(), errorNumber != 0);
         if (load.badValues) {
             EXPECT_EQ(load.badValues->number, errorNumber);
@@ -43,13 +134,96 @@ TEST(LoadSettingsFile, BoxValuesAsTheProfileFunctionsReadIntegers) {
     }
 }
 
-TEST(LoadSettingsFile, AVeryLongBadValueIsShownByItsStart) {
+TEST(LoadSettingsFile, OneReportNamesEveryBadValue) {
     TempFolder temp;
-    writeFile(temp / "s.ini", "[BRENNIC Settings]\r\nBrief=" + std::string(100000, '7') + "\r\n");
+    writeFile(temp / "s.ini",
+              kSection + "Door=3\r\nPark=70000\r\nBrief=" + std::string(100000, '7') + "\r\n");
     const SettingsLoad load = LoadSettingsFile(temp / "s.ini");
     ASSERT_TRUE(load.badValues);
-    EXPECT_LT(load.badValues->description.size(), 200u);
-    EXPECT_TRUE(load.badValues->description.ends_with("Brief=" + std::string(40, '7') + "..."));
+    EXPECT_EQ(load.badValues->source, "BRENNIC");
+    EXPECT_EQ(load.badValues->description,
+              "Check box values other than 0, 1 or 2 were left unticked: Brief=" +
+                  std::string(40, '7') + "..., Door=3, Park=70000");
+    EXPECT_EQ(load.badValues->number, 6); // the first in file order: Brief
+}
+
+// The file is read as the Windows profile functions read it; what the program does not own is
+// written back as it stood.
+TEST(SaveSettingsFile, KeepsEverythingElseOfTheFile) {
+    TempFolder temp;
+    const std::string other = "[Other]\r\nkeep=\x93quoted\x94\r\n";
+    writeFile(temp / "s.ini", other + "; comment\r\n[brennic settings] \r\nphone=1\r\n" +
+                                  std::string("\0\x01\xff zz", 6) +
+                                  "\r\nPhone=0\r\nOutputFolder=/first/\r\n"
+                                  "[BRENNIC Settings]\r\nDoor=1\r\n");
+    SettingsLoad load = LoadSettingsFile(temp / "s.ini");
+    EXPECT_EQ(load.settings.boxes[boxOf("Phone")], BoxState::Ticked);  // the first key wins
+    EXPECT_EQ(load.settings.boxes[boxOf("Door")], BoxState::Unticked); // the first section only
+    EXPECT_EQ(load.settings.OutputFolder, "/first/");
+    load.settings.OutputFolder = "/second/";
+    ASSERT_TRUE(SaveSettingsFile(temp / "s.ini", load.settings));
+    const std::string saved = readFile(temp / "s.ini");
+    EXPECT_TRUE(saved.starts_with(other + "; comment\r\n[brennic settings] \r\nphone=1\r\n"));
+    EXPECT_NE(saved.find("\r\nOutputFolder=/second/\r\n"), std::string::npos);
+    EXPECT_TRUE(saved.ends_with("Zoffset=\r\n[BRENNIC Settings]\r\nDoor=1\r\n"));
+}
+
+TEST(SaveSettingsFile, NeverSpoilsAFileItCannotReplaceWhole) {
+    const std::string stored = kSection + "Phone=1\r\n";
+    struct Case {
+        const char* name;
+        std::function<void(const TempFolder&)> prepare;
+        FileOperation fault;
+    };
+    const Case cases[] = {
+        {"read-only file",
+         [](const TempFolder& temp) { fs::permissions(temp / "s.ini", fs::perms::owner_read); },
+         FileOperation::Replace}, // the fault is never reached
+        {"read-only folder", [](const TempFolder&) {}, FileOperation::Create},
+        {"full disk", [](const TempFolder&) {}, FileOperation::Write},
+        {"unreadable file", [](const TempFolder&) {}, FileOperation::OpenForReading},
+        {"too large",
+         [](const TempFolder& temp) {
+             writeFile(temp / "s.ini", kSection + "Phone=1\r\nJunk=" + std::string(1 << 20, 'x'));
+         },
+         FileOperation::Replace},
+    };
+    for (const auto& [name, prepare, fault] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder temp;
+        writeFile(temp / "s.ini", stored);
+        prepare(temp);
+        const std::string before = readFile(temp / "s.ini");
+        SettingsLoad load = LoadSettingsFile(temp / "s.ini");
+        load.settings.boxes[boxOf("Door")] = BoxState::Ticked;
+        {
+            const Fault failing(fault);
+            EXPECT_FALSE(SaveSettingsFile(temp / "s.ini", load.settings));
+        }
+        EXPECT_EQ(readFile(temp / "s.ini"), before);
+        EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
+    }
+}
+
+TEST(LoadSettingsFile, TooLargeOrUnreadableGivesTheFirstStartAndSaysWhy) {
+    TempFolder temp;
+    writeFile(temp / "s.ini", kSection + "Phone=1\r\n" + std::string(1 << 20, 'x'));
+    SettingsLoad load = LoadSettingsFile(temp / "s.ini");
+    ASSERT_TRUE(load.readFailure);
+    EXPECT_NE(load.readFailure->description.find("more than 1048576 bytes"), std::string::npos);
+    EXPECT_EQ(load.settings.offsets, firstStartSettings().offsets);
+    EXPECT_EQ(load.settings.boxes[boxOf("Phone")], BoxState::Unticked);
+}
+
+TEST(LoadSettingsFile, AFileRemovedBeforeTheSaveIsWrittenAnew) {
+    TempFolder temp;
+    writeFile(temp / "s.ini", kSection + "Phone=1\r\nYoffset=7\r\n");
+    const SettingsLoad load = LoadSettingsFile(temp / "s.ini");
+    fs::remove(temp / "s.ini");
+    ASSERT_TRUE(SaveSettingsFile(temp / "s.ini", load.settings));
+    const SettingsLoad again = LoadSettingsFile(temp / "s.ini");
+    EXPECT_EQ(again.settings.boxes[boxOf("Phone")], BoxState::Ticked);
+    EXPECT_EQ(again.settings.offsets, (std::array<std::string, 3>{"", "7", ""}));
 }
 
 TEST(settingsFilePath, FoundWhateverItsLetterCase) {
@@ -57,4 +231,34 @@ TEST(settingsFilePath, FoundWhateverItsLetterCase) {
     EXPECT_EQ(settingsFilePath(temp.path()), temp / "brennic.INI");
     writeFile(temp / "BRENNIC.ini", "");
     EXPECT_EQ(settingsFilePath(temp.path()), temp / "BRENNIC.ini");
+}
+
+TEST(Read_offsets, LeadingNumbersAsTheWindowReadsThem) {
+    brennic::engine::ConversionOptions options;
+    Read_offsets({"", "1.50", "-2abc"}, options);
+    EXPECT_EQ(std::tuple(options.Xoffset, options.Yoffset, options.Zoffset),
+              std::tuple(0.0, 1.5, -2.0));
+    Read_offsets({"1 2", "&H10", ".5"}, options);
+    EXPECT_EQ(std::tuple(options.Xoffset, options.Yoffset, options.Zoffset),
+              std::tuple(12.0, 16.0, 0.5));
+    EXPECT_THROW(Read_offsets({"0", "1e999", "0"}, options), brennic::engine::RunFailure);
+}
+
+TEST(Offset_text, PlainUnlessVerySmallOrVeryLarge) {
+    const std::tuple<double, const char*> cases[] = {
+        {0, "0"},
+        {1.5, "1.5"},
+        {-0.125, "-0.125"},
+        {12, "12"},
+        {0.0001, "0.0001"},
+        {0.00001, "1E-05"},
+        {-1.5e-7, "-1.5E-07"},
+        {1e15, "1E+15"},
+        {1e300, "1E+300"},
+        {123456789012345, "123456789012345"},
+    };
+    for (const auto& [value, text] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Offset_text(value), text);
+    }
 }

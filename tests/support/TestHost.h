@@ -20,7 +20,9 @@ class TestHost : public engine::RunHost {
     std::vector<std::string> prompts{};
     std::deque<std::string> answers{};
     std::optional<std::filesystem::path> cars{};
+    std::vector<std::string> warnings{};
     std::function<void(std::string_view)> onAppend{}; // called with each addition to the status
+    std::function<bool()> stop{};                     // asked before each line
     int convertToggles = 0;
     bool convertEnabled = true;
 
@@ -45,6 +47,8 @@ class TestHost : public engine::RunHost {
         ++convertToggles;
     }
     std::optional<std::filesystem::path> vehicleFile() const override { return cars; }
+    void warning(std::string_view text) override { warnings.emplace_back(text); }
+    bool stopRequested() override { return stop && stop(); }
 };
 
 // A mission folder and an output folder in a temporary folder, and one run over them.

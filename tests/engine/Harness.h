@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/Conversion.h"
-#include "engine/ConversionOptions.h"
 #include "engine/ConversionRun.h"
 
 #include <initializer_list>
@@ -34,5 +33,22 @@ std::string Section(std::string_view number);
 // Options with the given switches on and the given offsets.
 engine::ConversionOptions Options(std::initializer_list<engine::Switch> on, double x = 0.0,
                                   double y = 0.0, double z = 0.0);
+// Every switch on, as a modder converting a whole file would tick them.
+engine::ConversionOptions All_switches_on();
+
+// What one mission line left after the command chain.
+struct CommandResult {
+    bool matched = false;
+    std::string script{}; // every byte written, CR LF included
+    engine::ConversionStats stats{};
+};
+
+// Takes one mission line as the run does (line number, then the chain at the blank behind it)
+// into a fresh script, with the tables of state, and returns what was written.
+CommandResult Translate_line(const engine::ConversionOptions& options, engine::EngineState& state,
+                             std::string_view text);
+
+// Script lines joined with CR LF, each ending in one.
+std::string Lines(std::initializer_list<std::string_view> lines);
 
 } // namespace brennic::test

@@ -1,23 +1,15 @@
-#include "tests/engine/TranslationHarness.h"
+#include "tests/engine/Harness.h"
 
-#include "tests/support/TempFolder.h"
+#include "engine/CommandChain.h"
+#include "tests/support/TestHost.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace brennic::test {
 
 namespace {
-
-class TestHost : public engine::RunHost {
-  public:
-    std::string BrowseFolder(std::string_view /*prompt*/) override { return "Cancel"; }
-    void replaceStatus(std::string_view text) override { status = text; }
-    void appendStatus(std::string_view text) override { status += text; }
-    std::optional<std::filesystem::path> vehicleFile() const override { return std::nullopt; }
-
-    std::string status;
-};
 
 constexpr std::string_view kLevelStart = " \r\nLEVELSTART\r\n \r\n";
 constexpr std::string_view kLevelEnd = " \r\n \r\nLEVELEND\r\n";
@@ -26,17 +18,16 @@ constexpr std::string_view kLevelEnd = " \r\n \r\nLEVELEND\r\n";
 
 MissionRun Run_mission_file(std::string_view missionFile, engine::ConversionOptions options,
                             engine::EngineState& state) {
-    TempFolder folder;
-    std::filesystem::create_directory(folder / "gtadata");
-    std::filesystem::create_directory(folder / "output");
-    writeFile(folder / "gtadata" / "MISSION.INI", missionFile);
-    options.GTA1iniFile = (folder / "gtadata").string() + "/";
-    options.OutputFolder = (folder / "output").string() + "/";
-    TestHost host;
+    RunFixture fixture;
+    fixture.options = std::move(options);
+    fixture.options.GTA1iniFile = fixture.missionFolder.string() + "/";
+    fixture.options.OutputFolder = fixture.outputFolder.string() + "/";
+    fixture.state = std::move(state);
     MissionRun run;
-    run.report = engine::ConversionRun(options, state, host);
-    run.status = host.status;
-    for (const auto& entry : std::filesystem::directory_iterator(folder / "output")) {
+    run.report = fixture.runBytes(std::string(missionFile), "MISSION.INI");
+    state = std::move(fixture.state);
+    run.status = fixture.host.status;
+    for (const auto& entry : std::filesystem::directory_iterator(fixture.outputFolder)) {
         if (entry.is_regular_file()) {
             run.scripts[entry.path().filename().string()] = readFile(entry.path());
         }
@@ -82,6 +73,42 @@ engine::ConversionOptions Options(std::initializer_list<engine::Switch> on, doub
     options.Yoffset = y;
     options.Zoffset = z;
     return options;
+}
+
+engine::ConversionOptions All_switches_on() {
+    engine::ConversionOptions options;
+    for (const auto& entry : engine::kSwitchKeys) {
+        options.*entry.member = true;
+    }
+    return options;
+}
+
+CommandResult Translate_line(const engine::ConversionOptions& options, engine::EngineState& state,
+                             std::string_view text) {
+    TempFolder folder;
+    platform::IoError error;
+    const auto output = platform::Folder::open(folder.path(), error);
+    engine::Conversion conversion(options, state);
+    conversion.script.emplace(std::move(*platform::TextWriter::create(*output, "a.mis", error)));
+    conversion.line.strRead = std::string(text);
+    conversion.line.strLineNumber =
+        engine::Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(conversion.line);
+    CommandResult result;
+    result.matched = engine::Translate_command(conversion);
+    if (conversion.script->close()) {
+        throw std::runtime_error("cannot write " + (folder / "a.mis").string());
+    }
+    result.script = readFile(folder / "a.mis");
+    result.stats = conversion.stats;
+    return result;
+}
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (const std::string_view line : lines) {
+        text.append(line).append("\r\n");
+    }
+    return text;
 }
 
 } // namespace brennic::test
