@@ -1,6 +1,6 @@
 # Everything a fresh Debian 12 machine needs, from Debian's own packages.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev qt6-base-dev \
-            fonts-dejavu-core clang-14 libclang-rt-14-dev
+            fonts-dejavu-core clang-14 libclang-rt-14-dev clang-format locales
 
 BUILD_DIR := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
@@ -8,24 +8,30 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
 FUZZ_DIR := build-fuzz
 ASAN_DIR := build-asan
-FUZZ_FLAGS := -max_len=8192 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+FUZZ_FLAGS := -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
 
 # The benchmark works in memory where it can, so it measures the converter rather than the disk.
 BENCH_DIR ?= $(shell [ -d /dev/shm ] && echo /dev/shm/brennic-bench || echo $(BUILD_DIR)/bench)
 
-.PHONY: deps build run screenshot test test-asan fuzz fuzz-build fuzz-smoke bench demo clean
+# A mission file of a real modder, beside the project where the workplace keeps it.
+REAL_MISSION ?= $(wildcard ../shared/corpus/gta1/mission-mod.ini)
+
+.PHONY: deps build run screenshot test test-asan test-no-ui format-check fuzz fuzz-build \
+        fuzz-smoke bench demo clean
 
 deps:
 	@missing=""; \
 	for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
+	if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
-	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
 	  $$sudo apt-get update && \
 	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y --no-install-recommends $$missing; \
-	fi
+	fi; \
+	# A locale with a decimal comma, so that the test that numbers ignore it does not skip. \
+	locale -a | grep -qi '^de_DE.utf-\?8$$' || $$sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
 
 build:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
@@ -44,6 +50,16 @@ test: deps build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz-smoke
+
+# The engine, the settings and the command line alone, as a machine without Qt builds them.
+test-no-ui:
+	cmake -S . -B build-no-ui -DCMAKE_BUILD_TYPE=Release -DBRENNIC_BUILD_UI=OFF \
+	    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build build-no-ui -j $(JOBS)
+	ctest --test-dir build-no-ui --output-on-failure -j $(JOBS)
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 # The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan:
@@ -76,10 +92,11 @@ demo: deps build
 	@echo "Scripts written to $(BUILD_DIR)/demo/output:"
 	@ls -1 $(BUILD_DIR)/demo/output | grep -i '\.mis$$'
 
-# About 100 MB of synthetic missions, in 1 000 and in 20 000 sections, each converted 5 times.
+# A real mission file, about 100 MB of synthetic missions in 1 000 sections, and 20 000 sections
+# of one name and of as many names, each converted 5 times; the targets are printed with them.
 bench: deps build
-	$(BUILD_DIR)/bin/brennic-bench --cli $(BUILD_DIR)/bin/brennic-cli --work $(BENCH_DIR) --runs 5
-	rm -rf $(BENCH_DIR)
+	$(BUILD_DIR)/bin/brennic-bench --cli $(BUILD_DIR)/bin/brennic-cli --work $(BENCH_DIR) --runs 5 \
+	    $(if $(REAL_MISSION),--real $(REAL_MISSION)); status=$$?; rm -rf $(BENCH_DIR); exit $$status
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) build-no-ui

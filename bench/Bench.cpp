@@ -1,8 +1,12 @@
-// Generates synthetic GTA1 mission files, converts them with every translation on and prints the
-// throughput, the peak resident memory and the time `cp` takes to copy the same bytes (the input
-// file and the scripts written), as the floor the converter is measured against.
+// Converts a real mission file and synthetic ones with every translation on, and prints their
+// times against the floors they are judged by, with the targets each must meet:
+// - the real file (--real) end to end within 1.5 times the time of `brennic-cli --help`;
+// - about 100 MB of missions in 1 000 sections at 200 MB/s or more, within 3 times the time `cp`
+//   takes to copy the same bytes (the input and the scripts), in under 64 MB of memory;
+// - 20 000 sections of one name within 1.5 times the time of 20 000 sections of as many names
+//   (the names _2, _3, ... cost no more than any others).
 //
-//   brennic-bench --cli PATH --work DIR [--runs N] [--size-mb MB]
+//   brennic-bench --cli PATH --work DIR [--real FILE] [--runs N] [--size-mb MB]
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -78,11 +82,12 @@ std::uintmax_t folderBytes(const fs::path& folder) {
 // are 16-bit, so the counted kinds (and the wait loops that go with them) come in every eighth
 // block of the file only: about 10 000 each in 100 MB.
 void writeSection(std::string& out, int section, std::size_t targetBytes, long& blocks,
-                  std::mt19937& random) {
+                  std::mt19937& random, bool sameName) {
     const std::size_t start = out.size();
     const char* maps[] = {"nyc", "sanb", "miami", "uk"};
-    out += "[" + std::to_string(section) + "] \r\n";
-    out += "Mission " + std::to_string(section) + ", 22, " + maps[section % 4] + ".cmp, 0, \r\n";
+    const int name = sameName ? 1 : section;
+    out += "[" + std::to_string(name) + "] \r\n";
+    out += "Mission " + std::to_string(name) + ", 22, " + maps[name % 4] + ".cmp, 0, \r\n";
     out += "100 1 1 1 1 0 \r\n\r\n";
     auto coordinate = [&random] { return std::to_string(1 + random() % 255); };
     auto triple = [&] {
@@ -170,7 +175,7 @@ void writeSection(std::string& out, int section, std::size_t targetBytes, long& 
     }
 }
 
-fs::path generate(const fs::path& folder, int sections, std::size_t totalBytes) {
+fs::path generate(const fs::path& folder, int sections, std::size_t totalBytes, bool sameName) {
     fs::create_directories(folder);
     const fs::path file = folder / "mission.ini";
     if (fs::exists(file)) {
@@ -181,8 +186,8 @@ fs::path generate(const fs::path& folder, int sections, std::size_t totalBytes) 
     std::ofstream out(file, std::ios::binary);
     std::string text;
     for (int section = 1; section <= sections; ++section) {
-        writeSection(text, section, totalBytes / static_cast<std::size_t>(sections), blocks,
-                     random);
+        writeSection(text, section, totalBytes / static_cast<std::size_t>(sections), blocks, random,
+                     sameName);
         if (text.size() > (1 << 22)) {
             out << text;
             text.clear();
@@ -194,7 +199,6 @@ fs::path generate(const fs::path& folder, int sections, std::size_t totalBytes) 
 
 struct Subject {
     std::string name;
-    int sections = 0;
     fs::path missionFolder{};
     fs::path input{};
     fs::path output{};
@@ -206,10 +210,9 @@ struct Subject {
 void convertOnce(const std::string& cli, const fs::path& work, Subject& subject) {
     fs::remove_all(subject.output);
     fs::create_directories(subject.output);
-    const Measure m =
-        runProgram({cli, "--mission-dir", subject.missionFolder.string(), "--output-dir",
-                    subject.output.string(), "--all", "--cars", "none.ini"},
-                   work / "status.txt");
+    const Measure m = runProgram({cli, "--mission-dir", subject.missionFolder.string(),
+                                  "--output-dir", subject.output.string(), "--all"},
+                                 work / "status.txt");
     subject.times.push_back(m.seconds);
     subject.peakKiB = std::max(subject.peakKiB, m.peakKiB);
 }
@@ -226,57 +229,90 @@ void copyOnce(const fs::path& work, Subject& subject) {
     fs::remove_all(copy);
 }
 
-void report(const Subject& subject) {
-    const double inMB = static_cast<double>(fs::file_size(subject.input)) / 1e6;
-    const double outMB = static_cast<double>(folderBytes(subject.output)) / 1e6;
-    const double t = median(subject.times);
-    const double floor = median(subject.floors);
-    std::printf("%s: %d sections, %.1f MB in, %.1f MB out\n", subject.name.c_str(),
-                subject.sections, inMB, outMB);
-    std::printf("  convert (median of %zu): %.3f s  input %.0f MB/s  output %.0f MB/s  "
-                "%.2f ms/MB\n",
-                subject.times.size(), t, inMB / t, outMB / t, 1000 * t / inMB);
-    std::printf("  runs:");
-    for (const double seconds : subject.times) {
-        std::printf(" %.3f", seconds);
+void printRuns(const char* label, const std::vector<double>& times) {
+    std::printf("  %s (median of %zu): %.4f s   runs:", label, times.size(), median(times));
+    for (const double seconds : times) {
+        std::printf(" %.4f", seconds);
     }
-    std::printf(" s\n");
-    std::printf("  peak resident memory: %.1f MB\n", static_cast<double>(subject.peakKiB) / 1024);
-    std::printf("  cp floor (input + scripts): %.3f s  converter/floor: %.2f\n", floor, t / floor);
+    std::printf("\n");
 }
 
-// The two files take turns, run by run: a slow spell of a shared machine then falls on both,
-// and the comparison of their time per MB stays fair.
-void bench(const std::string& cli, const fs::path& work, std::size_t bytes, int runs) {
-    std::vector<Subject> subjects;
-    for (const auto& [name, sections] :
-         {std::pair{"large-sections", 1000}, std::pair{"small-sections", 20000}}) {
-        Subject subject;
-        subject.name = name;
-        subject.sections = sections;
-        subject.missionFolder = work / name;
-        subject.input = generate(subject.missionFolder, sections, bytes);
-        subject.output = work / (subject.name + "-out");
-        subjects.push_back(std::move(subject));
-    }
+bool target(bool met, const char* text) {
+    std::printf("  target %s: %s\n", met ? "met" : "MISSED", text);
+    return met;
+}
+
+Subject subject(const fs::path& work, const std::string& name) {
+    Subject s;
+    s.name = name;
+    s.missionFolder = work / name;
+    s.output = work / (name + "-out");
+    return s;
+}
+
+// Every subject converts once in each round: a slow spell of a shared machine then falls on all.
+void convertInRounds(const std::string& cli, const fs::path& work, std::vector<Subject*> subjects,
+                     int runs) {
     for (int run = 0; run < runs; ++run) {
-        for (Subject& subject : subjects) {
-            convertOnce(cli, work, subject);
+        for (Subject* s : subjects) {
+            convertOnce(cli, work, *s);
         }
     }
-    for (int run = 0; run < runs; ++run) {
-        for (Subject& subject : subjects) {
-            copyOnce(work, subject);
+}
+
+bool bench(const std::string& cli, const fs::path& work, const fs::path& real, std::size_t bytes,
+           int runs) {
+    bool met = true;
+    if (!real.empty()) {
+        Subject file = subject(work, "real");
+        fs::create_directories(file.missionFolder);
+        file.input = file.missionFolder / "mission.ini";
+        fs::copy_file(real, file.input, fs::copy_options::overwrite_existing);
+        std::vector<double> help;
+        for (int run = 0; run < 4 * runs; ++run) {
+            convertOnce(cli, work, file);
+            help.push_back(runProgram({cli, "--help"}, "/dev/null").seconds);
         }
+        std::printf("%s: %.1f KB\n", real.string().c_str(),
+                    static_cast<double>(fs::file_size(real)) / 1e3);
+        printRuns("convert", file.times);
+        printRuns("brennic-cli --help", help);
+        met &= target(median(file.times) <= 1.5 * median(help),
+                      "within 1.5 times the time of brennic-cli --help");
     }
-    for (const Subject& subject : subjects) {
-        report(subject);
+
+    Subject large = subject(work, "large-sections");
+    large.input = generate(large.missionFolder, 1000, bytes, false);
+    convertInRounds(cli, work, {&large}, runs);
+    for (int run = 0; run < runs; ++run) {
+        copyOnce(work, large);
     }
-    const double large =
-        median(subjects[0].times) / static_cast<double>(fs::file_size(subjects[0].input));
-    const double small =
-        median(subjects[1].times) / static_cast<double>(fs::file_size(subjects[1].input));
-    std::printf("time per MB, small against large sections: %+.0f%%\n", 100 * (small / large - 1));
+    const double inMB = static_cast<double>(fs::file_size(large.input)) / 1e6;
+    const double t = median(large.times);
+    std::printf("1 000 sections: %.1f MB in, %.1f MB out\n", inMB,
+                static_cast<double>(folderBytes(large.output)) / 1e6);
+    printRuns("convert", large.times);
+    printRuns("cp floor (input + scripts)", large.floors);
+    std::printf("  %.0f MB/s, converter/floor %.2f, peak resident memory %.1f MB\n", inMB / t,
+                t / median(large.floors), static_cast<double>(large.peakKiB) / 1024);
+    met &= target(inMB / t >= 200, "200 MB/s or more");
+    met &= target(t <= 3 * median(large.floors), "within 3 times the cp floor");
+    met &= target(large.peakKiB < 64 * 1024, "peak memory under 64 MB");
+    fs::remove_all(large.output);
+
+    const std::size_t smallBytes = bytes / 5; // 20 000 sections of about 1 KB
+    Subject distinct = subject(work, "distinct-names");
+    distinct.input = generate(distinct.missionFolder, 20000, smallBytes, false);
+    Subject same = subject(work, "same-name");
+    same.input = generate(same.missionFolder, 20000, smallBytes, true);
+    convertInRounds(cli, work, {&distinct, &same}, runs);
+    std::printf("20 000 sections, %.1f MB:\n",
+                static_cast<double>(fs::file_size(same.input)) / 1e6);
+    printRuns("as many names", distinct.times);
+    printRuns("one name", same.times);
+    met &= target(median(same.times) <= 1.5 * median(distinct.times),
+                  "one name within 1.5 times as many names");
+    return met;
 }
 
 } // namespace
@@ -284,6 +320,7 @@ void bench(const std::string& cli, const fs::path& work, std::size_t bytes, int 
 int main(int argc, char** argv) {
     std::string cli;
     fs::path work = "build/bench";
+    fs::path real;
     int runs = 5;
     double sizeMB = 100;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -292,6 +329,8 @@ int main(int argc, char** argv) {
             cli = argv[i + 1];
         } else if (option == "--work") {
             work = argv[i + 1];
+        } else if (option == "--real") {
+            real = argv[i + 1];
         } else if (option == "--runs") {
             runs = std::atoi(argv[i + 1]);
         } else if (option == "--size-mb") {
@@ -299,13 +338,12 @@ int main(int argc, char** argv) {
         }
     }
     if (cli.empty() || runs < 1) {
-        std::fprintf(stderr, "usage: brennic-bench --cli PATH [--work DIR] [--runs N] "
-                             "[--size-mb MB]\n");
+        std::fprintf(stderr, "usage: brennic-bench --cli PATH [--work DIR] [--real FILE] "
+                             "[--runs N] [--size-mb MB]\n");
         return 2;
     }
     cli = fs::absolute(cli).string();
     fs::create_directories(work);
     const auto bytes = static_cast<std::size_t>(sizeMB * 1e6);
-    bench(cli, work, bytes, runs);
-    return 0;
+    return bench(cli, work, real, bytes, runs) ? 0 : 1;
 }

@@ -3,7 +3,9 @@
 #include "engine/CommandTranslation.h"
 #include "engine/ObjectiveTranslation.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace brennic::engine {
 
@@ -12,9 +14,15 @@ namespace {
 using O = ConversionOptions;
 
 // One command: its keyword with both blanks, the switch that must be on (none for the commands
-// that are always translated) and its translation.
+// that are always translated) and its translation. Every keyword is a blank, a word, a blank and
+// maybe more (BRIEF's four zeros); the word alone tells a command from the others.
 struct Command {
+    constexpr Command(std::string_view keywordText, Switch on, bool exactCase, Translation how)
+        : keyword(keywordText), word(keywordText.substr(1, keywordText.find(' ', 1) - 1)),
+          enabledBy(on), exact(exactCase), translate(how) {}
+
     std::string_view keyword;
+    std::string_view word;
     Switch enabledBy = nullptr;
     bool exact = false; // compared without upper-casing
     Translation translate = nullptr;
@@ -48,20 +56,44 @@ constexpr Command kChain[] = {
     {" PARK ", &O::chkPark, false, &Translate_park},
 };
 
+// The commands whose word has the given length: a line's word is compared with those only.
+const std::vector<const Command*>& commandsOfLength(std::size_t length) {
+    static const std::vector<std::vector<const Command*>> byLength = [] {
+        std::vector<std::vector<const Command*>> commands;
+        for (const Command& command : kChain) {
+            commands.resize(std::max(commands.size(), command.word.size() + 1));
+            commands[command.word.size()].push_back(&command);
+        }
+        return commands;
+    }();
+    static const std::vector<const Command*> kNone;
+    return length < byLength.size() ? byLength[length] : kNone;
+}
+
 } // namespace
 
 bool Translate_command(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    for (const Command& command : kChain) {
-        if (command.enabledBy != nullptr && !(conversion.options.*command.enabledBy)) {
+    // Only the command whose word stands behind the blank at the cursor can match.
+    const std::string_view text = line.strRead;
+    const auto blank = static_cast<std::size_t>(line.intLinePosition - 1);
+    if (blank >= text.size() || text[blank] != ' ') {
+        return false;
+    }
+    const std::string_view word = text.substr(blank + 1, text.find(' ', blank + 1) - blank - 1);
+    for (const Command* candidate : commandsOfLength(word.size())) {
+        const Command& command = *candidate;
+        if (!platform::equalIgnoringCase(command.word, word)) {
             continue;
         }
-        if (command.exact ? Is_exact_keyword_at_cursor(line, command.keyword)
-                          : Is_keyword_at_cursor(line, command.keyword)) {
-            Pass_keyword(line, command.keyword);
-            command.translate(conversion);
-            return true;
+        if ((command.enabledBy != nullptr && !(conversion.options.*command.enabledBy)) ||
+            !(command.exact ? Is_exact_keyword_at_cursor(line, command.keyword)
+                            : Is_keyword_at_cursor(line, command.keyword))) {
+            return false;
         }
+        Pass_keyword(line, command.keyword);
+        command.translate(conversion);
+        return true;
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -205,13 +206,6 @@ std::string Read_argument_after(MissionLine& line, int count) {
     return Read_next_argument(line);
 }
 
-bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
-    const std::string_view text = std::string_view(line.strRead).substr(cursorOffset(line));
-    return text.size() >= keyword.size() &&
-           std::equal(keyword.begin(), keyword.end(), text.begin(),
-                      [](char letter, char c) { return asciiUpper(c) == letter; });
-}
-
 bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
     return std::string_view(line.strRead).substr(cursorOffset(line)).starts_with(keyword);
 }
@@ -222,25 +216,27 @@ void Pass_keyword(MissionLine& line, std::string_view keyword) {
 }
 
 double Leading_number_value(std::string_view text) {
-    // Only the characters up to the end of the number matter, blanks aside; collect those.
-    std::string compact;
-    for (const char c : text) {
-        if (isValBlank(c)) {
-            continue;
+    // Plain whole numbers of up to 15 digits, what coordinates and fields mostly are, add up
+    // exactly; the rest takes the full reading.
+    if (!text.empty() && text.size() <= 15 && std::all_of(text.begin(), text.end(), isDigit)) {
+        double whole = 0.0;
+        for (const char digit : text) {
+            whole = whole * 10 + (digit - '0');
         }
-        const bool partOfNumber = isDigit(c) || c == '.' || c == '+' || c == '-' || c == 'E' ||
-                                  c == 'e' || c == '&' || hexDigit(c) >= 0 ||
-                                  asciiUpper(c) == 'H' || asciiUpper(c) == 'O';
-        if (!partOfNumber) {
-            break;
-        }
-        compact += c;
+        return whole;
     }
-    if (const auto radix = radixValue(compact)) {
+    // Blanks, tabs and line feeds count for nothing anywhere in the text.
+    std::string compact;
+    if (std::any_of(text.begin(), text.end(), isValBlank)) {
+        std::copy_if(text.begin(), text.end(), std::back_inserter(compact),
+                     [](char c) { return !isValBlank(c); });
+        text = compact;
+    }
+    if (const auto radix = radixValue(text)) {
         return *radix;
     }
-    const std::size_t used = decimalLength(compact, true);
-    return used == 0 ? 0.0 : decimalValue(std::string_view(compact).substr(0, used));
+    const std::size_t used = decimalLength(text, true);
+    return used == 0 ? 0.0 : decimalValue(text.substr(0, used));
 }
 
 double Whole_number_value(std::string_view token) {
@@ -345,17 +341,30 @@ SignificantDigits Significant_digits(double value) {
     if (value == 0.0) {
         return {"0", 0};
     }
-    // d.dddddddddddddde±x: the value rounded to 15 significant digits.
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 14);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const std::size_t e = text.find('e');
+    // Most values the scripts hold are whole numbers, halves or 64ths. When the value times 10^6
+    // comes out whole and below 10^15, those are its 15 significant digits exactly: the product
+    // is off the true one by less than half a step of the 15-digit grid.
+    const double magnitude = std::fabs(value);
     SignificantDigits number;
-    number.digits = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
+    char buffer[32];
+    if (const double millionths = magnitude * 1e6;
+        millionths < 1e15 && millionths == std::trunc(millionths)) {
+        const auto end =
+            std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(millionths)).ptr;
+        number.digits.assign(buffer, end);
+        number.exponent = static_cast<int>(end - buffer) - 7;
+    } else {
+        // d.dddddddddddddde±x
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                       std::chars_format::scientific, 14)
+                             .ptr;
+        const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+        const std::size_t e = text.find('e');
+        number.digits = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
+        const std::string_view exponent = text.substr(text[e + 1] == '+' ? e + 2 : e + 1);
+        std::from_chars(exponent.data(), exponent.data() + exponent.size(), number.exponent);
+    }
     number.digits.erase(number.digits.find_last_not_of('0') + 1);
-    const std::string_view exponent = text.substr(text[e + 1] == '+' ? e + 2 : e + 1);
-    std::from_chars(exponent.data(), exponent.data() + exponent.size(), number.exponent);
     return number;
 }
 
@@ -366,7 +375,9 @@ namespace {
 // as 1.15 does on paper); with decimals below 0 every significant digit is kept. Plain notation,
 // "." as the decimal point, and with grouped a "," between thousands.
 std::string Decimal_text(double value, int decimals, bool grouped) {
-    auto [digits, exponent] = Significant_digits(value);
+    SignificantDigits number = Significant_digits(value);
+    std::string& digits = number.digits;
+    int& exponent = number.exponent;
     if (decimals >= 0) {
         const int keep = exponent + 1 + decimals; // digits in front of the rounding place
         if (keep < static_cast<int>(digits.size())) {
@@ -395,21 +406,20 @@ std::string Decimal_text(double value, int decimals, bool grouped) {
                    ? digits[static_cast<std::size_t>(index)]
                    : '0';
     };
-    std::string text;
-    const bool zero = digits.find_first_not_of('0') == std::string::npos;
-    if (value < 0.0 && !zero) {
-        text += '-';
-    }
-    for (int power = std::max(exponent, 0); power >= 0; --power) {
-        text += digitAt(power);
-        if (grouped && power > 0 && power % 3 == 0) {
-            text += ',';
+    const bool negative = value < 0.0 && digits.find_first_not_of('0') != std::string::npos;
+    const int highest = std::max(exponent, 0);
+    const int commas = grouped ? highest / 3 : 0;
+    std::string text(
+        static_cast<std::size_t>(negative + highest + 1 + commas + (lowest < 0 ? 1 - lowest : 0)),
+        '-');
+    auto out = text.begin() + negative;
+    for (int power = highest; power >= lowest; --power) {
+        if (power == -1) {
+            *out++ = '.';
         }
-    }
-    if (lowest < 0) {
-        text += '.';
-        for (int power = -1; power >= lowest; --power) {
-            text += digitAt(power);
+        *out++ = digitAt(power);
+        if (grouped && power > 0 && power % 3 == 0) {
+            *out++ = ',';
         }
     }
     return text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ConversionOptions.h"
+#include "platform/Ascii.h"
 
 #include <cstddef>
 #include <string>
@@ -44,8 +45,20 @@ void Skip_next_argument(MissionLine& line);
 // Passes over the next count fields and reads the one behind them.
 std::string Read_argument_after(MissionLine& line, int count);
 
-// Keyword test at the cursor: the characters there, upper-cased, equal the keyword.
-bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword);
+// Keyword test at the cursor: the characters there, upper-cased, equal the keyword. Every line
+// meets dozens of these, so the test lives here where callers can inline it.
+inline bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
+    const auto from = static_cast<std::size_t>(line.intLinePosition - 1);
+    if (from > line.strRead.size() || line.strRead.size() - from < keyword.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        if (platform::asciiUpper(line.strRead[from + i]) != keyword[i]) {
+            return false;
+        }
+    }
+    return true;
+}
 // The same without upper-casing.
 bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword);
 // After a keyword test held: puts the cursor on the blank that ends the keyword (its own last

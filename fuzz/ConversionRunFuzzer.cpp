@@ -1,18 +1,22 @@
 // libFuzzer target: one whole conversion run over a fuzzer-made mission file, e.txt, cars.ini and
-// option set, in a private temporary folder. Beyond what the sanitizers catch, it checks that the
-// run ends in one of its three ways, that a failure carries its report, and that no file appears
-// outside the output folder.
+// option set, in a private folder in memory (/dev/shm where there is one). The output folder is
+// kept from one input to the next (up to a few dozen scripts), so that runs meet the scripts of
+// earlier ones under the same names. Beyond what the sanitizers catch, it checks that a run ends
+// in one of its three ways, that a failure carries its report, that no file appears outside the
+// output folder, that nothing written aside is left behind, and that a script that existed before
+// a run is either unchanged or replaced by a complete one.
 //
 // Input layout: 5 bytes of switches (one bit per check box), 1 byte choosing the offsets, then the
 // mission file, "\n\x01E\n", e.txt, "\n\x01C\n", cars.ini (missing parts give missing files).
 #include "engine/ConversionRun.h"
-#include "platform/FileSystem.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -51,11 +55,86 @@ std::string_view takeUntil(std::string_view& rest, std::string_view marker) {
     return part;
 }
 
+// What identifies a script's bytes without reading them: a rename or a write changes one of these.
+struct Stamp {
+    std::uintmax_t size = 0;
+    fs::file_time_type written{};
+    bool operator==(const Stamp&) const = default;
+};
+
+// The scripts in the output folder, by name. Walking the whole private folder, it also checks
+// that nothing stands where the run has no business and nothing written aside was left.
+std::map<std::string, Stamp> scriptsIn(const fs::path& root) {
+    std::map<std::string, Stamp> scripts;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const fs::path relative = fs::relative(entry.path(), root);
+        const std::string name = relative.filename().string();
+        if (name.find(".brennic-") != std::string::npos) {
+            fail("a file written aside was left behind: " + name);
+        }
+        const bool script = relative.parent_path() == "out" && relative.extension() == ".mis";
+        if (script) {
+            scripts[name] = {entry.file_size(), entry.last_write_time()};
+        } else if (relative != "out" && relative != "out/uk" && relative != "out/e.txt" &&
+                   relative != "gtadata" && relative != "gtadata/mission.ini" &&
+                   relative != "cars.ini") {
+            fail("unexpected file " + relative.string());
+        }
+    }
+    return scripts;
+}
+
+bool endsComplete(const fs::path& path) {
+    constexpr std::string_view kEnd = "LEVELEND\r\n";
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const auto size = static_cast<std::streamoff>(in.tellg());
+    std::string tail(kEnd.size(), '\0');
+    if (size < static_cast<std::streamoff>(tail.size()) ||
+        !in.seekg(size - static_cast<std::streamoff>(tail.size())) ||
+        !in.read(tail.data(), static_cast<std::streamsize>(tail.size()))) {
+        return false;
+    }
+    return tail == kEnd;
+}
+
+void convert(const ConversionOptions& options, FuzzHost& host) {
+    ConversionOptions runOptions = options;
+    EngineState state;
+    const std::map<std::string, Stamp> before = scriptsIn(g_root);
+    const RunReport report = ConversionRun(runOptions, state, host);
+    if (report.end == RunEnd::Cancelled) {
+        fail("a run over valid folders was cancelled");
+    }
+    if (report.end == RunEnd::Failed && (!report.failure || report.failure->description().empty() ||
+                                         report.failure->source().empty())) {
+        fail("a failure without its report");
+    }
+    if (report.end == RunEnd::Finished && !host.status.ends_with("\r\n")) {
+        fail("a finished run without its statistics");
+    }
+    const std::map<std::string, Stamp> after = scriptsIn(g_root);
+    for (const auto& [name, stamp] : before) {
+        const auto now = after.find(name);
+        if (now == after.end()) {
+            fail("an earlier script disappeared: " + name);
+        }
+        if (now->second != stamp && !endsComplete(g_root / "out" / name)) {
+            fail("an earlier script was replaced by an incomplete one: " + name);
+        }
+    }
+    if (after.size() > 20) {
+        fs::remove_all(g_root / "out"); // a few dozen scripts are enough to meet
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_root = fs::temp_directory_path() / ("brennic-fuzz-" + std::to_string(::getpid()));
+    const fs::path memory = "/dev/shm";
+    g_root = (fs::is_directory(memory) ? memory : fs::temp_directory_path()) /
+             ("brennic-fuzz-" + std::to_string(::getpid()));
     fs::create_directories(g_root);
+    std::atexit([] { fs::remove_all(g_root); });
     return 0;
 }
 
@@ -86,9 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                    "C\n");
     const std::string_view cars = rest;
 
-    fs::remove_all(g_root);
     const fs::path missionFolder = g_root / "gtadata";
     const fs::path outputFolder = g_root / "out";
+    fs::remove(g_root / "cars.ini");
+    fs::remove(outputFolder / "e.txt");
     fs::create_directories(missionFolder);
     fs::create_directories(outputFolder);
     writeBytes(missionFolder / "mission.ini", mission);
@@ -102,31 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     options.GTA1iniFile = missionFolder.string() + "/";
     options.OutputFolder = outputFolder.string() + "/";
-    EngineState state;
 
-    const RunReport report = ConversionRun(options, state, host);
-
-    if (report.end == RunEnd::Cancelled) {
-        fail("a run over valid folders was cancelled");
-    }
-    if (report.end == RunEnd::Failed && (!report.failure || report.failure->description().empty() ||
-                                         report.failure->source().empty())) {
-        fail("a failure without its report");
-    }
-    if (report.end == RunEnd::Finished && !host.status.ends_with("\r\n")) {
-        fail("a finished run without its statistics");
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(g_root)) {
-        const fs::path relative = fs::relative(entry.path(), g_root);
-        const std::string top = relative.begin()->string();
-        const bool inOutput =
-            top == "out" && (relative == "out" || relative == "out/uk" || relative == "out/e.txt" ||
-                             (relative.parent_path() == "out" && relative.extension() == ".mis"));
-        const bool input =
-            relative == "gtadata" || relative == "gtadata/mission.ini" || relative == "cars.ini";
-        if (!inOutput && !input) {
-            fail("unexpected file " + relative.string());
-        }
-    }
+    convert(options, host);
     return 0;
 }

@@ -25,6 +25,7 @@ namespace {
 constexpr std::size_t kReadBufferSize = 1 << 16;
 constexpr std::size_t kWriteBufferSize = 1 << 16;
 constexpr char kCtrlZ = '\x1a';
+constexpr const char* kLineBytes = "\r\n\x1a";
 
 FaultHook& faultHook() {
     static FaultHook hook;
@@ -39,8 +40,9 @@ std::FILE* openForReading(const std::filesystem::path& path) {
 #endif
 }
 
-bool isLineByte(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
-bool isBlankOrLineByte(char c) { return c == ' ' || c == '\t' || isLineByte(c); }
+bool isBlankOrLineByte(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == kCtrlZ;
+}
 
 #ifdef _WIN32
 constexpr NativeHandle kNoHandle = INVALID_HANDLE_VALUE;
@@ -243,7 +245,7 @@ std::optional<LineReader> LineReader::open(const std::filesystem::path& path, st
 
 LineReader::LineReader(FileHandle file, std::filesystem::path path, std::size_t maxLength)
     : m_file(std::move(file)), m_path(std::move(path)), m_maxLength(maxLength),
-      m_buffer(kReadBufferSize) {
+      m_buffer(kReadBufferSize + 1) {
     std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
 }
 
@@ -259,7 +261,8 @@ bool LineReader::fill() {
         m_failure = ioErrorFromErrno(fault, "reading", m_path);
         return false;
     }
-    m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file.get());
+    m_end = std::fread(m_buffer.data(), 1, kReadBufferSize, m_file.get());
+    m_buffer[m_end] = '\0'; // ends what strcspn looks at
     if (m_end == 0) {
         m_finished = true;
         if (std::ferror(m_file.get()) != 0) {
@@ -300,7 +303,13 @@ LineReader::Result LineReader::readLine(std::string& line) {
         }
         const char* begin = m_buffer.data() + m_pos;
         const char* end = m_buffer.data() + m_end;
-        const char* stop = std::find_if(begin, end, isLineByte);
+        // The library's search for a set of bytes beats a look at each byte by far; a NUL stops
+        // it too (the buffer ends in one), so the search goes on behind a NUL within the text.
+        const char* stop = begin + std::strcspn(begin, kLineBytes);
+        while (stop != end && *stop == '\0') {
+            ++stop;
+            stop += std::strcspn(stop, kLineBytes);
+        }
         const std::size_t room = m_maxLength - line.size();
         if (static_cast<std::size_t>(stop - begin) > room) {
             line.append(begin, room);
@@ -430,12 +439,27 @@ void TextWriter::discard() noexcept {
 }
 
 bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 2;
     for (const std::string_view piece : pieces) {
-        if (!append(piece.data(), piece.size())) {
-            return false;
-        }
+        size += piece.size();
     }
-    return append("\r\n", 2);
+    if (m_errno != 0 || size > kWriteBufferSize - m_used) {
+        // A line that does not fit what is left of the buffer goes the long way.
+        for (const std::string_view piece : pieces) {
+            if (!append(piece.data(), piece.size())) {
+                return false;
+            }
+        }
+        return append("\r\n", 2);
+    }
+    char* out = m_buffer.get() + m_used;
+    for (const std::string_view piece : pieces) {
+        out = std::copy(piece.begin(), piece.end(), out);
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    m_used += size;
+    return true;
 }
 
 bool TextWriter::write(std::string_view bytes) { return append(bytes.data(), bytes.size()); }
@@ -528,8 +552,16 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
         error = ioErrorFromErrno(errnoOr(EIO), "opening", path);
         return std::nullopt;
     }
-    std::string data(maxSize + 1, '\0');
-    data.resize(std::fread(data.data(), 1, data.size(), file.get()));
+    // Read a piece at a time, so that a small file costs only its size and a large one stops
+    // one byte past the limit.
+    std::string data;
+    char piece[1 << 14];
+    std::size_t got = 0;
+    while (data.size() <= maxSize &&
+           (got = std::fread(piece, 1, std::min(sizeof piece, maxSize + 1 - data.size()),
+                             file.get())) > 0) {
+        data.append(piece, got);
+    }
     if (std::ferror(file.get()) != 0) {
         error = ioErrorFromErrno(errnoOr(EIO), "reading", path);
         return std::nullopt;

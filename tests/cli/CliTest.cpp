@@ -73,6 +73,15 @@ TEST(Cli, RunFailurePrintsStatusSoFarAndTheReport) {
     EXPECT_NE(failed.err.find("Error number: 9\n"), std::string::npos);
 }
 
+TEST(Cli, WarningsGoToStandardErrorAndTheRunSucceeds) {
+    Folders folders;
+    const std::string cars = (folders.temp / "none.ini").string();
+    const CliResult run = runCli(folders.args({"--cars", cars}));
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.err, "brennic-cli: warning: the vehicle file " + cars +
+                           " does not exist; the built-in vehicle names are used\n");
+}
+
 TEST(Cli, SwitchesApplyInOrderAfterAll) {
     Folders folders;
     ASSERT_EQ(runCli(folders.args({"--all", "--off", "unknown,Dummy", "--on", "UNKNOWN"})).code, 0);
