@@ -34,7 +34,7 @@ void Translate_ped(Conversion& conversion) {
     Raise(conversion.stats.PedCount);
     Skip_next_argument(line);
     const std::string rotation = Convert_rotation(Read_next_argument(line));
-    const std::string appearance = Read_next_argument(line);
+    const std::string_view appearance = Read_next_argument(line);
     const std::string remainder = std::to_string(
         static_cast<long long>(std::fmod(Whole_number_value(appearance), kAppearances)));
     conversion.write({"CHAR_DATA OBJECT", line.strLineNumber, " = ( ", Format_coordinate(line.dblX),

@@ -103,7 +103,7 @@ void Translate_drop_wanted_level(Conversion& conversion) {
 }
 
 void Translate_car_on(Conversion& conversion) {
-    const std::string row = Read_next_argument(conversion.line);
+    const std::string_view row = Read_next_argument(conversion.line);
     conversion.write(
         conversion.state.objectLines.cell(Object_line_row(Whole_number_value(row)), 0));
 }

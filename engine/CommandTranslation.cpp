@@ -25,7 +25,7 @@ std::string_view briefText(const TextTable& texts, std::string_view number) {
 } // namespace
 
 void Translate_ped_on(Conversion& conversion) {
-    const std::string row = Read_next_argument(conversion.line);
+    const std::string_view row = Read_next_argument(conversion.line);
     conversion.write({deferredStatement(conversion, row), " // PED_ON"});
 }
 
@@ -34,19 +34,19 @@ void Translate_powerup_on(Conversion& conversion) {
         return;
     }
     // Every powerup then took the object form and kept its creation statement for this line.
-    const std::string row = Read_next_argument(conversion.line);
+    const std::string_view row = Read_next_argument(conversion.line);
     conversion.write({deferredStatement(conversion, row), " // POWERUP_ON"});
 }
 
 void Translate_red_arrow(Conversion& conversion) {
-    const std::string object = Read_next_argument(conversion.line);
+    const std::string_view object = Read_next_argument(conversion.line);
     conversion.write({"LEVEL_END_POINT_ARROW_AT (ARROW , OBJECT", object, ") // ",
                       conversion.line.strLineNumber});
 }
 
 void Translate_arrow(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string object = Read_next_argument(line);
+    const std::string_view object = Read_next_argument(line);
     if (object == "0") {
         conversion.write(
             {"// ", line.strRead, " There is no object at line 0, what should I point at?"});
@@ -63,7 +63,7 @@ void Translate_arrow(Conversion& conversion) {
 }
 
 void Translate_arrowcar(Conversion& conversion) {
-    const std::string object = Read_next_argument(conversion.line);
+    const std::string_view object = Read_next_argument(conversion.line);
     conversion.write({"POINT_ARROW_AT (ARROW , OBJECT", object, ") // ARROWCAR ",
                       conversion.line.strLineNumber});
 }
@@ -79,28 +79,28 @@ void Translate_answer(Conversion& conversion) {
 }
 
 void Translate_brief(Conversion& conversion) {
-    const std::string number = Read_next_argument(conversion.line);
+    const std::string_view number = Read_next_argument(conversion.line);
     conversion.write(
         {"DISPLAY_BRIEF ( ", number, " ) //", briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_mobile_brief(Conversion& conversion) {
-    const std::string number = Read_argument_after(conversion.line, 4);
+    const std::string_view number = Read_argument_after(conversion.line, 4);
     conversion.write({"DISPLAY_BRIEF ( ", number, " ) // MOBILE_BRIEF ",
                       conversion.line.strLineNumber, briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_message_brief(Conversion& conversion) {
-    const std::string number = Read_argument_after(conversion.line, 4);
+    const std::string_view number = Read_argument_after(conversion.line, 4);
     conversion.write(
         {"DISPLAY_MESSAGE ( ", number, " ) //", briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_p_brief(Conversion& conversion) {
-    const std::string number = Read_argument_after(conversion.line, 4);
+    const std::string_view number = Read_argument_after(conversion.line, 4);
     conversion.write({"DISPLAY_BRIEF ( ", number, " ) // P_BRIEF ", conversion.line.strLineNumber,
                       briefText(conversion.state.texts, number)});
     Raise(conversion.stats.BriefCount);

@@ -13,7 +13,8 @@
 
 namespace brennic::engine {
 
-// What outlives a run: the window owns it, so texts of earlier runs and the last powerup word stay.
+// What outlives a run: its owner keeps it from run to run, so texts of earlier runs and the last
+// powerup word stay.
 struct EngineState {
     VehicleTable vehicles{};
     TextTable texts{};

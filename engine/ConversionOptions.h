@@ -58,13 +58,13 @@ struct ConversionOptions {
 
 using Switch = bool ConversionOptions::*;
 
-// One check box: its settings-file key and the switch it sets.
+// One switch: its key in the settings file and on the command line, and its member.
 struct SwitchKey {
     std::string_view key;
     Switch member;
 };
 
-// The 35 check boxes in the order the settings file stores them.
+// The 35 switches in the order the settings file stores them.
 inline constexpr std::array<SwitchKey, 35> kSwitchKeys{{
     {"Phone", &ConversionOptions::chkPhone},
     {"Brief", &ConversionOptions::chkBrief},

@@ -176,11 +176,11 @@ void setCursor(MissionLine& line, std::size_t position) {
     line.intLinePosition = static_cast<int>(position);
 }
 
-std::string Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLine& line) {
+std::string_view Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLine& line) {
     const std::size_t from = cursorOffset(line);
     const std::size_t to = std::min(line.strRead.find(' ', from), length(line));
     stepCursor(line, static_cast<int>(to - from));
-    return line.strRead.substr(from, to - from);
+    return std::string_view(line.strRead).substr(from, to - from);
 }
 
 void Skip_value(MissionLine& line) {
@@ -189,7 +189,7 @@ void Skip_value(MissionLine& line) {
     stepCursor(line, static_cast<int>(to - from));
 }
 
-std::string Read_next_argument(MissionLine& line) {
+std::string_view Read_next_argument(MissionLine& line) {
     stepCursor(line, 1);
     return Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
 }
@@ -199,7 +199,7 @@ void Skip_next_argument(MissionLine& line) {
     Skip_value(line);
 }
 
-std::string Read_argument_after(MissionLine& line, int count) {
+std::string_view Read_argument_after(MissionLine& line, int count) {
     for (int i = 0; i < count; ++i) {
         Skip_next_argument(line);
     }

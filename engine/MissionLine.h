@@ -33,17 +33,17 @@ void setCursor(MissionLine& line, std::size_t position);
 
 // Collects the field at the cursor up to the next blank or the end of the line, leaving the cursor
 // on that blank (or one past the end). Tested before stepping: a cursor already on a blank yields
-// an empty field.
-std::string Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLine& line);
+// an empty field. The field is a view into strRead, for use while the line is handled.
+std::string_view Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLine& line);
 // The same walk without collecting.
 void Skip_value(MissionLine& line);
 
 // Fields behind the cursor, which stands on the blank that ended the field or keyword before:
 // each steps over that single blank, then walks its field.
-std::string Read_next_argument(MissionLine& line);
+std::string_view Read_next_argument(MissionLine& line);
 void Skip_next_argument(MissionLine& line);
 // Passes over the next count fields and reads the one behind them.
-std::string Read_argument_after(MissionLine& line, int count);
+std::string_view Read_argument_after(MissionLine& line, int count);
 
 // Keyword test at the cursor: the characters there, upper-cased, equal the keyword. Every line
 // meets dozens of these, so the test lives here where callers can inline it.

@@ -64,7 +64,7 @@ void writeShop(Conversion& conversion, std::string_view shop) {
 
 // The DECLARE statements copy their one field unconverted.
 void writeDeclaration(Conversion& conversion, std::string_view statement) {
-    const std::string field = Read_next_argument(conversion.line);
+    const std::string_view field = Read_next_argument(conversion.line);
     conversion.write({statement, " ( ", field, " )"});
 }
 

@@ -3,7 +3,7 @@
 namespace brennic::engine {
 
 void Translate_check_car(Conversion& conversion) {
-    const std::string car = Read_next_argument(conversion.line);
+    const std::string_view car = Read_next_argument(conversion.line);
     conversion.write("");
     conversion.write("// *** is player in car?");
     conversion.write({"// ", conversion.line.strRead});
@@ -14,7 +14,7 @@ void Translate_check_car(Conversion& conversion) {
 
 void Translate_steal(Conversion& conversion) {
     Raise(conversion.stats.StealCount);
-    const std::string car = Read_next_argument(conversion.line);
+    const std::string_view car = Read_next_argument(conversion.line);
     conversion.write(" ");
     conversion.write({"// ", conversion.line.strLineNumber, " STEAL CAR"});
     conversion.write("SET loop = 1");
@@ -29,7 +29,7 @@ void Translate_steal(Conversion& conversion) {
 
 void Translate_destroy(Conversion& conversion) {
     Raise(conversion.stats.DestroyCount);
-    const std::string character = Read_next_argument(conversion.line);
+    const std::string_view character = Read_next_argument(conversion.line);
     conversion.write("");
     conversion.write("// DESTROY OBJECT (only works if object is a ped)");
     conversion.write("SET loop = 1");
@@ -43,8 +43,8 @@ void Translate_destroy(Conversion& conversion) {
 
 void Translate_locate(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string character = Read_next_argument(line);
-    const std::string score = Read_argument_after(line, 2);
+    const std::string_view character = Read_next_argument(line);
+    const std::string_view score = Read_argument_after(line, 2);
     conversion.write("");
     conversion.write("// LOCATE");
     conversion.write("SET loop = 1");
@@ -60,8 +60,8 @@ void Translate_locate(Conversion& conversion) {
 
 void Translate_goto(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string item = Read_next_argument(line);
-    const std::string score = Read_argument_after(line, 3);
+    const std::string_view item = Read_next_argument(line);
+    const std::string_view score = Read_argument_after(line, 3);
     conversion.write("");
     conversion.write({"// *** wait for player to goto location *** ", line.strLineNumber});
     conversion.write({"//*** ", line.strRead});
@@ -76,13 +76,13 @@ void Translate_goto(Conversion& conversion) {
 }
 
 void Translate_is_goal_dead(Conversion& conversion) {
-    const std::string car = Read_next_argument(conversion.line);
+    const std::string_view car = Read_next_argument(conversion.line);
     conversion.write({"// ", conversion.line.strRead});
     conversion.write({"// IF ( IS_CAR_WRECKED ( OBJECT", car, " ) )"});
 }
 
 void Translate_inc_heads(Conversion& conversion) {
-    const std::string level = Read_next_argument(conversion.line);
+    const std::string_view level = Read_next_argument(conversion.line);
     conversion.write({"ALTER_WANTED_LEVEL_NO_DROP ( player1 , ", level, " ) // ",
                       conversion.line.strLineNumber});
 }
@@ -92,7 +92,7 @@ void Translate_mission_end(Conversion& conversion) {
     // Deliberately read from the fourth character behind the keyword: behind a first argument of
     // two digits that is the second argument ("12 34" gives 34).
     stepCursor(line, 4);
-    const std::string value = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+    const std::string_view value = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
     conversion.write({"// MISSION_END ", value, " // ", line.strLineNumber});
 }
 
@@ -103,8 +103,8 @@ void Translate_end(Conversion& conversion) {
 void Translate_park(Conversion& conversion) {
     Raise(conversion.stats.ParkCount);
     MissionLine& line = conversion.line;
-    const std::string door = Read_next_argument(line);
-    const std::string score = Read_argument_after(line, 3);
+    const std::string_view door = Read_next_argument(line);
+    const std::string_view score = Read_argument_after(line, 3);
     // Column 3 is not tested: a row without a door gives whatever its first columns hold.
     const ObjectLineTable& rows = conversion.state.objectLines;
     const int row = Object_line_row(Nearest_whole_value(door));

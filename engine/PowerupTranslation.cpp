@@ -47,8 +47,8 @@ PowerupType Convert_powerup_type(std::string_view type, std::string& strPowerupN
 
 void Translate_powerup(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string type = Read_next_argument(line);
-    const std::string value = Read_next_argument(line);
+    const std::string_view type = Read_next_argument(line);
+    const std::string_view value = Read_next_argument(line);
     const PowerupType powerup = Convert_powerup_type(type, conversion.state.strPowerupName);
     Raise(conversion.stats.PowerupCount);
     Raise(conversion.stats.MissionPowerupCount);

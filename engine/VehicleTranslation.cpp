@@ -14,7 +14,7 @@ struct CarFields {
 
 CarFields readCarFields(Conversion& conversion) {
     MissionLine& line = conversion.line;
-    const std::string number = Read_next_argument(line);
+    const std::string_view number = Read_next_argument(line);
     std::string rotation = Convert_rotation(Read_next_argument(line));
     return {std::move(rotation), Vehicle_name(conversion, number)};
 }

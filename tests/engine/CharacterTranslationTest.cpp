@@ -11,34 +11,15 @@ namespace {
 using engine::RunEnd;
 using O = engine::ConversionOptions;
 
-TEST(Translate_ped, WorkedExamples) {
-    const auto options = Options(
-        {&O::chkPed, &O::chkFuturePed, &O::chkMidPointMulti, &O::chkFuture, &O::chkFuturecar}, 1.0,
-        0.5, -2.0);
-    EXPECT_EQ(Translate_lines({"50 (10,20,4) PED 0 256 60"}, options),
-              "CHAR_DATA OBJECT50 = ( 11.0 , 20.5 , 2.0 ) 8 90 DUMMY\r\n");
-    // CAR_ON writes what the row holds, which shows what FUTUREPED left there.
-    EXPECT_EQ(Translate_lines({"51 (10,20,4) FUTUREPED 0 512", "105 CAR_ON 51"}, options),
-              "CHAR_DATA OBJECT51\r\n"
-              "OBJECT51 = CREATE_CHAR ( 11.0 , 20.5 , 255.0 ) 25 180 DUMMY END\r\n");
-    const auto midpoint = [](std::string_view arrow, std::string_view locate) {
-        return std::string("POINT_ARROW_AT ( arrow , ").append(arrow).append(")\r\n") +
-               "WHILE ( loop = 1 )\r\n"
-               "     IF ( LOCATE_CHARACTER_ANY_MEANS ( player1 , " +
-               std::string(locate) +
-               " , 2.0 , 2.0 ) )\r\n"
-               "         SET loop = 0\r\n"
-               "         REMOVE_ARROW ( arrow )\r\n"
-               "     ENDIF\r\n"
-               "ENDWHILE\r\n"
-               "\r\n";
-    };
-    EXPECT_EQ(Translate_lines({"52 (10,20,4) MIDPOINT_MULTI 1"}, options),
-              midpoint("11.0 , 20.5 , 2.0", "10.0 , 20.0 , 2.0"));
-    // A coordinate below 1 becomes 1 without the offset; the locate test takes it off anyway.
-    EXPECT_EQ(Translate_lines({"53 (0,20,4) MIDPOINT_MULTI 1"}, options),
-              midpoint("1.0 , 20.5 , 2.0", "0.0 , 20.0 , 2.0"));
-    EXPECT_EQ(Translate_lines({"140 (0,0,0) FUTURE 41 0"}, options), "OBJ_DATA OBJECT140\r\n");
+// A coordinate below 1 becomes 1 without the offset; the locate test takes the offset off anyway.
+TEST(Translate_midpoint_multi, ACoordinateBelowOneLosesItsOffsetOnlyInTheArrow) {
+    EXPECT_EQ(
+        Translate_lines({"53 (0,20,4) MIDPOINT_MULTI 1"},
+                        Options({&O::chkMidPointMulti}, 1.0, 0.5, -2.0)),
+        Lines({"POINT_ARROW_AT ( arrow , 1.0 , 20.5 , 2.0)", "WHILE ( loop = 1 )",
+               "     IF ( LOCATE_CHARACTER_ANY_MEANS ( player1 , 0.0 , 20.0 , 2.0 , 2.0 , 2.0 ) )",
+               "         SET loop = 0", "         REMOVE_ARROW ( arrow )", "     ENDIF", "ENDWHILE",
+               ""}));
 }
 
 TEST(Translate_ped, AppearanceWrapsAtFiftyTwoKeepingItsSign) {

@@ -48,17 +48,6 @@ std::vector<std::string> scriptNames(const fs::path& folder) {
 
 } // namespace
 
-TEST(ConversionRun, OneSectionScriptLayout) {
-    RunFixture run;
-    const RunReport report = run.run({"[1]", "Name, 1, nyc.cmp", "line two", "", "12 SURVIVE 1 2"});
-    ASSERT_EQ(report.end, RunEnd::Finished);
-    EXPECT_EQ(run.script("nyc_Name_1.mis"),
-              crlf(head("Name, 1, nyc.cmpline two", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
-                   std::vector<std::string>{" ", "LEVELSTART", " ", " ", " ", "LEVELEND"}));
-    EXPECT_TRUE(fs::is_directory(run.outputFolder / "uk"));
-    EXPECT_TRUE(run.host.convertEnabled);
-}
-
 TEST(ConversionRun, DoorDeclarationByMapPrefix) {
     const std::tuple<const char*, const char*> cases[] = {
         {"miami", "DECLARE_DOOR_INFO ( 370 , 377 , 1 )"},
@@ -131,31 +120,6 @@ TEST(ConversionRun, StatusTextAndRepeatedNames) {
     EXPECT_EQ(run.host.status.substr(0, expected.size()), expected);
     EXPECT_NE(run.host.status.find("Total Player count: \t\t0\r\n"), std::string::npos);
     EXPECT_TRUE(run.host.status.ends_with("Total Destroy count: \t0\r\n"));
-}
-
-TEST(ConversionRun, UnknownCodeComments) {
-    RunFixture run;
-    run.options.chkUnknown = true;
-    ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", "", "5 SURVIVE 0 0 ", "", "6 KILL_PED 1",
-                       " 7 leading blank", "8 DROP_WANTED_LEVEL 0", "9 1 (10,10,2) LAMPPOST"})
-                  .end,
-              RunEnd::Finished);
-    EXPECT_EQ(run.script("nyc_A_1.mis"),
-              crlf(head("A, 1, nyc.cmp", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
-                   std::vector<std::string>{" ", "LEVELSTART", " ", "// 5 SURVIVE 0 0 ",
-                                            "// 6 KILL_PED 1", "//  7 leading blank",
-                                            "CLEAR_WANTED_LEVEL ( player1 )",
-                                            "// 9 1 (10,10,2) LAMPPOST", " ", " ", "LEVELEND"}));
-}
-
-TEST(ConversionRun, CarOnWritesTheRowOrAnEmptyLine) {
-    RunFixture run;
-    run.options.chkFuturecar = true;
-    ASSERT_EQ(run.run({"[1]", "A, 1, x.cmp", "", "", "105 CAR_ON 230", "106 car_on 0"}).end,
-              RunEnd::Finished);
-    EXPECT_EQ(run.script("x_A_1.mis"),
-              crlf(head("A, 1, x.cmp", "") +
-                   std::vector<std::string>{" ", "LEVELSTART", " ", "", "", " ", " ", "LEVELEND"}));
 }
 
 TEST(ConversionRun, LineEndsOfEveryKindGiveTheSameScripts) {
@@ -335,12 +299,4 @@ TEST(ConversionRun, TwoRunsShareTheTextsButReloadTheVehicles) {
     ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
     EXPECT_EQ(run.state.texts.at(5), "five");
     EXPECT_EQ(run.state.vehicles.at(1), "BUG");
-}
-
-TEST(Raise, CountersStopAt32767) {
-    int counter = 32766;
-    Raise(counter);
-    EXPECT_EQ(counter, 32767);
-    EXPECT_THROW(Raise(counter), RunFailure);
-    EXPECT_EQ(counter, 32767);
 }

@@ -135,19 +135,6 @@ TEST(Faults, OutputFolderRemovedDuringTheRun) {
               "Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\nnyc_B_2.mis\r\n");
 }
 
-TEST(Faults, RealReadOnlyFolder) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind root";
-    }
-    RunFixture run;
-    fs::create_directory(run.outputFolder / "uk");
-    fs::permissions(run.outputFolder, fs::perms::owner_read | fs::perms::owner_exec);
-    const RunReport report = run.run(kThreeSections);
-    fs::permissions(run.outputFolder, fs::perms::owner_all);
-    ASSERT_EQ(report.end, RunEnd::Failed);
-    EXPECT_EQ(report.failure->number(), 75);
-}
-
 TEST(Faults, ASymbolicLinkWithAScriptNameIsReplacedNotFollowed) {
     RunFixture run;
     writeFile(run.temp / "precious.txt", "keep me");

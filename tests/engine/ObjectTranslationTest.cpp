@@ -23,39 +23,6 @@ void expectLines(std::initializer_list<LineCase> cases) {
     }
 }
 
-TEST(Translate_object, MarkersShopsCountersAndPlayer) {
-    const auto offsets = [](std::initializer_list<engine::Switch> on) {
-        return Options(on, 1.0, 0.5, -2.0);
-    };
-    expectLines({
-        {"12 (100,120,4) DUMMY", offsets({&O::chkDummy}),
-         "OBJ_DATA OBJECT12 = ( 101.0 , 120.5 , 2.0 ) 0 INVISIBLE_TARGET // DUMMY\r\n"},
-        {"12 (100,120,4) dummy", offsets({&O::chkDummy}),
-         "OBJ_DATA OBJECT12 = ( 101.0 , 120.5 , 2.0 ) 0 INVISIBLE_TARGET // DUMMY\r\n"},
-        {"14 (100,120,4) TARGET 1", offsets({&O::chkTarget}),
-         "OBJ_DATA OBJECT14 = ( 101.0 , 120.5 , 3.0 ) 0 INVISIBLE_TARGET // TARGET\r\n"},
-        {"15 1 (100,120,4) TRIGGER 5080 1", offsets({&O::chkTrigger}),
-         "OBJ_DATA OBJECT15 = ( 101.0 , 120.5 , 3.0 ) 0 INVISIBLE_TARGET // TRIGGER\r\n"},
-        {"30 (50,60,3) TELEPHONE 0 512", Options({&O::chkPhone}),
-         "OBJ_DATA object30 = ( 50.0 , 60.0 , 3.0 ) 180 PHONE // 30\r\n"},
-        {"30 (50,60,3) telephone 0 512", Options({&O::chkPhone}),
-         "OBJ_DATA object30 = ( 50.0 , 60.0 , 3.0 ) 180 PHONE // 30\r\n"},
-        {"40 1 (100,120,4) SPRAY", offsets({&O::chkSpray}),
-         "OBJ_DATA object40 = ( 101.0 , 120.5 , 3.0 ) 0 CAR_SHOP 26  // 40\r\n"},
-        {"41 1 (100,120,4) BOMBSHOP", offsets({&O::chkBomb}),
-         "OBJ_DATA object41 = ( 101.0 , 120.5 , 3.0 ) 0 CAR_SHOP BOMB_SHOP  // 41\r\n"},
-        {"156 1 (0,0,0) MISSION_COUNTER 4 0", Options({&O::chkUnknown}), ""},
-        {"8 (0,0,0) MISSION_TOTAL 20", Options({}), "DECLARE_TOTAL_MISSIONS ( 20 )\r\n"},
-        {"8 (0,0,0) mission_total 20", Options({}), "DECLARE_TOTAL_MISSIONS ( 20 )\r\n"},
-        {"9 (0,0,0) SECRET_MISSION_COUNTER 3 0", Options({}), "DECLARE_TOTAL_SECRETS ( 3 )\r\n"},
-        {"10 (0,0,0) TARGET_SCORE 1.5e5 0", Options({}), "DECLARE_FINISH_SCORE ( 1.5e5 )\r\n"},
-        {"5 (120,130,4) PLAYER 0 256", Options({}),
-         "PLAYER_PED player1 = ( 120.0 , 130.0 , 255.0 ) 25 90 // 5\r\n"},
-        {"294 1 (105,119,4) player 293 768", offsets({}),
-         "PLAYER_PED player1 = ( 106.0 , 119.5 , 255.0 ) 25 270 // 294\r\n"},
-    });
-}
-
 // The decision: the first field of a TELEPHONE line is passed over whatever its length.
 TEST(Translate_telephone, FirstFieldOfAnyLength) {
     const ConversionOptions options = Options({&O::chkPhone});

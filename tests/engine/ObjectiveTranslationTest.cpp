@@ -13,21 +13,6 @@ using test::All_switches_on;
 using test::Lines;
 using test::Translate_line;
 
-TEST(Translate_park, ParksAtTheDoorOfItsRow) {
-    EngineState state;
-    state.objectLines.setCell(1250, 0, "10.5");
-    state.objectLines.setCell(1250, 1, "20.0");
-    state.objectLines.setCell(1250, 2, "3.0");
-    state.objectLines.setCell(1250, 3, "door");
-    const auto result = Translate_line(All_switches_on(), state, "2400 PARK 1250 0 0 0 5000");
-    EXPECT_EQ(result.script,
-              Lines({"", "// PARK CAR", "SET loop = 1", "WHILE_EXEC ( loop = 1 )",
-                     "IF ( IS_CAR_IN_BLOCK  ( CAR , 10.5 , 20.0 , 3.0 , 2.0 , 2.0 ) ) //DOOR",
-                     "     PARK ( CAR , OBJECT1250) // 2400", "     SET LOOP = 0",
-                     "     ADD_SCORE  (  player1  , 5000 )", "ENDIF", "ENDWHILE", ""}));
-    EXPECT_EQ(result.stats.ParkCount, 1);
-}
-
 TEST(Translate_park, RowsWithoutADoorAndShortLines) {
     EngineState state;
     state.objectLines.setCell(30, 0, "OBJECT30 = CREATE_CAR ( 1.0 , 2.0 , 255.0 ) 25 0 BUG END");

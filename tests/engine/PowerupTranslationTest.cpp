@@ -34,10 +34,6 @@ TEST(Convert_powerup_type, ExactTypeTexts) {
 
 TEST(Translate_powerup, GeneratorAndObjectForms) {
     const auto respawn = Options({&O::chkPowerup, &O::chkPowerupRespawn});
-    EXPECT_EQ(Translate_lines({"1250 (10.5,20,2) POWERUP 1 10"}, respawn),
-              "GENERATOR OBJECT1250 = ( 10.5 , 20.0 , 2.0 ) 0 COLLECT_00 0 1500 10 // POWERUP 1250 "
-              "pistol\r\n"
-              "SWITCH_GENERATOR ( OBJECT1250 , ON )\r\n");
     EXPECT_EQ(Translate_lines({"1251 (10.5,20,2) powerup 5"}, respawn),
               "GENERATOR OBJECT1251 = ( 10.5 , 20.0 , 2.0 ) 0 POWERUP5not_supported 0 1500  // "
               "POWERUP 1251 unsupported\r\n"

@@ -184,23 +184,3 @@ TEST(Tables, TextsBeyondTheirShareOfMemoryFailTheRun) {
     rows.Empty();
     rows.setCell(0, 0, text);
 }
-
-TEST(ObjectLineTable, EmptyClearsEveryWrittenCell) {
-    ObjectLineTable table;
-    table.setCell(0, 0, "a");
-    table.setCell(60000, 3, "door");
-    table.setCell(70, 1, "120.0");
-    table.setCell(70, 2, "3.0");
-    EXPECT_EQ(table.cell(70, 1), "120.0");
-    table.Empty();
-    for (const int row : {0, 70, 60000}) {
-        for (int column = 0; column < ObjectLineTable::intColumns; ++column) {
-            EXPECT_EQ(table.cell(row, column), "");
-        }
-    }
-    table.setCell(70, 0, "again"); // a row emptied once can be written and emptied again
-    table.Empty();
-    EXPECT_EQ(table.cell(70, 0), "");
-    EXPECT_THROW(table.cell(60001, 0), RunFailure);
-    EXPECT_THROW(table.setCell(-1, 0, "x"), RunFailure);
-}

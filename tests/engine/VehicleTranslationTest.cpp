@@ -11,32 +11,6 @@ namespace {
 using engine::RunEnd;
 using O = engine::ConversionOptions;
 
-TEST(Translate_futurecar, WorkedExamples) {
-    const auto options =
-        Options({&O::chkFuturecar, &O::chkParked, &O::chkHells, &O::chkDoor}, 1.0, 0.5, -2.0);
-    EXPECT_EQ(Translate_lines({"60 (100,120,4) FUTURECAR 4 512", "105 CAR_ON 60"}, options),
-              "CAR_DATA OBJECT60 // 60\r\n"
-              "OBJECT60 = CREATE_CAR ( 101.0 , 120.5 , 255.0 ) 25 180 COPCAR END // 60\r\n");
-    EXPECT_EQ(Translate_lines({"61 (100,120,4) PARKED 4 256"}, options),
-              "CAR_DATA object61 = ( 101.0 , 120.5 , 255.0 ) 25 90 COPCAR // 61\r\n");
-    EXPECT_EQ(Translate_lines({"62 (100,120,4) HELLS 1 0"}, options),
-              "CAR_DATA object62 = ( 101.0 , 120.5 , 255.0 ) 25 0 BUG // hells bike 62\r\n");
-
-    engine::EngineState state;
-    const MissionRun run =
-        Run_mission_file(Section("1") + "70 (100,120,4) DOOR 2\r\n", options, state);
-    ASSERT_EQ(run.report.end, RunEnd::Finished);
-    EXPECT_NE(run.scripts.begin()->second.find(
-                  "\r\nDOOR_DATA OBJECT70 = SINGLE ( 100 , 120 , 3 ) ( 100.0 , 120.0 , 3.0 , 0.0 , "
-                  "0.0 ) top 0 ANY_PLAYER CLOSE_NEVER 0 FLIP_RIGHT NOT_REVERSED // 70\r\n"),
-              std::string::npos);
-    // The last mission's rows stay after the run.
-    const char* const cells[] = {"100.0", "120.0", "3.0", "door"};
-    for (int column = 0; column < 4; ++column) {
-        EXPECT_EQ(state.objectLines.cell(70, column), cells[column]);
-    }
-}
-
 TEST(Vehicle_name, NearestEntryHalvesToEven) {
     const std::tuple<const char*, const char*> cases[] = {
         {"4.5", "COPCAR"}, {"5.5", "HOTDOG"}, {"04", "COPCAR"},   {"", "EDSEL"},
