@@ -1,0 +1,189 @@
+#include "report/ScriptCheck.h"
+
+#include "platform/Ascii.h"
+
+#include <algorithm>
+
+namespace brennic::report {
+
+namespace {
+
+using platform::equalIgnoringCase;
+
+// What declares a name: a statement that begins with one of these forms, "%" standing for the
+// name and a word ending in "*" for every word that begins so. A new form is one more line.
+constexpr std::string_view kDeclarationForms[] = {
+    "PLAYER_PED %", //
+    "CHAR_DATA %",  //
+    "CAR_DATA %",   //
+    "OBJ_DATA %",   //
+    "DOOR_DATA %",  //
+    "GENERATOR %",  //
+    "ARROW_DATA %", //
+    "COUNTER %",    //
+    "% = CREATE_*", // a deferred creation, as CAR_ON and PED_ON write it
+};
+
+// The names the converter makes up: "OBJECT" or "object" and a GTA1 line number (or whatever
+// argument a command gave, nothing included), and the players it numbers.
+struct NameFamily {
+    std::string_view prefix;
+    bool digitsOnly = false; // the rest must be one or more digits
+};
+
+constexpr NameFamily kNameFamilies[] = {
+    {"OBJECT", false},
+    {"PLAYER", true},
+};
+
+// Statements the converter leaves as comments for the user to finish, by how their line begins.
+struct Marker {
+    std::string_view start;
+    std::string_view reason;
+};
+
+constexpr Marker kMarkers[] = {
+    {"// MOVE FAIL LINE HERE", "fail line to move here"},
+    {"//IF ( IS_CHARACTER_IN_CAR ", "CHECK_CAR test left as a comment"},
+    {"// IF ( IS_CAR_WRECKED ", "IS_GOAL_DEAD test left as a comment"},
+    {"// MISSION_END ", "MISSION_END left as a comment"},
+};
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+bool isNameChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+bool isDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), platform::asciiUpper);
+    return out;
+}
+
+// The statement's tokens up to its comment: names and numbers whole, every other character that
+// is not blank alone.
+std::vector<std::string_view> tokens(std::string_view text) {
+    text = text.substr(0, text.find("//"));
+    std::vector<std::string_view> out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (isBlank(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        if (isNameChar(text[i])) {
+            while (end < text.size() && isNameChar(text[end])) {
+                ++end;
+            }
+        }
+        out.push_back(text.substr(i, end - i));
+        i = end;
+    }
+    return out;
+}
+
+// The name the form declares at the start of the tokens; empty when the form does not match.
+std::string_view declaredBy(std::string_view form, const std::vector<std::string_view>& words) {
+    std::string_view name;
+    std::size_t next = 0;
+    while (!form.empty()) {
+        const std::size_t blank = form.find(' ');
+        const std::string_view part = form.substr(0, blank);
+        form = blank == std::string_view::npos ? std::string_view() : form.substr(blank + 1);
+        if (next == words.size()) {
+            return {};
+        }
+        const std::string_view word = words[next++];
+        if (part == "%") {
+            if (!isNameChar(word.front())) {
+                return {};
+            }
+            name = word;
+        } else if (part.ends_with('*')) {
+            const std::string_view start = part.substr(0, part.size() - 1);
+            if (word.size() < start.size() ||
+                !equalIgnoringCase(word.substr(0, start.size()), start)) {
+                return {};
+            }
+        } else if (!equalIgnoringCase(part, word)) {
+            return {};
+        }
+    }
+    return name;
+}
+
+bool inFamily(std::string_view word) {
+    return std::any_of(
+        std::begin(kNameFamilies), std::end(kNameFamilies), [word](const NameFamily& family) {
+            return word.size() >= family.prefix.size() &&
+                   equalIgnoringCase(word.substr(0, family.prefix.size()), family.prefix) &&
+                   (!family.digitsOnly || isDigits(word.substr(family.prefix.size())));
+        });
+}
+
+} // namespace
+
+void ScriptCheck::addLine(std::string_view text) {
+    ++m_lines;
+    const std::size_t start = std::min(text.find_first_not_of(" \t"), text.size());
+    for (const Marker& marker : kMarkers) {
+        if (text.substr(start).starts_with(marker.start)) {
+            m_candidates.push_back({m_lines, std::string(text), marker.reason, {}});
+            return;
+        }
+    }
+    const std::vector<std::string_view> words = tokens(text);
+    if (words.empty()) {
+        return;
+    }
+    for (const std::string_view form : kDeclarationForms) {
+        const std::string_view name = declaredBy(form, words);
+        if (!name.empty()) {
+            m_declared.insert(upper(name));
+            break;
+        }
+    }
+    Candidate candidate{m_lines, {}, {}, {}};
+    for (const std::string_view word : words) {
+        if (isNameChar(word.front()) && inFamily(word) &&
+            std::none_of(
+                candidate.names.begin(), candidate.names.end(),
+                [word](const std::string& name) { return equalIgnoringCase(name, word); })) {
+            candidate.names.emplace_back(word);
+        }
+    }
+    if (!candidate.names.empty()) {
+        candidate.statement = text;
+        m_candidates.push_back(std::move(candidate));
+    }
+}
+
+std::vector<Item> ScriptCheck::findings() const {
+    std::vector<Item> out;
+    for (const Candidate& candidate : m_candidates) {
+        if (!candidate.reason.empty()) {
+            out.push_back(
+                {candidate.scriptLine, {}, std::string(candidate.reason), candidate.statement});
+            continue;
+        }
+        for (const std::string& name : candidate.names) {
+            if (!m_declared.contains(upper(name))) {
+                out.push_back({candidate.scriptLine,
+                               {},
+                               name + " is not declared",
+                               candidate.statement,
+                               name});
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace brennic::report
