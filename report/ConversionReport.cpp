@@ -71,7 +71,7 @@ std::string numberText(const std::string& number) {
 } // namespace
 
 void ConversionReport::scriptOpened(std::string_view fileName) {
-    finishScript();
+    finishScript(true);
     m_blocks.push_back({std::string(fileName), {}, {}});
     m_scriptOpen = true;
     m_check = ScriptCheck();
@@ -139,7 +139,7 @@ void ConversionReport::notTranslated() {
 }
 
 std::string ConversionReport::text(std::string_view failure) {
-    finishScript();
+    finishScript(failure.empty());
     std::string text;
     for (const Block& block : m_blocks) {
         text += (text.empty() ? "" : "\r\n") + Block_text(block);
@@ -151,7 +151,7 @@ std::string ConversionReport::text(std::string_view failure) {
     return text;
 }
 
-void ConversionReport::finishScript() {
+void ConversionReport::finishScript(bool complete) {
     if (!m_scriptOpen) {
         return;
     }
@@ -177,7 +177,7 @@ void ConversionReport::finishScript() {
             item.gta1Line = numberText(std::prev(origin)->second);
         }
         if (!pointing.row.empty()) {
-            const std::string more = hint(pointing.row);
+            const std::string more = hint(pointing.row, complete);
             item.reason += more.empty() ? "" : "; " + more;
         }
         block.items.push_back(std::move(item));
@@ -185,8 +185,9 @@ void ConversionReport::finishScript() {
     block.summary = passedOverSummary();
 }
 
-// Why the GTA1 line an item points at left nothing behind, when the mission tells.
-std::string ConversionReport::hint(const std::string& row) const {
+// Why the GTA1 line an item points at left nothing behind, when the mission tells. Of a mission
+// cut short by a failure, what is missing may only not have been read yet.
+std::string ConversionReport::hint(const std::string& row, bool complete) const {
     const auto passedOver = m_firstPassedOver.find(row);
     if (passedOver != m_firstPassedOver.end()) {
         const PassedOver& line = m_passedOver[passedOver->second];
@@ -194,7 +195,8 @@ std::string ConversionReport::hint(const std::string& row) const {
                            " was not translated";
         return line.box.empty() ? text : text + ", turn on " + std::string(line.box);
     }
-    return m_numbers.contains(row) ? std::string() : "this mission has no GTA1 line " + row;
+    return m_numbers.contains(row) || !complete ? std::string()
+                                                : "this mission has no GTA1 line " + row;
 }
 
 // One line per kind word, most frequent first: "12 lines of CRANE not translated: 101, 102, ...".
@@ -205,8 +207,10 @@ std::vector<std::string> ConversionReport::passedOverSummary() const {
     }
     std::vector<std::pair<std::string, std::vector<const PassedOver*>>> groups(byWord.begin(),
                                                                                byWord.end());
+    // Lines without a keyword come last among lines as frequent.
     std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
-        return a.second.size() > b.second.size();
+        return a.second.size() != b.second.size() ? a.second.size() > b.second.size()
+                                                  : !a.first.empty() && b.first.empty();
     });
     std::vector<std::string> summary;
     for (const auto& [word, lines] : groups) {

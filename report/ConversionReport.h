@@ -49,9 +49,9 @@ class ConversionReport final : public engine::RunNotes {
         std::string_view box{}; // the check box that would have translated it, if any
     };
 
-    void finishScript();
-    std::string gta1Line() const;
-    std::string hint(const std::string& row) const;
+    // Resolves the open script's items into its block; complete: its mission was read to the end.
+    void finishScript(bool complete);
+    std::string hint(const std::string& row, bool complete) const;
     std::vector<std::string> passedOverSummary() const;
 
     std::vector<Block> m_blocks;

@@ -9,7 +9,7 @@ std::string Block_text(const Block& block) {
         if (item.gta1Line) {
             text += "GTA1 line " + *item.gta1Line + ": ";
         }
-        text += item.reason + ": " + item.statement + "\r\n";
+        text += item.reason + (item.statement.empty() ? ":" : ": " + item.statement) + "\r\n";
     }
     for (const std::string& line : block.summary) {
         text += "  " + line + "\r\n";

@@ -25,7 +25,8 @@ struct Block {
 // The block as the report and the check print it, each line ended by CR LF:
 //   nyc_Bank Job_1.mis
 //     14: GTA1 line 2300: OBJECT1250 is not declared: POINT_ARROW_AT ( ARROW , OBJECT1250 ) // 2300
-// and "  nothing left to do" under a script without items.
+// (an empty statement leaves the line ending in ":"), and "  nothing left to do" under a script
+// without items.
 std::string Block_text(const Block& block);
 
 } // namespace brennic::report
