@@ -45,14 +45,16 @@ struct LineKind {
 };
 
 // A line the run passed over, as the run read it: an object part, when the line has one, is named
-// by the kind word behind its coordinates; any other line by the keyword behind its number.
+// by the kind word behind its coordinates; any other line by the keyword behind its number. The
+// box lookups see no more than the longest keyword needs.
 LineKind kindOf(std::string_view strRead) {
+    constexpr std::size_t kLongestKeyword = 24;
     const std::size_t start = behindNumber(strRead);
     const std::size_t open = strRead.find('(', start);
     if (open == std::string_view::npos) {
         const std::string_view rest = strRead.substr(start);
         return {upper(firstField(rest.substr(std::min<std::size_t>(1, rest.size())))),
-                boxKey(engine::Command_switch(rest))};
+                boxKey(engine::Command_switch(rest.substr(0, kLongestKeyword)))};
     }
     // X and Y end at commas, Z at ")"; the kind word stands one blank behind it.
     std::size_t end = strRead.find(',', open + 1);
@@ -61,7 +63,8 @@ LineKind kindOf(std::string_view strRead) {
     const std::string_view rest = end == std::string_view::npos
                                       ? std::string_view()
                                       : strRead.substr(std::min(end + 2, strRead.size()));
-    return {upper(firstField(rest)), boxKey(engine::Object_kind_switch(rest))};
+    return {upper(firstField(rest)),
+            boxKey(engine::Object_kind_switch(rest.substr(0, kLongestKeyword)))};
 }
 
 std::string numberText(const std::string& number) {

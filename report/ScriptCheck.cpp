@@ -68,9 +68,9 @@ std::string upper(std::string_view text) {
 
 // The statement's tokens up to its comment: names and numbers whole, every other character that
 // is not blank alone.
-std::vector<std::string_view> tokens(std::string_view text) {
+void tokens(std::string_view text, std::vector<std::string_view>& out) {
     text = text.substr(0, text.find("//"));
-    std::vector<std::string_view> out;
+    out.clear();
     std::size_t i = 0;
     while (i < text.size()) {
         if (isBlank(text[i])) {
@@ -86,7 +86,6 @@ std::vector<std::string_view> tokens(std::string_view text) {
         out.push_back(text.substr(i, end - i));
         i = end;
     }
-    return out;
 }
 
 // The name the form declares at the start of the tokens; empty when the form does not match.
@@ -139,7 +138,8 @@ void ScriptCheck::addLine(std::string_view text) {
             return;
         }
     }
-    const std::vector<std::string_view> words = tokens(text);
+    std::vector<std::string_view>& words = m_words;
+    tokens(text, words);
     if (words.empty()) {
         return;
     }

@@ -31,6 +31,7 @@ class ScriptCheck {
     int m_lines = 0;
     std::unordered_set<std::string> m_declared; // upper-cased
     std::vector<Candidate> m_candidates;
+    std::vector<std::string_view> m_words; // of the line being added, kept for its room
 };
 
 } // namespace brennic::report
