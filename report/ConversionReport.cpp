@@ -4,18 +4,14 @@
 #include "engine/ObjectTranslation.h"
 #include "engine/Tables.h"
 #include "platform/Ascii.h"
-#include "platform/IoError.h"
-#include "platform/TextFile.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace brennic::report {
 
 namespace {
-
-// Lines longer than this are no script lines a user would keep.
-constexpr std::size_t kMaxScriptLineLength = std::size_t{1} << 20;
 
 std::string upper(std::string_view text) {
     std::string out(text);
@@ -25,9 +21,15 @@ std::string upper(std::string_view text) {
 
 std::string_view firstField(std::string_view text) { return text.substr(0, text.find(' ')); }
 
-// Where the run tests a line's command keyword: the blank behind its number.
+// The offset of the blank behind a line's number, or of its end.
 std::size_t behindNumber(std::string_view strRead) {
     return std::min(strRead.find(' '), strRead.size());
+}
+
+// The keyword behind a line's number, where the run tests its commands.
+std::string_view keywordOf(std::string_view strRead) {
+    const std::string_view rest = strRead.substr(behindNumber(strRead));
+    return firstField(rest.substr(std::min<std::size_t>(1, rest.size())));
 }
 
 std::string_view boxKey(engine::Switch box) {
@@ -52,9 +54,8 @@ LineKind kindOf(std::string_view strRead) {
     const std::size_t start = behindNumber(strRead);
     const std::size_t open = strRead.find('(', start);
     if (open == std::string_view::npos) {
-        const std::string_view rest = strRead.substr(start);
-        return {upper(firstField(rest.substr(std::min<std::size_t>(1, rest.size())))),
-                boxKey(engine::Command_switch(rest.substr(0, kLongestKeyword)))};
+        return {upper(keywordOf(strRead)),
+                boxKey(engine::Command_switch(strRead.substr(start, kLongestKeyword)))};
     }
     // X and Y end at commas, Z at ")"; the kind word stands one blank behind it.
     std::size_t end = strRead.find(',', open + 1);
@@ -101,15 +102,15 @@ void ConversionReport::missionLineRead(const engine::MissionLine& line) {
 }
 
 void ConversionReport::lineWritten(std::initializer_list<std::string_view> pieces) {
-    std::string text;
+    m_text.clear();
     for (const std::string_view piece : pieces) {
-        text.append(piece);
+        m_text.append(piece);
     }
     ++m_lines;
-    m_check.addLine(text);
+    m_check.addLine(m_text);
     for (Pointing& pending : m_pending) {
         pending.item.scriptLine = m_lines;
-        pending.item.statement = text;
+        pending.item.statement = m_text;
         m_missing.push_back(std::move(pending));
     }
     m_pending.clear();
@@ -118,10 +119,8 @@ void ConversionReport::lineWritten(std::initializer_list<std::string_view> piece
 void ConversionReport::missing(engine::Missing what, std::string_view number) {
     Pointing pending;
     if (what == engine::Missing::DeferredStatement) {
-        const std::string_view rest = std::string_view(m_strRead).substr(behindNumber(m_strRead));
         pending.item.reason =
-            upper(firstField(rest.substr(std::min<std::size_t>(1, rest.size())))) + " " +
-            std::string(number) + " found nothing to create";
+            upper(keywordOf(m_strRead)) + " " + std::string(number) + " found nothing to create";
         pending.row = number;
     } else if (engine::Nearest_whole_value(number) > engine::TextTable::intMaxIndex) {
         pending.item.reason =
@@ -161,9 +160,13 @@ void ConversionReport::finishScript(bool complete) {
     m_scriptOpen = false;
     std::vector<Pointing> items;
     for (Item& item : m_check.findings()) {
-        const bool object = item.undeclared.size() >= 6 &&
-                            platform::equalIgnoringCase(item.undeclared.substr(0, 6), "OBJECT");
-        std::string row = object ? item.undeclared.substr(6) : std::string();
+        // OBJECTn is the object of GTA1 line n.
+        constexpr std::string_view kObject = "OBJECT";
+        const bool object =
+            item.undeclared.size() >= kObject.size() &&
+            platform::equalIgnoringCase(std::string_view(item.undeclared).substr(0, kObject.size()),
+                                        kObject);
+        std::string row = object ? item.undeclared.substr(kObject.size()) : std::string();
         items.push_back({std::move(item), std::move(row)});
     }
     std::move(m_missing.begin(), m_missing.end(), std::back_inserter(items));
@@ -232,33 +235,6 @@ std::vector<std::string> ConversionReport::passedOverSummary() const {
         summary.push_back(std::move(text));
     }
     return summary;
-}
-
-std::optional<Block> Check_script_file(const std::filesystem::path& path, std::string name,
-                                       platform::IoError& error) {
-    auto reader = platform::LineReader::open(path, kMaxScriptLineLength, error);
-    if (!reader) {
-        return std::nullopt;
-    }
-    ScriptCheck check;
-    std::string line;
-    for (;;) {
-        switch (reader->readLine(line)) {
-        case platform::LineReader::Result::Line:
-            check.addLine(line);
-            continue;
-        case platform::LineReader::Result::End:
-            return Block{std::move(name), check.findings(), {}};
-        case platform::LineReader::Result::TooLong:
-            error = {platform::ErrorNumber::DeviceIoError,
-                     name + " has a line longer than " + std::to_string(kMaxScriptLineLength) +
-                         " characters"};
-            return std::nullopt;
-        case platform::LineReader::Result::Failed:
-            error = *reader->failure();
-            return std::nullopt;
-        }
-    }
 }
 
 } // namespace brennic::report

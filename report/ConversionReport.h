@@ -3,19 +3,12 @@
 #include "engine/RunNotes.h"
 #include "report/ScriptCheck.h"
 
-#include <filesystem>
-#include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
-
-namespace brennic::platform {
-struct IoError;
-}
 
 namespace brennic::report {
 
@@ -62,6 +55,7 @@ class ConversionReport final : public engine::RunNotes {
     std::vector<std::pair<int, std::string>> m_origins; // first script line of each mission line
     std::vector<Pointing> m_missing;
     std::vector<Pointing> m_pending; // for the next line written
+    std::string m_text;              // the line being written, kept for its room
     // Its mission.
     std::string m_number;
     std::string m_strRead;
@@ -69,10 +63,5 @@ class ConversionReport final : public engine::RunNotes {
     std::vector<PassedOver> m_passedOver;
     std::unordered_map<std::string, std::size_t> m_firstPassedOver; // by line number
 };
-
-// Checks a script file, whatever its line ends, into its block under `name`; nullopt with the
-// error when it cannot be read whole.
-std::optional<Block> Check_script_file(const std::filesystem::path& path, std::string name,
-                                       platform::IoError& error);
 
 } // namespace brennic::report

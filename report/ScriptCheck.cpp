@@ -1,6 +1,7 @@
 #include "report/ScriptCheck.h"
 
 #include "platform/Ascii.h"
+#include "platform/TextFile.h"
 
 #include <algorithm>
 
@@ -10,18 +11,21 @@ namespace {
 
 using platform::equalIgnoringCase;
 
+// Lines longer than this are no script lines a user would keep.
+constexpr std::size_t kMaxScriptLineLength = std::size_t{1} << 20;
+
 // What declares a name: a statement that begins with one of these forms, "%" standing for the
 // name and a word ending in "*" for every word that begins so. A new form is one more line.
 constexpr std::string_view kDeclarationForms[] = {
-    "PLAYER_PED %", //
-    "CHAR_DATA %",  //
-    "CAR_DATA %",   //
-    "OBJ_DATA %",   //
-    "DOOR_DATA %",  //
-    "GENERATOR %",  //
-    "ARROW_DATA %", //
-    "COUNTER %",    //
-    "% = CREATE_*", // a deferred creation, as CAR_ON and PED_ON write it
+    "PLAYER_PED %", // PLAYER
+    "CHAR_DATA %",  // PED, FUTUREPED
+    "CAR_DATA %",   // FUTURECAR, PARKED, HELLS, the script head's car
+    "OBJ_DATA %",   // markers, phones, shops, FUTURE, powerups
+    "DOOR_DATA %",  // DOOR
+    "GENERATOR %",  // respawning powerups
+    "ARROW_DATA %", // the script head's arrow
+    "COUNTER %",    // the script head's loop counter
+    "% = CREATE_*", // a deferred creation, as CAR_ON, PED_ON and POWERUP_ON write it
 };
 
 // The names the converter makes up: "OBJECT" or "object" and a GTA1 line number (or whatever
@@ -184,6 +188,33 @@ std::vector<Item> ScriptCheck::findings() const {
         }
     }
     return out;
+}
+
+std::optional<Block> Check_script_file(const std::filesystem::path& path, std::string name,
+                                       platform::IoError& error) {
+    auto reader = platform::LineReader::open(path, kMaxScriptLineLength, error);
+    if (!reader) {
+        return std::nullopt;
+    }
+    ScriptCheck check;
+    std::string line;
+    for (;;) {
+        switch (reader->readLine(line)) {
+        case platform::LineReader::Result::Line:
+            check.addLine(line);
+            continue;
+        case platform::LineReader::Result::End:
+            return Block{std::move(name), check.findings(), {}};
+        case platform::LineReader::Result::TooLong:
+            error = {platform::ErrorNumber::DeviceIoError,
+                     name + " has a line longer than " + std::to_string(kMaxScriptLineLength) +
+                         " characters"};
+            return std::nullopt;
+        case platform::LineReader::Result::Failed:
+            error = *reader->failure();
+            return std::nullopt;
+        }
+    }
 }
 
 } // namespace brennic::report

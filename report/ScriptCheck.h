@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/IoError.h"
 #include "report/ReportText.h"
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -33,5 +36,10 @@ class ScriptCheck {
     std::vector<Candidate> m_candidates;
     std::vector<std::string_view> m_words; // of the line being added, kept for its room
 };
+
+// Checks a script file, whatever its line ends, into its block under `name`; nullopt with the
+// error when it cannot be read whole.
+std::optional<Block> Check_script_file(const std::filesystem::path& path, std::string name,
+                                       platform::IoError& error);
 
 } // namespace brennic::report
