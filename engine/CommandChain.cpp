@@ -98,14 +98,29 @@ bool Translate_command(Conversion& conversion) {
     return false;
 }
 
+Switch Command_switch(std::string_view text) {
+    const MissionLine line{.strRead = std::string(text)};
+    for (const Command& command : kChain) {
+        if (command.exact ? Is_exact_keyword_at_cursor(line, command.keyword)
+                          : Is_keyword_at_cursor(line, command.keyword)) {
+            return command.enabledBy;
+        }
+    }
+    return nullptr;
+}
+
 void Translate_drop_wanted_level(Conversion& conversion) {
     conversion.write("CLEAR_WANTED_LEVEL ( player1 )");
 }
 
 void Translate_car_on(Conversion& conversion) {
     const std::string_view row = Read_next_argument(conversion.line);
-    conversion.write(
-        conversion.state.objectLines.cell(Object_line_row(Whole_number_value(row)), 0));
+    const std::string& statement =
+        conversion.state.objectLines.cell(Object_line_row(Whole_number_value(row)), 0);
+    if (statement.empty()) {
+        conversion.noteMissing(Missing::DeferredStatement, row);
+    }
+    conversion.write(statement);
 }
 
 } // namespace brennic::engine

@@ -9,6 +9,11 @@ namespace brennic::engine {
 // when none matches.
 bool Translate_command(Conversion& conversion);
 
+// The switch of the first command whose keyword, with both its blanks, begins `text` (the line
+// from the blank behind its number), on or off; nullptr when none matches or the command needs
+// none. Tells a report which box would have translated a line.
+Switch Command_switch(std::string_view text);
+
 void Translate_drop_wanted_level(Conversion& conversion);
 // Writes the creation a FUTURECAR line of this mission deferred to the row its argument names.
 void Translate_car_on(Conversion& conversion);

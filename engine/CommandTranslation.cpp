@@ -8,18 +8,26 @@ namespace {
 
 // Column 0 of the row a whole-number argument names; a non-number or a row outside the table
 // fails the run.
-const std::string& deferredStatement(const Conversion& conversion, std::string_view argument) {
-    return conversion.state.objectLines.cell(Object_line_row(Whole_number_value(argument)), 0);
+const std::string& deferredStatement(Conversion& conversion, std::string_view argument) {
+    const std::string& statement =
+        conversion.state.objectLines.cell(Object_line_row(Whole_number_value(argument)), 0);
+    if (statement.empty()) {
+        conversion.noteMissing(Missing::DeferredStatement, argument);
+    }
+    return statement;
 }
 
 // Modders number their own texts from 10001 on, beyond the table: such a brief is still written,
 // with the empty text, instead of ending the conversion.
-std::string_view briefText(const TextTable& texts, std::string_view number) {
+std::string_view briefText(Conversion& conversion, std::string_view number) {
     const double index = Nearest_whole_value(number);
-    if (!(index >= 0.0 && index <= TextTable::intMaxIndex)) {
-        return {};
+    const std::string_view text = index >= 0.0 && index <= TextTable::intMaxIndex
+                                      ? conversion.state.texts.at(static_cast<int>(index))
+                                      : std::string_view();
+    if (text.empty()) {
+        conversion.noteMissing(Missing::BriefText, number);
     }
-    return texts.at(static_cast<int>(index));
+    return text;
 }
 
 } // namespace
@@ -80,29 +88,27 @@ void Translate_answer(Conversion& conversion) {
 
 void Translate_brief(Conversion& conversion) {
     const std::string_view number = Read_next_argument(conversion.line);
-    conversion.write(
-        {"DISPLAY_BRIEF ( ", number, " ) //", briefText(conversion.state.texts, number)});
+    conversion.write({"DISPLAY_BRIEF ( ", number, " ) //", briefText(conversion, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_mobile_brief(Conversion& conversion) {
     const std::string_view number = Read_argument_after(conversion.line, 4);
     conversion.write({"DISPLAY_BRIEF ( ", number, " ) // MOBILE_BRIEF ",
-                      conversion.line.strLineNumber, briefText(conversion.state.texts, number)});
+                      conversion.line.strLineNumber, briefText(conversion, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_message_brief(Conversion& conversion) {
     const std::string_view number = Read_argument_after(conversion.line, 4);
-    conversion.write(
-        {"DISPLAY_MESSAGE ( ", number, " ) //", briefText(conversion.state.texts, number)});
+    conversion.write({"DISPLAY_MESSAGE ( ", number, " ) //", briefText(conversion, number)});
     Raise(conversion.stats.BriefCount);
 }
 
 void Translate_p_brief(Conversion& conversion) {
     const std::string_view number = Read_argument_after(conversion.line, 4);
     conversion.write({"DISPLAY_BRIEF ( ", number, " ) // P_BRIEF ", conversion.line.strLineNumber,
-                      briefText(conversion.state.texts, number)});
+                      briefText(conversion, number)});
     Raise(conversion.stats.BriefCount);
 }
 

@@ -3,6 +3,7 @@
 #include "engine/ConversionOptions.h"
 #include "engine/ConversionStats.h"
 #include "engine/MissionLine.h"
+#include "engine/RunNotes.h"
 #include "engine/Tables.h"
 #include "platform/TextFile.h"
 
@@ -40,11 +41,19 @@ struct Conversion {
     std::string MissionName{};
     std::string MapName{};
     std::optional<platform::TextWriter> script{}; // at most one mission script is open
+    RunNotes* notes = nullptr;                    // set when a report was asked for
 
     // Writes one script line made of the pieces; a run failure without an open script, and at
     // the line whose write fails.
     void write(std::initializer_list<std::string_view> pieces);
     void write(std::string_view text) { write({text}); }
+
+    // Tells a listening report that the next line written lacks what `number` should have given.
+    void noteMissing(Missing what, std::string_view number) {
+        if (notes != nullptr) {
+            notes->missing(what, number);
+        }
+    }
 };
 
 // A translation of one command or object kind, entered with the cursor on the blank that ends its

@@ -70,7 +70,9 @@ bool askWhileWrong(std::string& folderText, Test test, std::string_view prompt, 
 class Run {
   public:
     Run(ConversionOptions& options, EngineState& state, RunHost& host)
-        : m_options(options), m_host(host), m_conversion(options, state) {}
+        : m_options(options), m_host(host), m_conversion(options, state) {
+        m_conversion.notes = host.notes();
+    }
 
     void execute();
     std::size_t fileLine() const { return m_fileLine; }
@@ -304,6 +306,9 @@ void Run::openScript(const std::string& baseName) {
     c.script.emplace(std::move(*script));
     c.blnScriptOpen = true;
     c.blnLevelStarted = false;
+    if (c.notes != nullptr) {
+        c.notes->scriptOpened(baseName + ".mis");
+    }
 }
 
 void Run::writeScriptHead() {
@@ -360,11 +365,18 @@ void Run::missionLine() {
     Conversion& c = m_conversion;
     MissionLine& line = c.line;
     line.strLineNumber = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
+    if (c.notes != nullptr) {
+        c.notes->missionLineRead(line);
+    }
     startLevel(" ");
-    if (!Translate_command(c) && c.options.chkUnknown && !line.strRead.empty()) {
+    const bool command = Translate_command(c);
+    if (!command && c.options.chkUnknown && !line.strRead.empty()) {
         c.blnLineHandled = false;
     }
-    Translate_object(c);
+    const bool object = Translate_object(c);
+    if (!command && !object && c.notes != nullptr) {
+        c.notes->notTranslated();
+    }
     endOfLine();
 }
 
@@ -388,6 +400,9 @@ void Conversion::write(std::initializer_list<std::string_view> pieces) {
     }
     if (!script->writeLine(pieces)) {
         throw RunFailure("TextWriter", *script->failure());
+    }
+    if (notes != nullptr) {
+        notes->lineWritten(pieces);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "engine/Conversion.h"
 #include "engine/ConversionOptions.h"
 #include "engine/RunFailure.h"
+#include "engine/RunNotes.h"
 
 #include <filesystem>
 #include <optional>
@@ -36,6 +37,8 @@ class RunHost {
     virtual void warning(std::string_view /*text*/) {}
     // Asked before each line is read: true ends the run as a failure, "Interrupted".
     virtual bool stopRequested() { return false; }
+    // Who listens for a report of the work left in the scripts; nullptr: nobody.
+    virtual RunNotes* notes() { return nullptr; }
 };
 
 struct RunReport {

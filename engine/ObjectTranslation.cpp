@@ -70,10 +70,10 @@ void writeDeclaration(Conversion& conversion, std::string_view statement) {
 
 } // namespace
 
-void Translate_object(Conversion& conversion) {
+bool Translate_object(Conversion& conversion) {
     MissionLine& line = conversion.line;
     if (!Read_coordinates(line, conversion.options)) {
-        return;
+        return false;
     }
     for (const ObjectKind& kind : kKinds) {
         if ((kind.enabledBy == nullptr || conversion.options.*kind.enabledBy) &&
@@ -81,13 +81,24 @@ void Translate_object(Conversion& conversion) {
             Pass_keyword(line, kind.matchText);
             kind.translate(conversion);
             conversion.blnLineHandled = true;
-            return;
+            return true;
         }
     }
     if (conversion.options.chkUnknown && !line.strRead.empty()) {
         conversion.write({"// ", line.strRead});
     }
     conversion.blnLineHandled = true;
+    return false;
+}
+
+Switch Object_kind_switch(std::string_view text) {
+    const MissionLine line{.strRead = std::string(text)};
+    for (const ObjectKind& kind : kKinds) {
+        if (Is_keyword_at_cursor(line, kind.matchText)) {
+            return kind.enabledBy;
+        }
+    }
+    return nullptr;
 }
 
 void Translate_dummy(Conversion& conversion) {

@@ -12,8 +12,13 @@ namespace brennic::engine {
 // kind whose switch is on and whose match text stands at the kind word (letter case ignored; a
 // trailing blank is part of the test). An object part nothing translates becomes a "// " comment
 // under chkUnknown; either way the line counts as handled, so the end of the line adds no second
-// comment.
-void Translate_object(Conversion& conversion);
+// comment. True when a kind was translated.
+bool Translate_object(Conversion& conversion);
+
+// The switch of the first kind whose match text begins `text` (a kind word and what follows it),
+// on or off; nullptr when no kind matches or the kind needs none. Tells a report which box would
+// have translated a line.
+Switch Object_kind_switch(std::string_view text);
 
 // Markers, shops, counters, the player and mobile phones. Object names are "OBJECT" or "object"
 // followed by the line number as written; players are numbered per mission.

@@ -4,6 +4,8 @@
 #include "engine/ConversionRun.h"
 #include "platform/Ascii.h"
 #include "platform/FileSystem.h"
+#include "platform/TextFile.h"
+#include "report/ConversionReport.h"
 #include "settings/SettingsFile.h"
 
 #include <CLI/CLI.hpp>
@@ -25,8 +27,9 @@ using engine::ConversionOptions;
 class CliHost : public engine::RunHost {
   public:
     CliHost(std::ostream& out, std::ostream& err, std::optional<std::filesystem::path> vehicles,
-            const volatile std::sig_atomic_t* signal)
-        : m_out(out), m_err(err), m_vehicles(std::move(vehicles)), m_signal(signal) {}
+            const volatile std::sig_atomic_t* signal, engine::RunNotes* notes)
+        : m_out(out), m_err(err), m_vehicles(std::move(vehicles)), m_signal(signal),
+          m_notes(notes) {}
 
     std::string BrowseFolder(std::string_view /*prompt*/) override { return "Cancel"; }
     void replaceStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
@@ -36,6 +39,7 @@ class CliHost : public engine::RunHost {
         m_err << "brennic-cli: warning: " << text << '\n';
     }
     bool stopRequested() override { return m_signal != nullptr && *m_signal != 0; }
+    engine::RunNotes* notes() override { return m_notes; }
 
   private:
     static std::streamsize size(std::string_view text) {
@@ -45,6 +49,7 @@ class CliHost : public engine::RunHost {
     std::ostream& m_err;
     std::optional<std::filesystem::path> m_vehicles;
     const volatile std::sig_atomic_t* m_signal;
+    engine::RunNotes* m_notes;
 };
 
 engine::Switch findSwitch(std::string_view key) {
@@ -63,6 +68,53 @@ std::string switchKeyList() {
         list += entry.key;
     }
     return list;
+}
+
+// The report's folder, when it exists.
+std::optional<platform::Folder> reportFolder(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    platform::IoError error;
+    return platform::isFolder(folder) ? platform::Folder::open(folder, error) : std::nullopt;
+}
+
+// Replaces the report file as a whole; a failure leaves any earlier report as it was.
+bool writeReport(const platform::Folder& folder, const std::filesystem::path& file,
+                 std::string_view text, std::ostream& err) {
+    platform::IoError error;
+    auto writer = platform::TextWriter::create(folder, file.filename(), error);
+    std::optional<platform::IoError> failure;
+    if (!writer) {
+        failure = error;
+    } else if (!writer->write(text) || (failure = writer->close())) {
+        failure = failure ? failure : writer->failure();
+    }
+    if (failure) {
+        err << "brennic-cli: the report could not be written: " << failure->description << '\n';
+        return false;
+    }
+    return true;
+}
+
+// Checks each script and prints its block; 4 when something is left, 1 when a script could not
+// be read.
+int checkScripts(const std::vector<std::string>& scripts, std::ostream& out, std::ostream& err) {
+    bool left = false;
+    bool unreadable = false;
+    bool first = true;
+    for (const std::string& script : scripts) {
+        platform::IoError error;
+        const auto block = report::Check_script_file(platform::pathFromText(script), script, error);
+        if (!block) {
+            err << "brennic-cli: " << error.description << '\n';
+            unreadable = true;
+            continue;
+        }
+        out << (first ? "" : "\r\n") << report::Block_text(*block);
+        first = false;
+        left = left || !block->items.empty();
+    }
+    out.flush();
+    return unreadable || !out ? 1 : left ? 4 : 0;
 }
 
 void printFailure(std::ostream& err, const engine::RunFailure& failure) {
@@ -85,6 +137,8 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     std::vector<std::pair<bool, std::string>> switchChanges;
     std::string carsFile;
     std::string settingsFile;
+    std::string reportFile;
+    std::vector<std::string> checkScriptFiles;
 
     app.add_option("--mission-dir", missionDir,
                    "GTA1 mission folder, holding mission.ini or missuk.ini");
@@ -123,12 +177,44 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     app.add_option("--settings", settingsFile,
                    "Start from a settings file of the window (brennic.INI); the other options "
                    "override it");
+    app.add_option("--report", reportFile,
+                   "After the run, write to FILE what each script still needs by hand before "
+                   "GTA2's compiler takes it")
+        ->type_name("FILE");
+    CLI::Option* check =
+        app.add_option("--check", checkScriptFiles,
+                       "Instead of converting, check scripts (after your edits) for names used "
+                       "but never declared and statements left as comments; exit 4 when some "
+                       "are left")
+            ->check(CLI::ExistingFile)
+            ->type_name("SCRIPT");
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e, out, err);
         return code == 0 ? 0 : 2;
+    }
+
+    if (check->count() > 0) {
+        for (const CLI::Option* option : app.get_options()) {
+            if (option != check && option->count() > 0) {
+                err << "brennic-cli: --check converts nothing: " << option->get_name()
+                    << " does not go with it\n";
+                return 2;
+            }
+        }
+        return checkScripts(checkScriptFiles, out, err);
+    }
+    std::optional<report::ConversionReport> workLeft;
+    std::optional<platform::Folder> reportIn;
+    if (!reportFile.empty()) {
+        reportIn = reportFolder(platform::pathFromText(reportFile));
+        if (!reportIn) {
+            err << "brennic-cli: --report: the folder of " << reportFile << " does not exist\n";
+            return 2;
+        }
+        workLeft.emplace();
     }
 
     settings::StoredSettings stored = settings::firstStartSettings();
@@ -182,7 +268,7 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     std::optional<std::filesystem::path> vehicles =
         carsFile.empty() ? settings::vehicleFilePath()
                          : std::optional<std::filesystem::path>(platform::pathFromText(carsFile));
-    CliHost host(out, err, std::move(vehicles), signal);
+    CliHost host(out, err, std::move(vehicles), signal, workLeft ? &*workLeft : nullptr);
     engine::EngineState state;
     const engine::RunReport report = engine::ConversionRun(options, state, host);
     out.flush();
@@ -190,6 +276,14 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         // The scripts are written all the same; only the status text is lost.
         err << "brennic-cli: the status text could not be written to standard output\n";
         if (report.end != engine::RunEnd::Failed) {
+            return 1;
+        }
+    }
+    if (workLeft && report.end != engine::RunEnd::Cancelled) {
+        const std::string failure = report.failure ? report.failure->description() : "";
+        if (!writeReport(*reportIn, platform::pathFromText(reportFile), workLeft->text(failure),
+                         err) &&
+            !report.failure) {
             return 1;
         }
     }

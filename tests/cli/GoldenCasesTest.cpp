@@ -5,7 +5,8 @@
 //   input/     the mission file (any of its names), and e.txt and cars.ini when the case needs them
 //   args       brennic-cli options, blank-separated, besides the two folders
 //   expected/  status.txt, exit-code, optionally stderr.txt, and output/: the output folder after
-//              the run (e.txt left out; .gitkeep files stand for empty folders)
+//              the run (e.txt left out; .gitkeep files stand for empty folders); with report.txt
+//              the run also gets --report and its report is compared
 #include "tests/cli/CliRun.h"
 #include "tests/support/TempFolder.h"
 
@@ -88,9 +89,16 @@ TEST_P(GoldenCase, OutputMatches) {
         const auto extra = words(readFile(caseDir / "args"));
         args.insert(args.end(), extra.begin(), extra.end());
     }
+    const fs::path expected = caseDir / "expected";
+    const bool reported = fs::exists(expected / "report.txt");
+    if (reported) {
+        args.insert(args.end(), {"--report", (temp / "report.txt").string()});
+    }
     const brennic::test::CliResult run = brennic::test::runCli(args);
 
-    const fs::path expected = caseDir / "expected";
+    if (reported) {
+        EXPECT_EQ(readFile(temp / "report.txt"), readFile(expected / "report.txt"));
+    }
     EXPECT_EQ(std::to_string(run.code), words(readFile(expected / "exit-code")).at(0));
     EXPECT_EQ(run.out, readFile(expected / "status.txt"));
     if (fs::exists(expected / "stderr.txt")) {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brennic::report {
+
+// One thing a script still needs from its user.
+struct Item {
+    int scriptLine = 0;                    // 1-based
+    std::optional<std::string> gta1Line{}; // the number of the GTA1 line that produced it
+    std::string reason{};                  // what is wrong, briefly
+    std::string statement{};               // the script line as it stands
+    std::string undeclared{};              // for a name used but never declared: the name
+};
+
+// What is left in one script: its items in line order, then whole lines that sum up the rest.
+struct Block {
+    std::string script{}; // the script's file name, or the path it was checked under
+    std::vector<Item> items{};
+    std::vector<std::string> summary{};
+};
+
+// The block as the report and the check print it, each line ended by CR LF:
+//   nyc_Bank Job_1.mis
+//     14: GTA1 line 2300: OBJECT1250 is not declared: POINT_ARROW_AT ( ARROW , OBJECT1250 ) // 2300
+// (an empty statement leaves the line ending in ":"), and "  nothing left to do" under a script
+// without items.
+std::string Block_text(const Block& block);
+
+} // namespace brennic::report

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/IoError.h"
+#include "report/ReportText.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace brennic::report {
+
+// The checks a script alone allows, fed one line at a time: names of the converter's families
+// (OBJECTn, playern) used but declared nowhere in the script, letter case ignored as GTA2's
+// compiler ignores it, and the statements the converter left for the user as comments.
+class ScriptCheck {
+  public:
+    // The script's next line, without its line end.
+    void addLine(std::string_view text);
+    // What is left, in line order; a line that uses two undeclared names gives two items.
+    std::vector<Item> findings() const;
+
+  private:
+    // A line that holds a marker (reason set) or uses names of the families (names set).
+    struct Candidate {
+        int scriptLine = 0;
+        std::string statement{};
+        std::string_view reason{};
+        std::vector<std::string> names{}; // as written, each once
+    };
+
+    int m_lines = 0;
+    std::unordered_set<std::string> m_declared; // upper-cased
+    std::vector<Candidate> m_candidates;
+    std::vector<std::string_view> m_words; // of the line being added, kept for its room
+};
+
+// Checks a script file, whatever its line ends, into its block under `name`; nullopt with the
+// error when it cannot be read whole.
+std::optional<Block> Check_script_file(const std::filesystem::path& path, std::string name,
+                                       platform::IoError& error);
+
+} // namespace brennic::report

@@ -1,0 +1,188 @@
+#include "report/ScriptCheck.h"
+
+#include "platform/IoError.h"
+#include "report/ConversionReport.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using brennic::report::Block_text;
+using brennic::report::Check_script_file;
+using brennic::report::ScriptCheck;
+
+namespace {
+
+// Each item as "line: reason".
+std::vector<std::string> itemsOf(const std::vector<std::string>& lines) {
+    ScriptCheck check;
+    for (const auto& line : lines) {
+        check.addLine(line);
+    }
+    std::vector<std::string> items;
+    for (const auto& item : check.findings()) {
+        items.push_back(std::to_string(item.scriptLine) + ": " + item.reason);
+    }
+    return items;
+}
+
+using Items = std::vector<std::string>;
+
+} // namespace
+
+TEST(ScriptCheck, EveryDeclarationFormDeclaresTheNameBehindIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"PLAYER_PED player1 = ( 10.0 , 20.0 , 255.0 ) 25 90 // 10",
+         "ALTER_WANTED_LEVEL_NO_DROP ( player1 , 2 ) // 5"},
+        {"CHAR_DATA OBJECT51", "IF ( HAS_CHARACTER_DIED ( OBJECT51 ) )"},
+        {"CAR_DATA object61 = ( 101.0 , 120.5 , 255.0 ) 25 90 COPCAR // 61",
+         "POINT_ARROW_AT (ARROW , OBJECT61) // ARROWCAR 2300"},
+        {"OBJ_DATA object30 = ( 50.0 , 60.0 , 3.0 ) 180 PHONE // 30",
+         "IF ( CHECK_ANSWERED_PHONE ( OBJECT30 ) )"},
+        {"DOOR_DATA OBJECT70 = SINGLE ( 100 , 120 , 3 ) ( 100.0 , 120.0 , 3.0 , 0.0 , 0.0 ) top 0 "
+         "ANY_PLAYER CLOSE_NEVER 0 FLIP_RIGHT NOT_REVERSED // 70",
+         "     PARK ( CAR , OBJECT70) // 2400"},
+        {"GENERATOR OBJECT1250 = ( 10.5 , 20.0 , 2.0 ) 0 COLLECT_00 0 1500 10 // POWERUP 1250 "
+         "pistol",
+         "SWITCH_GENERATOR ( OBJECT1250 , ON )"},
+        {"OBJECT60 = CREATE_CAR ( 101.0 , 120.5 , 255.0 ) 25 180 COPCAR END // 60",
+         "POINT_ARROW_AT ( ARROW , OBJECT60 ) // 2300"},
+        // As a user may write them: indented, other letter case, no blanks around "=".
+        {"\t  car_data Object7", "POINT_ARROW_AT ( ARROW , OBJECT7 ) // 1"},
+        {"OBJ_DATA OBJECT8=(1.0,2.0,3.0) 0 INVISIBLE_TARGET", "POINT_ARROW_AT ( ARROW , object8 )"},
+        {"object9=create_obj ( 1.0 , 2.0 , 3.0 ) 0 COLLECT_00 10 END",
+         "IS_ITEM_ONSCREEN ( OBJECT9 )"},
+    };
+    for (const auto& [declaration, use] : cases) {
+        SCOPED_TRACE(declaration);
+        EXPECT_EQ(itemsOf({use}).size(), 1u);
+        EXPECT_EQ(itemsOf({declaration, use}), Items{});
+        EXPECT_EQ(itemsOf({use, declaration}), Items{}); // declared anywhere in the script
+    }
+}
+
+TEST(ScriptCheck, LinesThatDeclareNothing) {
+    const char* const cases[] = {
+        "// CAR_DATA OBJECT7",               // a comment
+        "SET OBJECT7 = 1",                   // not a declaration word first
+        "OBJECT7 = OBJECT8",                 // no creation behind the "="
+        "OBJECT7 = CREATE ( 1.0 )",          // CREATE_ needs its underscore
+        "CAR_DATAS OBJECT7",                 // a longer word
+        "CAR_DATA",                          // no name
+        "CAR_DATA ( OBJECT7 )",              // no name directly behind the word
+        "// wait until CAR_DATA OBJECT7 //", // only in a comment
+    };
+    for (const char* line : cases) {
+        SCOPED_TRACE(line);
+        const Items items = itemsOf({line, "POINT_ARROW_AT ( ARROW , OBJECT7 ) // 1"});
+        ASSERT_FALSE(items.empty());
+        EXPECT_EQ(items.back(), "2: OBJECT7 is not declared");
+    }
+}
+
+TEST(ScriptCheck, NamesOfTheConvertersFamilies) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"POINT_ARROW_AT ( ARROW , OBJECT ) // 1", "1: OBJECT is not declared"}, // no argument
+        {"X ( ObJeCt12 )", "1: ObJeCt12 is not declared"},
+        {"X ( OBJECT00 )", "1: OBJECT00 is not declared"},
+        {"X ( OBJECTabc )", "1: OBJECTabc is not declared"},
+        {"X ( player1 , 3 )", "1: player1 is not declared"},
+        {"ANSWER_PHONE ( PLAYER1 , object5 , 0 )", "1: PLAYER1 is not declared"},
+        {"X ( PLAYER_PED , playerX , player , MYOBJECT1 , OBJ_DATA )", nullptr},
+        {"X ( loop , car , ARROW , arrow ) // OBJECT5 player1", nullptr}, // the comment
+    };
+    for (const auto& [line, first] : cases) {
+        SCOPED_TRACE(line);
+        const Items items = itemsOf({line});
+        if (first == nullptr) {
+            EXPECT_EQ(items, Items{});
+        } else {
+            ASSERT_FALSE(items.empty());
+            EXPECT_EQ(items.front(), first);
+        }
+    }
+}
+
+TEST(ScriptCheck, OneItemPerUndeclaredNameOfALine) {
+    EXPECT_EQ(itemsOf({"ANSWER_PHONE ( PLAYER1 , OBJECT30 , 0 ) // OBJECT31",
+                       "IF ( CHECK_ANSWERED_PHONE ( OBJECT30 ) OR OBJECT30 OR object30 )"}),
+              (Items{"1: PLAYER1 is not declared", "1: OBJECT30 is not declared",
+                     "2: OBJECT30 is not declared"}));
+}
+
+TEST(ScriptCheck, StatementsLeftAsComments) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"// MOVE FAIL LINE HERE", "fail line to move here"},
+        {"//IF ( IS_CHARACTER_IN_CAR ( player1 , OBJECT13 ) ) ",
+         "CHECK_CAR test left as a comment"},
+        {"// IF ( IS_CAR_WRECKED ( OBJECT13 ) )", "IS_GOAL_DEAD test left as a comment"},
+        {"// MISSION_END 20 // 32", "MISSION_END left as a comment"},
+        {"// MISSION_END  // 32", "MISSION_END left as a comment"},
+        {"   \t// MOVE FAIL LINE HERE", "fail line to move here"}, // indented by the user
+    };
+    for (const auto& [line, reason] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(itemsOf({"", line}), Items{std::string("2: ") + reason});
+    }
+    // What the user made of them, and comments the converter writes that need nothing.
+    for (const char* line : {"IF ( IS_CAR_WRECKED ( OBJECT13 ) )", "// 30 CHECK_CAR 13",
+                             "// MOVE FAIL LINE", "//ENDIF", "// *** is player in car?",
+                             "// 2300 ARROW 0 0 0 0 There is no object at line 0, what should I "
+                             "point at?"}) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(itemsOf({"CAR_DATA OBJECT13", line}), Items{});
+    }
+}
+
+TEST(ScriptCheck, ItemsComeInLineOrderWithTheirStatement) {
+    ScriptCheck check;
+    for (const char* line :
+         {"// MISSION_END 1 // 2", "", "X ( OBJECT4 )", "// MOVE FAIL LINE HERE"}) {
+        check.addLine(line);
+    }
+    const auto items = check.findings();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].scriptLine, 1);
+    EXPECT_EQ(items[1].scriptLine, 3);
+    EXPECT_EQ(items[1].statement, "X ( OBJECT4 )");
+    EXPECT_EQ(items[1].undeclared, "OBJECT4");
+    EXPECT_EQ(items[2].scriptLine, 4);
+    EXPECT_EQ(items[2].statement, "// MOVE FAIL LINE HERE");
+}
+
+TEST(Check_script_file, LineEndsCountAlike) {
+    brennic::test::TempFolder temp;
+    const std::string lines[] = {"ARROW_DATA ARROW", "", "POINT_ARROW_AT ( ARROW , OBJECT3 ) // 1",
+                                 "// MOVE FAIL LINE HERE"};
+    std::string expected;
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        std::string bytes;
+        for (const auto& line : lines) {
+            bytes += line + end;
+        }
+        brennic::test::writeFile(temp / "a.mis", bytes);
+        brennic::platform::IoError error;
+        const auto block = Check_script_file(temp / "a.mis", "a.mis", error);
+        ASSERT_TRUE(block.has_value()) << error.description;
+        const std::string text = Block_text(*block);
+        EXPECT_EQ(text, "a.mis\r\n"
+                        "  3: OBJECT3 is not declared: POINT_ARROW_AT ( ARROW , OBJECT3 ) // 1\r\n"
+                        "  4: fail line to move here: // MOVE FAIL LINE HERE\r\n");
+    }
+    // Without a final line end, and with blanks after the last one.
+    brennic::test::writeFile(temp / "b.mis", "X ( OBJECT1 )\r\n\r\nX ( OBJECT2 )");
+    brennic::platform::IoError error;
+    const auto block = Check_script_file(temp / "b.mis", "b.mis", error);
+    ASSERT_TRUE(block.has_value());
+    ASSERT_EQ(block->items.size(), 2u);
+    EXPECT_EQ(block->items[1].scriptLine, 3);
+}
+
+TEST(Check_script_file, MissingFileIsAnError) {
+    brennic::test::TempFolder temp;
+    brennic::platform::IoError error;
+    EXPECT_FALSE(Check_script_file(temp / "none.mis", "none.mis", error).has_value());
+    EXPECT_FALSE(error.description.empty());
+}
