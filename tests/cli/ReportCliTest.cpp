@@ -130,19 +130,6 @@ TEST(CliReport, NoReportWhenNothingWasConverted) {
     EXPECT_FALSE(fs::exists(temp / "report.txt"));
 }
 
-TEST(CliReport, FailureBeforeTheFirstScript) {
-    TempFolder temp;
-    fs::create_directories(temp / "gtadata");
-    writeFile(temp / "gtadata" / "mission.ini", "5 1 (1,2,3) DUMMY\r\n");
-    const CliResult run =
-        runCli({"--mission-dir", (temp / "gtadata").string(), "--output-dir", temp.path().string(),
-                "--report", (temp / "report.txt").string()});
-    EXPECT_EQ(run.code, 1);
-    const std::string report = readFile(temp / "report.txt");
-    EXPECT_TRUE(report.starts_with("The conversion failed: Bad file name or number")) << report;
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
-}
-
 TEST(CliCheck, ExitCodes) {
     TempFolder temp;
     writeFile(temp / "clean.mis", "OBJ_DATA OBJECT1 = ( 1.0 , 2.0 , 3.0 )\r\n"
@@ -220,24 +207,4 @@ TEST(CliCheck, CorpusScriptsPassOnceTheirItemsAreFixedByHand) {
             EXPECT_EQ(again.out, script + "\r\n  nothing left to do\r\n");
         }
     }
-}
-
-// Items checked by hand in the converted scripts of the real files.
-TEST(CliCheck, CorpusItemsCheckedByHand) {
-    const fs::path file = fs::path(BRENNIC_CORPUS_DIR) / "uphold-the-law.ini";
-    if (!fs::exists(file)) {
-        GTEST_SKIP() << "no " << file;
-    }
-    Converted converted(file);
-    const std::string script = (converted.output / "utl_Uphold the Law BETA_1.mis").string();
-    const CliResult check = runCli({"--check", script});
-    EXPECT_EQ(check.code, 4);
-    // 26505 RED_ARROW 25000 points at a PED_ON line, which declares nothing.
-    EXPECT_NE(check.out.find(": OBJECT25000 is not declared: LEVEL_END_POINT_ARROW_AT (ARROW , "
-                             "OBJECT25000) // 26505\r\n"),
-              std::string::npos);
-    // 24909 CHECK_CAR 6 leaves its test and its fail line.
-    EXPECT_NE(check.out.find(": CHECK_CAR test left as a comment: //IF ( IS_CHARACTER_IN_CAR ( "
-                             "player1 , OBJECT6 ) ) \r\n"),
-              std::string::npos);
 }

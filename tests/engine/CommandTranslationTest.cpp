@@ -134,17 +134,5 @@ TEST(Translate_brief, TextsFollowTheStatementDirectly) {
     }
 }
 
-TEST(Translate_arrow, DoorOfAnEarlierMissionIsNotFound) {
-    EngineState state;
-    // As the last mission's DOOR line of that number left it.
-    storeDoor(state.objectLines, 1250);
-    const test::MissionRun run = test::Run_mission_file(
-        test::Section("2") + "2300 ARROW 1250 0 0 0\r\n", All_switches_on(), state);
-    ASSERT_EQ(run.report.end, RunEnd::Finished);
-    EXPECT_NE(
-        run.scripts.begin()->second.find("\r\nPOINT_ARROW_AT ( ARROW , OBJECT1250 ) // 2300\r\n"),
-        std::string::npos);
-}
-
 } // namespace
 } // namespace brennic::engine

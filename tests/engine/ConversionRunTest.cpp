@@ -261,24 +261,6 @@ TEST(ConversionRun, FailuresReportAndKeepWhatWasWritten) {
     }
 }
 
-TEST(ConversionRun, EarlierScriptsStayWhenALaterSectionFails) {
-    RunFixture run;
-    run.options.chkFuturecar = true;
-    const RunReport report = run.run({"[1]", "A, 1, nyc.cmp", "", "", "5 DROP_WANTED_LEVEL 0",
-                                      "[2]", "B, 1, nyc.cmp", "", "", "6 CAR_ON -1"});
-    ASSERT_EQ(report.end, RunEnd::Failed);
-    EXPECT_NE(report.failure->description().find("line 10"), std::string::npos);
-    EXPECT_EQ(run.script("nyc_A_1.mis"),
-              crlf(head("A, 1, nyc.cmp", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
-                   std::vector<std::string>{" ", "LEVELSTART", " ",
-                                            "CLEAR_WANTED_LEVEL ( player1 )", " ", "LEVELEND"}));
-    EXPECT_EQ(run.script("nyc_B_2.mis"),
-              crlf(head("B, 1, nyc.cmp", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )") +
-                   std::vector<std::string>{" ", "LEVELSTART", " "}));
-    // The status text shows how far the run came.
-    EXPECT_TRUE(run.host.status.ends_with("nyc_A_1.mis\r\nnyc_B_2.mis\r\n"));
-}
-
 TEST(ConversionRun, AUkFileBlocksTheFolderAndFailsTheRun) {
     RunFixture run;
     writeFile(run.outputFolder / "uk", "not a folder");

@@ -10,7 +10,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
-#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -308,33 +307,6 @@ TEST(BadInput, NulBytesAndHighBytesPassThrough) {
     ASSERT_EQ(run.run({"[1]", std::string("A\0, 1, nyc.cmp", 14), "", "", line}).end,
               RunEnd::Finished);
     EXPECT_NE(run.script("nyc_A__1.mis").find("// " + line + "\r\n"), std::string::npos);
-}
-
-TEST(BadInput, GarbageNeverCrashesOrSucceedsWithoutAHeader) {
-    std::mt19937 random(12345);
-    for (int round = 0; round < 20; ++round) {
-        SCOPED_TRACE(round);
-        std::string bytes(static_cast<std::size_t>(4096 + round * 997), '\0');
-        for (char& byte : bytes) {
-            byte = static_cast<char>(random() & 0xff);
-        }
-        if (round % 2 == 0) {
-            bytes = "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n" + bytes;
-        }
-        RunFixture run;
-        for (const auto& entry : kSwitchKeys) {
-            run.options.*entry.member = true;
-        }
-        const RunReport report = run.runBytes(bytes);
-        EXPECT_NE(report.end, RunEnd::Cancelled);
-        if (report.end == RunEnd::Failed) {
-            EXPECT_FALSE(report.failure->description().empty());
-        }
-        for (const auto& entry : fs::directory_iterator(run.temp.path())) {
-            const auto name = entry.path().filename().string();
-            EXPECT_TRUE(name == "gtadata" || name == "out") << name;
-        }
-    }
 }
 
 TEST(BadInput, ManySectionsOfOneNameEachGetTheirScript) {

@@ -123,14 +123,6 @@ TEST(Whole_number_value, TheTokenMustBeANumberAsAWhole) {
     }
 }
 
-TEST(Table_index, BoundsAreInclusive) {
-    EXPECT_EQ(Table_index(60000, 60000, "ObjectLineTable"), 60000);
-    EXPECT_EQ(Table_index(0, 60000, "ObjectLineTable"), 0);
-    EXPECT_THROW(Table_index(60001, 60000, "ObjectLineTable"), RunFailure);
-    EXPECT_THROW(Table_index(-1, 60000, "ObjectLineTable"), RunFailure);
-    EXPECT_THROW(Table_index(1e300, 60000, "ObjectLineTable"), RunFailure);
-}
-
 TEST(Read_coordinates, ValueRules) {
     const std::tuple<const char*, double, double> cases[] = {
         {"(12,5,5) DUMMY", 0, 12},

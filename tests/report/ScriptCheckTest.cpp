@@ -179,10 +179,3 @@ TEST(Check_script_file, LineEndsCountAlike) {
     ASSERT_EQ(block->items.size(), 2u);
     EXPECT_EQ(block->items[1].scriptLine, 3);
 }
-
-TEST(Check_script_file, MissingFileIsAnError) {
-    brennic::test::TempFolder temp;
-    brennic::platform::IoError error;
-    EXPECT_FALSE(Check_script_file(temp / "none.mis", "none.mis", error).has_value());
-    EXPECT_FALSE(error.description.empty());
-}
