@@ -43,7 +43,7 @@ bool isLineByte(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
 bool isBlankOrLineByte(char c) { return c == ' ' || c == '\t' || isLineByte(c); }
 
 #ifdef _WIN32
-constexpr NativeHandle kNoHandle = INVALID_HANDLE_VALUE;
+const NativeHandle kNoHandle = INVALID_HANDLE_VALUE; // a cast, so not constexpr
 
 // The errno value that describes the thread's last Windows error.
 int lastError() {
