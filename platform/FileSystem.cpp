@@ -8,7 +8,10 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace brennic::platform {
@@ -121,6 +124,14 @@ bool isFile(const std::filesystem::path& path) {
 bool isFolder(const std::filesystem::path& path) {
     std::error_code ec;
     return std::filesystem::is_directory(path, ec);
+}
+
+bool isWritableFolder(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return isFolder(path) && ::_waccess(path.c_str(), 2) == 0;
+#else
+    return isFolder(path) && ::access(path.c_str(), W_OK) == 0;
+#endif
 }
 
 std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathText) {
