@@ -1,6 +1,9 @@
-# Everything a fresh Debian 12 machine needs, from Debian's own packages.
+# Everything a fresh Debian 12 machine needs, from Debian's own packages. The second line builds
+# and tests the Windows programs (under wine, the window on a virtual X server); the third packs.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev qt6-base-dev \
-            fonts-dejavu-core clang-14 libclang-rt-14-dev
+            fonts-dejavu-core clang-14 libclang-rt-14-dev \
+            g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb openbox xdotool wmctrl imagemagick \
+            dpkg-dev unzip
 
 BUILD_DIR := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
@@ -13,7 +16,15 @@ FUZZ_FLAGS := -max_len=8192 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
 # The benchmark works in memory where it can, so it measures the converter rather than the disk.
 BENCH_DIR ?= $(shell [ -d /dev/shm ] && echo /dev/shm/brennic-bench || echo $(BUILD_DIR)/bench)
 
-.PHONY: deps build run screenshot test test-asan fuzz fuzz-build fuzz-smoke bench demo clean
+# The Windows programs, cross-built; wine keeps its state in a prefix of its own there and shows
+# no dialogs offering Mono or Gecko.
+WIN_DIR := build-windows
+WIN_FLAGS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+             -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+WINE_ENV := WINEPREFIX=$(abspath $(WIN_DIR))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+.PHONY: deps build run screenshot test test-asan fuzz fuzz-build fuzz-smoke bench demo clean \
+        windows test-windows package test-package
 
 deps:
 	@missing=""; \
@@ -42,8 +53,37 @@ screenshot: deps build
 
 test: deps build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-windows
+	$(MAKE) --no-print-directory test-package
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz-smoke
+
+# build-windows/bin/brennic.exe and brennic-cli.exe: no Qt, no DLLs beside them.
+windows: deps
+	cmake -S . -B $(WIN_DIR) $(WIN_FLAGS)
+	cmake --build $(WIN_DIR) -j $(JOBS) --target brennic brennic-cli
+
+# Under wine: the cross-built unit tests, every golden case through brennic-cli.exe (the same
+# runner and expected files as on Linux), and the window driven on a virtual X server. wine's
+# first start makes its prefix (some seconds); the rest reuse it.
+test-windows: windows build
+	cmake --build $(WIN_DIR) -j $(JOBS)
+	$(WINE_ENV) wineboot -i
+	$(WINE_ENV) ctest --test-dir $(WIN_DIR) --output-on-failure --timeout 300
+	$(WINE_ENV) BRENNIC_CLI_COMMAND="timeout 60 wine $(abspath $(WIN_DIR))/bin/brennic-cli.exe" \
+	    $(BUILD_DIR)/bin/cli_tests --gtest_filter='GoldenCase*:Cases/GoldenCase*'
+	$(WINE_ENV) timeout 600 tests/windows/window-under-wine.sh $(WIN_DIR)/bin $(WIN_DIR)/window-test
+	$(WINE_ENV) wineserver -k
+
+# build/packages/brennic_VERSION_amd64.deb and build-windows/packages/brennic-VERSION-windows.zip.
+package: build windows
+	cd $(BUILD_DIR) && cpack
+	cd $(WIN_DIR) && cpack
+
+# What the packages hold, and their programs converting the example as the golden case expects.
+test-package: package
+	$(WINE_ENV) tests/package/check-packages.sh $(BUILD_DIR)/packages $(WIN_DIR)/packages \
+	    $(BUILD_DIR)/package-test
 
 # The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan:
@@ -82,4 +122,4 @@ bench: deps build
 	rm -rf $(BENCH_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(WIN_DIR)
