@@ -72,8 +72,7 @@ test-windows: windows build
 	$(WINE_ENV) ctest --test-dir $(WIN_DIR) --output-on-failure --timeout 300
 	$(WINE_ENV) BRENNIC_CLI_COMMAND="timeout 60 wine $(abspath $(WIN_DIR))/bin/brennic-cli.exe" \
 	    $(BUILD_DIR)/bin/cli_tests --gtest_filter='GoldenCase*:Cases/GoldenCase*'
-	$(WINE_ENV) timeout 600 tests/windows/window-under-wine.sh $(WIN_DIR)/bin $(WIN_DIR)/window-test
-	$(WINE_ENV) wineserver -k
+	$(WINE_ENV) timeout 300 tests/windows/window-under-wine.sh $(WIN_DIR)/bin $(WIN_DIR)/window-test
 
 # build/packages/brennic_VERSION_amd64.deb and build-windows/packages/brennic-VERSION-windows.zip.
 package: build windows

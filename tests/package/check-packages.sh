@@ -11,10 +11,9 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 golden="$root/tests/cases/examples-all-switches/expected"
-work=$3
+rm -rf "$3" && mkdir -p "$3" && work=$(cd "$3" && pwd)
 passed=0
 failed=0
-rm -rf "$work" && mkdir -p "$work"
 
 check() { # NAME COMMAND...
     local name=$1

@@ -9,14 +9,14 @@
 set -u
 
 bin=$(cd "$1" && pwd)
-work=$2
+mkdir -p "$2" && work=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 examples=$(cd "$here/../../examples" && pwd)
 caption='.::GTA1 Mission to GTA2 Mission::.'
 passed=0
 failed=0
 
-rm -rf "$work" && mkdir -p "$work"
+rm -rf "${work:?}"/*
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
@@ -24,7 +24,11 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 openbox >"$work/openbox.log" 2>&1 &
 wm=$!
+# wine's server for the prefix may have started without a display (wineboot, the console tests),
+# and its desktop would then have none: the window's programs start a server of their own.
+wineserver -k 2>/dev/null
 cleanup() {
+    wineserver -k 2>/dev/null
     kill "$wm" "$xvfb" 2>/dev/null
     wait "$wm" "$xvfb" 2>/dev/null
 }
@@ -42,10 +46,11 @@ check() { # NAME COMMAND...: one result line per check
     fi
 }
 
-# Polls for a top-level window with exactly this title; its id on standard output.
+# Polls for a top-level window with exactly this title; its id on standard output. wine's first
+# window in a new prefix can take half a minute (fonts, the X driver).
 await_window() {
     local id
-    for _ in $(seq 200); do
+    for _ in $(seq 600); do
         id=$(xdotool search --onlyvisible --name "^$(printf '%s' "$1" | sed 's/[].[^$*\\]/\\&/g')\$" \
             2>/dev/null | head -n 1)
         [ -n "$id" ] && echo "$id" && return 0
