@@ -9,23 +9,10 @@
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../support/checks.sh"
 root=$(cd "$here/../.." && pwd)
 golden="$root/tests/cases/examples-all-switches/expected"
 rm -rf "$3" && mkdir -p "$3" && work=$(cd "$3" && pwd)
-passed=0
-failed=0
-
-check() { # NAME COMMAND...
-    local name=$1
-    shift
-    if "$@"; then
-        echo "ok: $name"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $name"
-        failed=$((failed + 1))
-    fi
-}
 
 # Converts the example with COMMAND... into WORK/NAME; every script and the status text as the
 # golden case has them.
@@ -71,5 +58,4 @@ done
 check "the zipped brennic-cli.exe converts the example" \
     converts_the_example zip timeout 60 wine "$folder/brennic-cli.exe"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

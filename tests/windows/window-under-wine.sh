@@ -11,10 +11,9 @@ set -u
 bin=$(cd "$1" && pwd)
 mkdir -p "$2" && work=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../support/checks.sh"
 examples=$(cd "$here/../../examples" && pwd)
 caption='.::GTA1 Mission to GTA2 Mission::.'
-passed=0
-failed=0
 
 rm -rf "${work:?}"/*
 
@@ -33,18 +32,6 @@ cleanup() {
     wait "$wm" "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
-
-check() { # NAME COMMAND...: one result line per check
-    local name=$1
-    shift
-    if "$@"; then
-        echo "ok: $name"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $name"
-        failed=$((failed + 1))
-    fi
-}
 
 # Polls for a top-level window with exactly this title; its id on standard output. wine's first
 # window in a new prefix can take half a minute (fonts, the X driver).
@@ -137,5 +124,18 @@ done
 check "brennic-cli wrote three scripts" test "$scripts" -eq 3
 check "the window made the uk folder" test -d "$run/output/uk"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+# A run that fails: one critical box, and the window goes on.
+broken="$work/broken"
+mkdir -p "$broken/gtadata" "$broken/output"
+printf '5 1 (1,1,1) DUMMY\r\n' >"$broken/gtadata/mission.ini" # no section header
+printf '[BRENNIC Settings]\r\nGTA1iniFile=%s\\\r\nOutputFolder=%s\\\r\nDummy=1\r\n' \
+    "$(winepath -w "$broken/gtadata")" "$(winepath -w "$broken/output")" >"$broken/brennic.INI"
+start "$broken"
+await_window "$caption" >/dev/null
+wmctrl -a "$caption" && xdotool key --clearmodifiers alt+c
+box=$(await_window "D'oh! Error during conversion")
+check "a failed run shows the conversion error box" test -n "$box"
+wmctrl -a "D'oh! Error during conversion" && xdotool key --clearmodifiers Return
+check "the window closes after the failed run" close_and_wait
+
+summary
