@@ -8,7 +8,10 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace brennic::platform {
@@ -27,27 +30,26 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
         return std::nullopt;
     }
     const std::filesystem::path exact = folder / pathFromText(name);
-    if (isWanted(exact, wanted)) {
+    const bool exactFound = isWanted(exact, wanted);
+#ifndef _WIN32
+    if (exactFound) {
         return exact;
     }
+#endif
+    // Windows finds any letter case itself; only the listing tells the name as it is stored, which
+    // reports and status texts show.
     std::error_code ec;
     std::filesystem::directory_iterator it(folder.empty() ? std::filesystem::path(".") : folder,
                                            ec);
-    if (ec) {
-        return std::nullopt;
-    }
     std::vector<std::string> matches;
-    for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec) {
-            break;
-        }
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
         std::string leaf = textFromPath(it->path().filename());
         if (equalIgnoringCase(leaf, name) && isWanted(folder / it->path().filename(), wanted)) {
             matches.push_back(std::move(leaf));
         }
     }
     if (matches.empty()) {
-        return std::nullopt;
+        return exactFound ? std::optional(exact) : std::nullopt;
     }
     return folder / pathFromText(*std::min_element(matches.begin(), matches.end()));
 }
@@ -121,6 +123,14 @@ bool isFile(const std::filesystem::path& path) {
 bool isFolder(const std::filesystem::path& path) {
     std::error_code ec;
     return std::filesystem::is_directory(path, ec);
+}
+
+bool isWritableFolder(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return isFolder(path) && ::_waccess(path.c_str(), 2) == 0;
+#else
+    return isFolder(path) && ::access(path.c_str(), W_OK) == 0;
+#endif
 }
 
 std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathText) {

@@ -20,6 +20,8 @@ std::string withFinalSeparator(std::string text);
 
 bool isFile(const std::filesystem::path& path);   // a regular file, after following links
 bool isFolder(const std::filesystem::path& path); // a directory, after following links
+// A folder that this process may make files in.
+bool isWritableFolder(const std::filesystem::path& path);
 
 // Finds the file that the text names, its last component matched without regard to ASCII letter
 // case as Windows does (GTA1 data is often MISSION.INI). An exact match wins; among several

@@ -45,7 +45,7 @@ bool isBlankOrLineByte(char c) {
 }
 
 #ifdef _WIN32
-constexpr NativeHandle kNoHandle = INVALID_HANDLE_VALUE;
+const NativeHandle kNoHandle = INVALID_HANDLE_VALUE; // a cast, so not constexpr
 
 // The errno value that describes the thread's last Windows error.
 int lastError() {
@@ -70,8 +70,13 @@ int lastError() {
 }
 
 NativeHandle createNew(const Folder& folder, const std::filesystem::path& name) {
-    return ::CreateFileW((folder.path() / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const NativeHandle file =
+        ::CreateFileW((folder.path() / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == kNoHandle) {
+        errno = lastError(); // as open() sets it: EEXIST sends create() to write aside
+    }
+    return file;
 }
 
 // The entry already at name: a folder, a read-only file, or something that may be replaced.

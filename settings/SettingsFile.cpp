@@ -6,6 +6,8 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdlib>
+#include <system_error>
 #include <vector>
 
 namespace brennic::settings {
@@ -81,6 +83,25 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& folder) {
         .value_or(folder / platform::pathFromText(kSettingsFileName));
 }
 
+std::filesystem::path userSettingsFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && platform::pathFromText(config).is_absolute()) {
+        return platform::pathFromText(config) / "brennic";
+    }
+    const char* home = std::getenv("HOME");
+    return platform::pathFromText(home != nullptr ? home : "") / ".config" / "brennic";
+}
+
+std::filesystem::path settingsFolder(const std::filesystem::path& programFolder) {
+#ifdef _WIN32
+    return programFolder;
+#else
+    return platform::isWritableFolder(programFolder) ? programFolder : userSettingsFolder();
+#endif
+}
+
+std::filesystem::path settingsFolder() { return settingsFolder(platform::executableFolder()); }
+
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
     SettingsLoad load;
     load.settings = firstStartSettings();
@@ -119,6 +140,8 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
 }
 
 bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings) {
+    std::error_code ec; // a folder that cannot be made shows as a failed save below
+    std::filesystem::create_directories(path.parent_path(), ec);
     platform::IoError error;
     auto profile = platform::ProfileFile::read(path, error);
     if (!profile) {
@@ -172,8 +195,17 @@ std::string Offset_text(double value) {
     return text;
 }
 
+std::optional<std::filesystem::path> vehicleFilePath(const std::filesystem::path& programFolder) {
+    if (auto beside = platform::findFileIgnoringCase(programFolder, "cars.ini")) {
+        return beside;
+    }
+    const std::filesystem::path folder = settingsFolder(programFolder);
+    return folder == programFolder ? std::nullopt
+                                   : platform::findFileIgnoringCase(folder, "cars.ini");
+}
+
 std::optional<std::filesystem::path> vehicleFilePath() {
-    return platform::findFileIgnoringCase(platform::executableFolder(), "cars.ini");
+    return vehicleFilePath(platform::executableFolder());
 }
 
 } // namespace brennic::settings

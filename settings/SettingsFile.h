@@ -53,13 +53,24 @@ StoredSettings firstStartSettings();
 // name when there is none yet.
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 
+// The user's own folder for the program's files: $XDG_CONFIG_HOME/brennic when that is an
+// absolute path, else ~/.config/brennic.
+std::filesystem::path userSettingsFolder();
+
+// Where the settings file lives for the program in programFolder: beside it while that folder
+// is writable (a build folder, a copy unpacked by hand), else, for a program installed
+// system-wide, in userSettingsFolder(). On Windows always beside the program.
+std::filesystem::path settingsFolder(const std::filesystem::path& programFolder);
+std::filesystem::path settingsFolder();
+
 // Reads the 40 keys. A missing file gives the first-start settings; in an existing file a missing
 // key leaves its box unticked or its text empty, and a box value that is not a number reads 0.
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path);
 
 // Writes the 40 keys in their fixed order into the file as it is now, keeping every other section
-// and key; the file is replaced only once the new one is complete. Nothing is written over a file
-// that exists but cannot be read, or is read-only. False when nothing was written.
+// and key; the file is replaced only once the new one is complete, and a missing folder is made
+// first. Nothing is written over a file that exists but cannot be read, or is read-only. False
+// when nothing was written.
 bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings);
 
 // The folders and switches of a run: a box switches its kind on only when ticked, so a greyed box
@@ -75,8 +86,10 @@ void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOpt
 // zeros, and exponent form for very small or very large numbers (1E-05, 1.5E+15).
 std::string Offset_text(double value);
 
-// The vehicle name file cars.ini beside the program (its name matched ignoring letter case), or
-// nullopt for the built-in names.
+// The vehicle name file cars.ini (its name matched ignoring letter case) beside the program in
+// programFolder, else in the settings folder of an installed program; nullopt for the built-in
+// names.
+std::optional<std::filesystem::path> vehicleFilePath(const std::filesystem::path& programFolder);
 std::optional<std::filesystem::path> vehicleFilePath();
 
 } // namespace brennic::settings

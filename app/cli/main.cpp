@@ -18,8 +18,10 @@ extern "C" void stopRun(int signal) { g_signal = signal; }
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-    // The status text ends its lines in CR LF itself.
+    // The status text ends its lines in CR LF itself; the messages on standard error are the
+    // same bytes as on other systems.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #else
     // A closed pipe is a failed write, reported as such, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);

@@ -14,8 +14,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QTemporaryDir empty;
-    brennic::ui::frmBRENNIC window(
-        {.settingsFile = (empty.path() + QStringLiteral("/brennic.INI")).toStdString()});
+    brennic::ui::frmBRENNIC window({.programFolder = empty.path().toStdString()});
     window.show();
     QApplication::processEvents();
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {

@@ -24,8 +24,9 @@ struct ShownMessage {
     QString text{};
 };
 
-// A window with its settings file in a temporary folder, a folder chooser that answers from a
-// queue (a cancel once it is empty) and message boxes that are recorded instead of shown.
+// A window whose program folder (its settings file and cars.ini) is a temporary folder, with a
+// folder chooser that answers from a queue (a cancel once it is empty) and message boxes that are
+// recorded instead of shown.
 struct WindowHarness {
     TempFolder temp{};
     std::filesystem::path settings = temp / "brennic.INI";
@@ -33,13 +34,12 @@ struct WindowHarness {
     std::vector<QString> prompts{};
     std::function<void()> whileChoosing{}; // runs inside each chooser call
     std::vector<ShownMessage> messages{};
-    bool browserAvailable = false;
     std::unique_ptr<ui::frmBRENNIC> window{};
 
     ui::frmBRENNIC& open() {
         window.reset();
         window = std::make_unique<ui::frmBRENNIC>(ui::WindowServices{
-            .settingsFile = settings,
+            .programFolder = temp.path(),
             .chooseFolder = [this](QWidget*, const QString& prompt) -> std::optional<QString> {
                 prompts.push_back(prompt);
                 if (whileChoosing) {
@@ -56,7 +56,6 @@ struct WindowHarness {
                 [this](QMessageBox::Icon icon, const QString& title, const QString& text) {
                     messages.push_back({icon, title, text});
                 },
-            .openLink = [this](const QUrl&) { return browserAvailable; },
         });
         return *window;
     }

@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QStyleOption>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -13,41 +14,6 @@ using brennic::test::WindowHarness;
 using brennic::test::writeFile;
 
 namespace {
-
-// "name in parent at left,top (pixels): caption | tool tip", as drawn in twips (15 to a pixel).
-struct Expected {
-    const char* name;
-    const char* parent;
-    int left;
-    int top;
-    const char* caption;
-    const char* toolTip = "";
-};
-
-QString captionOf(QWidget& control) {
-    if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
-        return button->text();
-    }
-    if (auto* label = qobject_cast<QLabel*>(&control)) {
-        return label->text();
-    }
-    if (auto* frame = qobject_cast<QGroupBox*>(&control)) {
-        return frame->title();
-    }
-    return {};
-}
-
-std::vector<QString> tabOrderFrom(QWidget& first) {
-    std::vector<QString> order;
-    QWidget* widget = &first;
-    do {
-        if ((widget->focusPolicy() & Qt::TabFocus) != 0) {
-            order.push_back(widget->objectName());
-        }
-        widget = widget->nextInFocusChain();
-    } while (widget != &first);
-    return order;
-}
 
 std::string withoutCarriageReturns(std::string text) {
     std::erase(text, '\r');
@@ -66,127 +32,6 @@ struct ExampleFolders {
 };
 
 } // namespace
-
-TEST(frmBRENNIC, FixedWindowWithCaption) {
-    WindowHarness harness;
-    auto& window = harness.open();
-    EXPECT_EQ(window.objectName(), QStringLiteral("frmBRENNIC"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral(".::GTA1 Mission to GTA2 Mission::."));
-    EXPECT_EQ(window.minimumSize(), QSize(525, 432));
-    EXPECT_EQ(window.maximumSize(), QSize(525, 432));
-    EXPECT_FALSE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
-}
-
-TEST(frmBRENNIC, ControlsInTheirFramesWithCaptionsAndToolTips) {
-    const Expected expected[] = {
-        {"Label4", "frmBRENNIC", 8, 8, "Program by Falvorn Company"},
-        {"Label1", "frmBRENNIC", 104, 8, "GTA1 mission folder:"},
-        {"imgMissionFolder", "frmBRENNIC", 216, 8, "",
-         "GTA1 mission folder, gtadata or gtadata\\uk"},
-        {"txtGTA1iniFile", "frmBRENNIC", 240, 8, ""},
-        {"Label2", "frmBRENNIC", 104, 32, "GTA2 output folder:"},
-        {"imgOutputFolder", "frmBRENNIC", 216, 32, ""},
-        {"txtOutputFolder", "frmBRENNIC", 240, 32, ""},
-        {"Shape1", "frmBRENNIC", 8, 280, ""},
-        {"cmdConvert", "frmBRENNIC", 8, 280, "&Convert"},
-        {"txtStatus", "frmBRENNIC", 8, 320, ""},
-        {"Frame2", "frmBRENNIC", 8, 56, "Mission objectives"},
-        {"Frame1", "frmBRENNIC", 240, 56, "Objects"},
-        {"fraActions", "frmBRENNIC", 8, 208, "Actions"},
-        {"Frame3", "frmBRENNIC", 272, 208, "Debug"},
-        {"chkDoor", "Frame1", 8, 16, "Door"},
-        {"chkPowerup", "Frame1", 96, 16, "Powerup"},
-        {"chkBrief", "Frame1", 200, 16, "Brief"},
-        {"chkPhone", "Frame1", 8, 40, "Phone"},
-        {"chkFuturecar", "Frame1", 96, 40, "Futurecar"},
-        {"chkParked", "Frame1", 200, 40, "Parked"},
-        {"chkDummy", "Frame1", 8, 64, "Dummy"},
-        {"chkFuturePed", "Frame1", 96, 64, "FuturePed"},
-        {"chkPed", "Frame1", 200, 64, "Ped"},
-        {"chkTarget", "Frame1", 8, 88, "Target"},
-        {"chkFuture", "Frame1", 96, 88, "Future object"},
-        {"chkTrigger", "Frame1", 200, 88, "Trigger"},
-        {"chkSpray", "Frame1", 8, 112, "Spray", "Sprayshop"},
-        {"chkBomb", "Frame1", 96, 112, "Bomb", "Bombshop"},
-        {"chkHells", "Frame1", 200, 112, "Hells", "GTA1 bike"},
-        {"chkMidPointMulti", "Frame1", 96, 136, "Midpointmulti"},
-        {"chkSteal", "Frame2", 16, 16, "Steal", "waits for player to enter a vehicle"},
-        {"chkAnswerPhone", "Frame2", 104, 16, "Answer Phone", "waits for player to answer a phone"},
-        {"chkPark", "Frame2", 16, 40, "Park", "waits for player to park a vehicle in a garage"},
-        {"chkDestroy", "Frame2", 104, 40, "Destroy", "waits for player to destroy an object"},
-        {"chkMphone", "Frame2", 16, 64, "MPHONE"},
-        {"chkLocate", "Frame2", 104, 64, "Locate", "waits for player to locate an object"},
-        {"chkGoto", "Frame2", 16, 88, "Goto", "waits for player to go to a location"},
-        {"chkIsGoalDead", "Frame2", 104, 88, "Is Goal Dead", "checks if a ped is dead"},
-        {"chkCheckCar", "Frame2", 16, 112, "Check Car",
-         "checks if player is in a specific vehicle"},
-        {"chkINCHEADS", "fraActions", 8, 16, "INC Heads", "increase wanted level"},
-        {"chkMission_End", "fraActions", 88, 16, "Mission End", "Doesn't do anything yet"},
-        {"chkEnd", "fraActions", 176, 16, "Level End", "Ends level (best not to tick it yet)"},
-        {"chkArrowcar", "fraActions", 8, 40, "Arrowcar",
-         "point arrows at vehicles (the vehicle must exist)"},
-        {"chkArrow", "fraActions", 88, 40, "Arrow",
-         "Point arrows at what they are supposed to point at (some objects don't exist so you will "
-         "have to delete those arrow lines)"},
-        {"chkUnknown", "Frame3", 16, 16, "Unknown code",
-         "Convert all unrecognised GTA1 code into a GTA2 comment"},
-        {"chkDoorArrow", "Frame3", 128, 16, "Door hunt", "points arrows at each garage door"},
-        {"chkFutureCarArrow", "Frame3", 16, 32, "Futurecar hunt",
-         "points arrows at each futurecar"},
-        {"chkPedHunt", "Frame3", 128, 32, "Ped hunt", "points arrows at each ped"},
-        {"chkPowerupRespawn", "Frame3", 16, 48, "Powerup respawn",
-         "Makes all POWERUPs respawn (creates GENERATORS)"},
-        {"Label3", "Frame3", 16, 72, "X, Y, Z coordinate offset"},
-        {"txtXoffset", "Frame3", 16, 88, "", "X"},
-        {"txtYoffset", "Frame3", 56, 88, "", "Y"},
-        {"txtZoffset", "Frame3", 96, 88, "", "Z"},
-    };
-    WindowHarness harness;
-    harness.open();
-    for (const Expected& item : expected) {
-        SCOPED_TRACE(item.name);
-        auto& control = harness.control<QWidget>(item.name);
-        EXPECT_EQ(control.parentWidget()->objectName(), QLatin1String(item.parent));
-        EXPECT_EQ(control.pos(), QPoint(item.left, item.top));
-        EXPECT_EQ(captionOf(control), QLatin1String(item.caption));
-        EXPECT_EQ(control.toolTip(), QLatin1String(item.toolTip));
-    }
-    EXPECT_EQ(harness.window->findChildren<QCheckBox*>().size(), 35);
-    auto& status = harness.control<QPlainTextEdit>("txtStatus");
-    EXPECT_EQ(status.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_TRUE(status.toPlainText().isEmpty());
-    EXPECT_EQ(harness.control<QFrame>("Shape1").palette().color(QPalette::Window),
-              QColor(128, 255, 128));
-    // The shape lies behind the button and shows a strip along its right and bottom edges.
-    const QRect shape = harness.control<QFrame>("Shape1").geometry();
-    const QRect button = harness.convert().geometry();
-    EXPECT_EQ(shape.topLeft(), button.topLeft());
-    EXPECT_EQ(shape.size(), button.size() + QSize(8, 8));
-    EXPECT_LT(harness.window->children().indexOf(&harness.control<QFrame>("Shape1")),
-              harness.window->children().indexOf(&harness.convert()));
-}
-
-TEST(frmBRENNIC, TabOrder) {
-    WindowHarness harness;
-    harness.open();
-    const std::vector<QString> order = tabOrderFrom(harness.box("txtGTA1iniFile"));
-    const char* expected[] = {
-        "txtGTA1iniFile", "txtOutputFolder",   "chkDoor",     "chkPowerup",     "chkBrief",
-        "chkPhone",       "chkFuturecar",      "chkParked",   "chkDummy",       "chkFuturePed",
-        "chkPed",         "chkTarget",         "chkFuture",   "chkTrigger",     "chkSpray",
-        "chkBomb",        "chkHells",          "chkINCHEADS", "chkMission_End", "chkEnd",
-        "chkArrowcar",    "chkArrow",          "txtStatus",   "chkSteal",       "chkAnswerPhone",
-        "chkPark",        "chkDestroy",        "chkMphone",   "chkLocate",      "chkGoto",
-        "chkIsGoalDead",  "chkCheckCar",       "chkUnknown",  "chkDoorArrow",   "chkFutureCarArrow",
-        "chkPedHunt",     "chkPowerupRespawn", "txtXoffset",  "txtYoffset",     "txtZoffset",
-        "cmdConvert",     "chkMidPointMulti"};
-    ASSERT_EQ(order.size(), std::size(expected));
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        EXPECT_EQ(order[i], QLatin1String(expected[i])) << "at " << i;
-    }
-}
 
 TEST(frmBRENNIC, AClickNeverGreysABox) {
     WindowHarness harness;
@@ -363,13 +208,18 @@ TEST(cmdConvert_Click, GreyedBoxesAreOffAndHuntsWithoutTheirParentsChangeNothing
     EXPECT_NE(convert("Arrow=1\r\n"), plain);
 }
 
-TEST(cmdConvert_Click, RunFailureShowsTheReportInOneCriticalBox) {
+TEST(cmdConvert_Click, AFailureMidFileShowsOneCriticalBoxAndTheStatusUpToIt) {
     TempFolder folders;
-    writeFile(folders / "gtadata" / "mission.ini", "5 1 (1,1,1) DUMMY\r\n"); // no section header
+    // The second mission's car number is beyond the vehicle table (0 to 100).
+    writeFile(folders / "gtadata" / "mission.ini",
+              "[1]\r\nFirst, 1, nyc.cmp\r\n\r\n\r\n10 1 (1,1,1) DUMMY\r\n"
+              "[2]\r\nSecond, 1, nyc.cmp\r\n\r\n\r\n20 1 (2,2,2) PARKED 101 0\r\n"
+              "21 1 (3,3,3) DUMMY\r\n");
     std::filesystem::create_directory(folders / "out");
     WindowHarness harness;
     writeFile(harness.settings, "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.text() +
-                                    "gtadata/\r\nOutputFolder=" + folders.text() + "out/\r\n");
+                                    "gtadata/\r\nOutputFolder=" + folders.text() +
+                                    "out/\r\nDummy=1\r\nParked=1\r\n");
     harness.open();
     harness.convert().click();
     ASSERT_EQ(harness.messages.size(), 1u);
@@ -378,23 +228,76 @@ TEST(cmdConvert_Click, RunFailureShowsTheReportInOneCriticalBox) {
     EXPECT_EQ(title, QStringLiteral("D'oh! Error during conversion"));
     const QStringList lines = text.split(QLatin1Char('\r'));
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Error source: ")));
+    EXPECT_EQ(lines[0], QStringLiteral("Error source: VehicleTable"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Error description: ")));
-    EXPECT_EQ(lines[2], QStringLiteral("Error number: 52"));
-    EXPECT_FALSE(text.contains(QLatin1Char('\n')));
+    EXPECT_EQ(lines[2], QStringLiteral("Error number: 9"));
+    EXPECT_EQ(harness.status(), QStringLiteral("Generating GTA2 mission scripts...\n\n"
+                                               "nyc_First_1.mis\nnyc_Second_2.mis\n"));
     EXPECT_TRUE(harness.convert().isEnabled());
+    const std::string first = readFile(folders / "out" / "nyc_First_1.mis");
+    EXPECT_TRUE(first.ends_with("LEVELEND\r\n"));
+    const std::string second = readFile(folders / "out" / "nyc_Second_2.mis");
+    EXPECT_EQ(second.find("LEVELEND"), std::string::npos);
 }
 
-TEST(frmBRENNIC, WebLinkSaysWhenNoBrowserIsInstalled) {
+TEST(cmdConvert_Click, TwoRunsKeepTheTextsButReadTheVehiclesAfresh) {
+    TempFolder folders;
+    writeFile(folders / "gtadata" / "mission.ini",
+              "[1]\r\nTwice, 1, nyc.cmp\r\n\r\n\r\n10 BRIEF 0 0 0 0 1002 \r\n"
+              "11 1 (10,20,4) PARKED 4 0\r\n");
+    WindowHarness harness;
+    writeFile(harness.settings, "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.text() +
+                                    "gtadata/\r\nOutputFolder=" + folders.text() +
+                                    "out/\r\nBrief=1\r\nParked=1\r\n");
+    writeFile(folders / "out" / "e.txt", "[1002]The Bank Job\r\n");
+    writeFile(harness.temp / "cars.ini", "[BRENNIC Vehicles]\r\n4=PANDA\r\n");
+    harness.open();
+    const auto script = [&] { return readFile(folders / "out" / "nyc_Twice_1.mis"); };
+
+    harness.convert().click();
+    EXPECT_NE(script().find("DISPLAY_BRIEF ( 1002 ) //The Bank Job\r\n"), std::string::npos);
+    EXPECT_NE(script().find(" PANDA // 11\r\n"), std::string::npos);
+
+    // The second run's text file lacks 1002 and the vehicle file is gone.
+    writeFile(folders / "out" / "e.txt", "[7]Other\r\n");
+    std::filesystem::remove(harness.temp / "cars.ini");
+    harness.convert().click();
+    EXPECT_NE(script().find("DISPLAY_BRIEF ( 1002 ) //The Bank Job\r\n"), std::string::npos);
+    EXPECT_NE(script().find(" COPCAR // 11\r\n"), std::string::npos); // the built-in name
+    EXPECT_TRUE(harness.messages.empty());
+}
+
+// The controls as the window's style draws them: each inside its frame and clear of the frame's
+// border, each check box tall enough for its check mark, and a written-back offset wholly visible.
+TEST(frmBRENNIC, ControlsFitTheirFramesInTheWindowsStyle) {
     WindowHarness harness;
     auto& window = harness.open();
-    harness.browserAvailable = true;
-    window.Open_web_page();
-    EXPECT_TRUE(harness.messages.empty());
-    harness.browserAvailable = false;
-    window.Open_web_page();
-    ASSERT_EQ(harness.messages.size(), 1u);
-    EXPECT_EQ(harness.messages[0].icon, QMessageBox::NoIcon);
-    EXPECT_EQ(harness.messages[0].title, QStringLiteral("BRENNIC"));
-    EXPECT_EQ(harness.messages[0].text, QStringLiteral("No browser installed!"));
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        auto* frame = qobject_cast<QGroupBox*>(control->parentWidget());
+        if (frame == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(control->objectName().toStdString());
+        const int border = frame->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        EXPECT_TRUE(frame->rect().adjusted(0, 0, -border, -border).contains(control->geometry()));
+        if (auto* box = qobject_cast<QCheckBox*>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            option.text = box->text();
+            const QRect mark =
+                box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+            EXPECT_TRUE(box->rect().contains(mark)) << mark.bottom() << " " << box->height();
+        }
+    }
+    QLineEdit& x = harness.box("txtXoffset");
+    x.setText(QStringLiteral("-.125"));
+    harness.convert().click();
+    ASSERT_EQ(x.text(), QStringLiteral("-0.125"));
+    QStyleOptionFrame option;
+    option.initFrom(&x);
+    option.lineWidth = x.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &x);
+    // A line edit keeps 2 pixels free on either side of its text.
+    const int room =
+        x.style()->subElementRect(QStyle::SE_LineEditContents, &option, &x).width() - 4;
+    EXPECT_LE(x.fontMetrics().horizontalAdvance(x.text()), room);
 }

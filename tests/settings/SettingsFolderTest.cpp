@@ -1,0 +1,90 @@
+#include "settings/SettingsFile.h"
+#include "tests/support/TempFolder.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+using brennic::test::TempFolder;
+using brennic::test::writeFile;
+namespace fs = std::filesystem;
+namespace settings = brennic::settings;
+
+namespace {
+
+// Sets (or, with nullopt, removes) an environment variable while it lives.
+class Environment {
+  public:
+    Environment(const char* name, std::optional<std::string> value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        set(value);
+    }
+    ~Environment() { set(m_old); }
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+  private:
+    void set(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(m_name, value->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+} // namespace
+
+TEST(settingsFolder, BesideAProgramWhoseFolderIsWritable) {
+    TempFolder program;
+    const Environment config("XDG_CONFIG_HOME", (program / "config").string());
+    EXPECT_EQ(settings::settingsFolder(program.path()), program.path());
+}
+
+// An installed program's folder cannot be written (root can write anywhere, so a folder that is
+// not there stands in for it).
+TEST(settingsFolder, TheUsersConfigurationFolderForAnInstalledProgram) {
+    TempFolder home;
+    const fs::path installed = home / "usr" / "bin";
+    const Environment homeVariable("HOME", home.path().string());
+    const std::pair<std::optional<std::string>, fs::path> cases[] = {
+        {(home / "xdg").string(), home / "xdg" / "brennic"},
+        {std::nullopt, home / ".config" / "brennic"},
+        {"", home / ".config" / "brennic"},
+        {"relative/config", home / ".config" / "brennic"}, // only an absolute path counts
+    };
+    for (const auto& [config, expected] : cases) {
+        SCOPED_TRACE(config.value_or("(unset)"));
+        const Environment configVariable("XDG_CONFIG_HOME", config);
+        EXPECT_EQ(settings::settingsFolder(installed), expected);
+    }
+}
+
+TEST(SaveSettingsFile, MakesTheMissingConfigurationFolder) {
+    TempFolder home;
+    const fs::path file = home / ".config" / "brennic" / "brennic.INI";
+    settings::StoredSettings stored = settings::firstStartSettings();
+    stored.OutputFolder = "/gta2/data/";
+    ASSERT_TRUE(settings::SaveSettingsFile(file, stored));
+    EXPECT_EQ(settings::LoadSettingsFile(file).settings.OutputFolder, "/gta2/data/");
+}
+
+TEST(vehicleFilePath, BesideTheProgramFirstThenInTheUsersFolder) {
+    TempFolder home;
+    const Environment config("XDG_CONFIG_HOME", (home / "config").string());
+    const fs::path installed = home / "usr" / "bin";
+    EXPECT_EQ(settings::vehicleFilePath(installed), std::nullopt);
+    writeFile(home / "config" / "brennic" / "CARS.INI", "[BRENNIC Vehicles]\r\n");
+    EXPECT_EQ(settings::vehicleFilePath(installed), home / "config" / "brennic" / "CARS.INI");
+
+    // A program in a folder of its own keeps to its own files.
+    TempFolder program;
+    EXPECT_EQ(settings::vehicleFilePath(program.path()), std::nullopt);
+    writeFile(program / "cars.ini", "[BRENNIC Vehicles]\r\n");
+    EXPECT_EQ(settings::vehicleFilePath(program.path()), program / "cars.ini");
+}

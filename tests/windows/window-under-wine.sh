@@ -1,0 +1,141 @@
+#!/bin/bash
+# The Win32 window under wine on a virtual X server with a window manager, driven by xdotool and
+# wmctrl; results are read from the files it writes, not from pixels.
+#
+#   window-under-wine.sh BIN WORK
+#
+# BIN holds brennic.exe and brennic-cli.exe; WORK is a scratch folder (its window.png is a picture
+# of the first start). WINEPREFIX must name an initialised prefix.
+set -u
+
+bin=$(cd "$1" && pwd)
+mkdir -p "$2" && work=$(cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../support/checks.sh"
+examples=$(cd "$here/../../examples" && pwd)
+caption='.::GTA1 Mission to GTA2 Mission::.'
+
+rm -rf "${work:?}"/*
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+wm=$!
+# wine's server for the prefix may have started without a display (wineboot, the console tests),
+# and its desktop would then have none: the window's programs start a server of their own.
+wineserver -k 2>/dev/null
+cleanup() {
+    wineserver -k 2>/dev/null
+    kill "$wm" "$xvfb" 2>/dev/null
+    wait "$wm" "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+
+# Polls for a top-level window with exactly this title; its id on standard output. wine's first
+# window in a new prefix can take half a minute (fonts, the X driver).
+await_window() {
+    local id
+    for _ in $(seq 600); do
+        id=$(xdotool search --onlyvisible --name "^$(printf '%s' "$1" | sed 's/[].[^$*\\]/\\&/g')\$" \
+            2>/dev/null | head -n 1)
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Starts brennic.exe from its own folder (its settings file lives beside it).
+start() {
+    mkdir -p "$1" && cp "$bin/brennic.exe" "$1/"
+    (cd "$1" && exec timeout 120 wine brennic.exe >"$1/wine.log" 2>&1) &
+    program=$!
+}
+
+# A close request as the close box makes it, then waits for the process to end.
+close_and_wait() {
+    wmctrl -c "$caption" || return 1
+    for _ in $(seq 200); do
+        kill -0 "$program" 2>/dev/null || { wait "$program"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+same_file() { cmp "$1" "$2"; }
+
+# First start: no settings file; the close writes all 40 keys with the first-start values.
+start "$work/first"
+window=$(await_window "$caption")
+check "first start shows the window" test -n "$window"
+sleep 1
+import -frame -window "$window" "$work/window.png" 2>/dev/null
+check "first start writes no settings file" test ! -e "$work/first/brennic.INI"
+check "closing saves the first-start settings" close_and_wait
+check "the settings file holds the 40 keys" same_file "$here/expected/first-start.INI" \
+    "$work/first/brennic.INI"
+
+# A stored Door=3: the load error box, and the other keys survive the next close.
+mkdir -p "$work/door"
+printf '[BRENNIC Settings]\r\nPhone=1\r\nDoor=3\r\nXoffset=7\r\n' >"$work/door/brennic.INI"
+start "$work/door"
+box=$(await_window "D'oh! Error during load")
+check "Door=3 shows the load error box" test -n "$box"
+wmctrl -a "D'oh! Error during load" && xdotool key --clearmodifiers Return
+window=$(await_window "$caption")
+check "the window opens after the box" test -n "$window"
+check "closing saves" close_and_wait
+check "Phone and Xoffset kept, Door unticked" same_file "$here/expected/door-3.INI" \
+    "$work/door/brennic.INI"
+
+# A conversion started with Alt+C writes what brennic-cli writes with the same settings.
+run="$work/convert"
+mkdir -p "$run" "$run/cli"
+cp -R "$examples/gtadata" "$run/gtadata"
+cp -R "$examples/output" "$run/output"
+cp -R "$examples/output" "$run/cli/output"
+{
+    printf '[BRENNIC Settings]\r\n'
+    printf 'GTA1iniFile=%s\\\r\n' "$(winepath -w "$run/gtadata")"
+    printf 'OutputFolder=%s\\\r\n' "$(winepath -w "$run/output")"
+    for key in Phone Brief FutureCar FutureObject Door Powerup Park Dummy Target Trigger Parked \
+        Hells Arrow Arrowcar Ped Spray Bomb Steal FuturePed AnswerPhone MPhone Destroy Locate \
+        Goto IsGoalDead INCHEADS MISSION_END End CheckCar MidPointMulti DoorArrow \
+        FutureCarArrow PedHunt Unknown PowerupRespawn; do
+        printf '%s=1\r\n' "$key"
+    done
+    printf 'Xoffset=1\r\nYoffset=0.5\r\nZoffset=-2\r\n'
+} >"$run/brennic.INI"
+start "$run"
+window=$(await_window "$caption")
+wmctrl -a "$caption" && xdotool key --clearmodifiers alt+c
+for _ in $(seq 100); do [ -e "$run/output/miami_Last Orders_3.mis" ] && break; sleep 0.1; done
+sleep 1
+check "closing after the conversion" close_and_wait
+(cd "$run/cli" && wine "$bin/brennic-cli.exe" --settings ../brennic.INI --mission-dir ../gtadata \
+    --output-dir output >status.txt 2>stderr.txt)
+scripts=0
+for script in "$run/cli/output"/*.mis; do
+    scripts=$((scripts + 1))
+    check "Alt+C wrote $(basename "$script") as brennic-cli does" same_file "$script" \
+        "$run/output/$(basename "$script")"
+done
+check "brennic-cli wrote three scripts" test "$scripts" -eq 3
+check "the window made the uk folder" test -d "$run/output/uk"
+
+# A run that fails: one critical box, and the window goes on.
+broken="$work/broken"
+mkdir -p "$broken/gtadata" "$broken/output"
+printf '5 1 (1,1,1) DUMMY\r\n' >"$broken/gtadata/mission.ini" # no section header
+printf '[BRENNIC Settings]\r\nGTA1iniFile=%s\\\r\nOutputFolder=%s\\\r\nDummy=1\r\n' \
+    "$(winepath -w "$broken/gtadata")" "$(winepath -w "$broken/output")" >"$broken/brennic.INI"
+start "$broken"
+await_window "$caption" >/dev/null
+wmctrl -a "$caption" && xdotool key --clearmodifiers alt+c
+box=$(await_window "D'oh! Error during conversion")
+check "a failed run shows the conversion error box" test -n "$box"
+wmctrl -a "D'oh! Error during conversion" && xdotool key --clearmodifiers Return
+check "the window closes after the failed run" close_and_wait
+
+summary

@@ -1,0 +1,198 @@
+#pragma once
+
+#include "engine/ConversionOptions.h"
+
+#include <array>
+#include <string_view>
+
+namespace brennic::ui {
+
+// What the window is, for every toolkit: each front end loops over kControls to create its
+// controls and wire the clicks, and draws nothing that is not here.
+
+enum class ControlKind {
+    Label,
+    Picture,   // a clickable open-folder picture
+    TextBox,   // one line
+    OffsetBox, // one line; typing stops at kTypedOffsetLength characters
+    StatusBox, // several lines, vertical scroll bar
+    Frame,     // a captioned group; its controls are placed inside it
+    CheckBox,  // three states from the settings file, two by clicking
+    Shape,     // the green rectangle behind Convert
+    Button,
+};
+
+// What a click on a control does; the other events belong to the window itself.
+enum class Click { None, MissionFolder, OutputFolder, Convert };
+
+// A rectangle in twips (15 to a pixel), from the top-left corner of the client area or, for a
+// control in a frame, of that frame.
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ControlPlace {
+    ControlKind kind = ControlKind::Label;
+    std::string_view name{};
+    Twips rect{};
+    std::string_view caption{};
+    std::string_view toolTip{};
+    std::string_view frame{}; // the frame it stands in; empty for the window itself
+    engine::Switch box = nullptr;
+    Click click = Click::None;
+};
+
+inline constexpr std::string_view kWindowCaption = ".::GTA1 Mission to GTA2 Mission::.";
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr Twips kClientArea{0, 0, 7875, 6480};
+inline constexpr int kTypedOffsetLength = 5;
+inline constexpr std::array<int, 3> kShapeColour{128, 255, 128}; // red, green, blue
+
+inline constexpr int pixels(int twips) { return twips / kTwipsPerPixel; }
+
+namespace layout {
+
+constexpr ControlPlace place(ControlKind kind, std::string_view name, Twips rect,
+                             std::string_view caption = {}, std::string_view toolTip = {},
+                             std::string_view frame = {}, Click click = Click::None) {
+    return {kind, name, rect, caption, toolTip, frame, nullptr, click};
+}
+
+// A check box in a frame's row: 17 pixels high where rows stand 360 twips apart, 16 where 240.
+constexpr ControlPlace check(std::string_view name, std::string_view caption,
+                             std::string_view frame, int left, int width, int top,
+                             engine::Switch box, std::string_view toolTip = {}, int height = 0) {
+    height = height != 0 ? height : frame == "Frame3" ? 240 : 255;
+    return {ControlKind::CheckBox, name, {left, top, width, height}, caption, toolTip, frame, box};
+}
+
+// Frame columns, each as wide as the room up to the next column.
+constexpr int kObjects1 = 120, kObjects2 = 1440, kObjects3 = 3000;
+constexpr int kObjectives1 = 240, kObjectives2 = 1560;
+constexpr int kActions1 = 120, kActions2 = 1320, kActions3 = 2640;
+constexpr int kDebug1 = 240, kDebug2 = 1920;
+
+} // namespace layout
+
+// Every control in tab order; the ones that take no focus (labels, frames, pictures, the shape)
+// follow the last that does. Midpointmulti and the credit label come last of all.
+inline constexpr auto kControls = std::to_array<ControlPlace>({
+    layout::place(ControlKind::TextBox, "txtGTA1iniFile", {3600, 120, 3015, 285}),
+    layout::place(ControlKind::TextBox, "txtOutputFolder", {3600, 480, 3015, 285}),
+
+    layout::check("chkDoor", "Door", "Frame1", layout::kObjects1, 1260, 240,
+                  &engine::ConversionOptions::chkDoor),
+    layout::check("chkPowerup", "Powerup", "Frame1", layout::kObjects2, 1500, 240,
+                  &engine::ConversionOptions::chkPowerup),
+    layout::check("chkBrief", "Brief", "Frame1", layout::kObjects3, 1155, 240,
+                  &engine::ConversionOptions::chkBrief),
+    layout::check("chkPhone", "Phone", "Frame1", layout::kObjects1, 1260, 600,
+                  &engine::ConversionOptions::chkPhone),
+    layout::check("chkFuturecar", "Futurecar", "Frame1", layout::kObjects2, 1500, 600,
+                  &engine::ConversionOptions::chkFuturecar),
+    layout::check("chkParked", "Parked", "Frame1", layout::kObjects3, 1155, 600,
+                  &engine::ConversionOptions::chkParked),
+    layout::check("chkDummy", "Dummy", "Frame1", layout::kObjects1, 1260, 960,
+                  &engine::ConversionOptions::chkDummy),
+    layout::check("chkFuturePed", "FuturePed", "Frame1", layout::kObjects2, 1500, 960,
+                  &engine::ConversionOptions::chkFuturePed),
+    layout::check("chkPed", "Ped", "Frame1", layout::kObjects3, 1155, 960,
+                  &engine::ConversionOptions::chkPed),
+    layout::check("chkTarget", "Target", "Frame1", layout::kObjects1, 1260, 1320,
+                  &engine::ConversionOptions::chkTarget),
+    layout::check("chkFuture", "Future object", "Frame1", layout::kObjects2, 1500, 1320,
+                  &engine::ConversionOptions::chkFuture),
+    layout::check("chkTrigger", "Trigger", "Frame1", layout::kObjects3, 1155, 1320,
+                  &engine::ConversionOptions::chkTrigger),
+    layout::check("chkSpray", "Spray", "Frame1", layout::kObjects1, 1260, 1680,
+                  &engine::ConversionOptions::chkSpray, "Sprayshop"),
+    layout::check("chkBomb", "Bomb", "Frame1", layout::kObjects2, 1500, 1680,
+                  &engine::ConversionOptions::chkBomb, "Bombshop"),
+    layout::check("chkHells", "Hells", "Frame1", layout::kObjects3, 1155, 1680,
+                  &engine::ConversionOptions::chkHells, "GTA1 bike"),
+
+    layout::check("chkINCHEADS", "INC Heads", "fraActions", layout::kActions1, 1140, 240,
+                  &engine::ConversionOptions::chkINCHEADS, "increase wanted level"),
+    layout::check("chkMission_End", "Mission End", "fraActions", layout::kActions2, 1260, 240,
+                  &engine::ConversionOptions::chkMission_End, "Doesn't do anything yet"),
+    layout::check("chkEnd", "Level End", "fraActions", layout::kActions3, 1155, 240,
+                  &engine::ConversionOptions::chkEnd, "Ends level (best not to tick it yet)"),
+    layout::check("chkArrowcar", "Arrowcar", "fraActions", layout::kActions1, 1140, 600,
+                  &engine::ConversionOptions::chkArrowcar,
+                  "point arrows at vehicles (the vehicle must exist)"),
+    layout::check("chkArrow", "Arrow", "fraActions", layout::kActions2, 1260, 600,
+                  &engine::ConversionOptions::chkArrow,
+                  "Point arrows at what they are supposed to point at (some objects don't exist "
+                  "so you will have to delete those arrow lines)"),
+
+    layout::place(ControlKind::StatusBox, "txtStatus", {120, 4800, 7695, 1575}),
+
+    layout::check("chkSteal", "Steal", "Frame2", layout::kObjectives1, 1320, 240,
+                  &engine::ConversionOptions::chkSteal, "waits for player to enter a vehicle"),
+    layout::check("chkAnswerPhone", "Answer Phone", "Frame2", layout::kObjectives2, 1755, 240,
+                  &engine::ConversionOptions::chkAnswerPhone, "waits for player to answer a phone"),
+    layout::check("chkPark", "Park", "Frame2", layout::kObjectives1, 1320, 600,
+                  &engine::ConversionOptions::chkPark,
+                  "waits for player to park a vehicle in a garage"),
+    layout::check("chkDestroy", "Destroy", "Frame2", layout::kObjectives2, 1755, 600,
+                  &engine::ConversionOptions::chkDestroy, "waits for player to destroy an object"),
+    layout::check("chkMphone", "MPHONE", "Frame2", layout::kObjectives1, 1320, 960,
+                  &engine::ConversionOptions::chkMphone),
+    layout::check("chkLocate", "Locate", "Frame2", layout::kObjectives2, 1755, 960,
+                  &engine::ConversionOptions::chkLocate, "waits for player to locate an object"),
+    layout::check("chkGoto", "Goto", "Frame2", layout::kObjectives1, 1320, 1320,
+                  &engine::ConversionOptions::chkGoto, "waits for player to go to a location"),
+    layout::check("chkIsGoalDead", "Is Goal Dead", "Frame2", layout::kObjectives2, 1755, 1320,
+                  &engine::ConversionOptions::chkIsGoalDead, "checks if a ped is dead"),
+    layout::check("chkCheckCar", "Check Car", "Frame2", layout::kObjectives1, 1320, 1680,
+                  &engine::ConversionOptions::chkCheckCar,
+                  "checks if player is in a specific vehicle"),
+
+    layout::check("chkUnknown", "Unknown code", "Frame3", layout::kDebug1, 1680, 240,
+                  &engine::ConversionOptions::chkUnknown,
+                  "Convert all unrecognised GTA1 code into a GTA2 comment"),
+    layout::check("chkDoorArrow", "Door hunt", "Frame3", layout::kDebug2, 1755, 240,
+                  &engine::ConversionOptions::chkDoorArrow, "points arrows at each garage door"),
+    layout::check("chkFutureCarArrow", "Futurecar hunt", "Frame3", layout::kDebug1, 1680, 480,
+                  &engine::ConversionOptions::chkFutureCarArrow, "points arrows at each futurecar"),
+    layout::check("chkPedHunt", "Ped hunt", "Frame3", layout::kDebug2, 1755, 480,
+                  &engine::ConversionOptions::chkPedHunt, "points arrows at each ped"),
+    layout::check("chkPowerupRespawn", "Powerup respawn", "Frame3", layout::kDebug1, 3375, 720,
+                  &engine::ConversionOptions::chkPowerupRespawn,
+                  "Makes all POWERUPs respawn (creates GENERATORS)"),
+
+    // Wide enough for a written-back "-0.125" in the window's font; the columns stay.
+    layout::place(ControlKind::OffsetBox, "txtXoffset", {240, 1320, 570, 285}, {}, "X", "Frame3"),
+    layout::place(ControlKind::OffsetBox, "txtYoffset", {840, 1320, 570, 285}, {}, "Y", "Frame3"),
+    layout::place(ControlKind::OffsetBox, "txtZoffset", {1440, 1320, 570, 285}, {}, "Z", "Frame3"),
+
+    layout::place(ControlKind::Button, "cmdConvert", {120, 4200, 3735, 495}, "&Convert", {}, {},
+                  Click::Convert),
+
+    layout::place(ControlKind::Label, "Label1", {1560, 120, 1680, 255}, "GTA1 mission folder:"),
+    layout::place(ControlKind::Label, "Label2", {1560, 480, 1680, 255}, "GTA2 output folder:"),
+    layout::place(ControlKind::Label, "Label3", {240, 1080, 3375, 255}, "X, Y, Z coordinate offset",
+                  {}, "Frame3"),
+    layout::place(ControlKind::Frame, "Frame1", {3600, 840, 4215, 2295}, "Objects"),
+    layout::place(ControlKind::Frame, "Frame2", {120, 840, 3375, 2175}, "Mission objectives"),
+    layout::place(ControlKind::Frame, "fraActions", {120, 3120, 3855, 975}, "Actions"),
+    layout::place(ControlKind::Frame, "Frame3", {4080, 3120, 3735, 1695}, "Debug"),
+    layout::place(ControlKind::Picture, "imgMissionFolder", {3240, 120, 240, 195}, {},
+                  "GTA1 mission folder, gtadata or gtadata\\uk", {}, Click::MissionFolder),
+    layout::place(ControlKind::Picture, "imgOutputFolder", {3240, 480, 240, 195}, {}, {}, {},
+                  Click::OutputFolder),
+    // 120 twips wider and taller than Convert, so a green strip shows right of it and below.
+    layout::place(ControlKind::Shape, "Shape1", {120, 4200, 3855, 615}),
+
+    // 2 pixels higher than the 195 twips of its row, keeping its bottom edge clear of the
+    // frame's: the check mark needs 15 pixels in the window's font.
+    layout::check("chkMidPointMulti", "Midpointmulti", "Frame1", layout::kObjects2, 1500, 2010,
+                  &engine::ConversionOptions::chkMidPointMulti, {}, 225),
+    layout::place(ControlKind::Label, "Label4", {120, 120, 1335, 495},
+                  "Program by Falvorn Company"),
+});
+
+} // namespace brennic::ui

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ui/Form.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <windows.h>
+
+namespace brennic::ui::win32 {
+
+// The program's one window in plain Win32: the controls of kControls, with the events of Form.
+// Texts go through the ANSI functions, so the window, the engine and the file names all hold
+// the system's 8-bit code page. Creating it loads the settings; any close request saves them.
+class frmBRENNIC final : public Form {
+  public:
+    explicit frmBRENNIC(HINSTANCE instance);
+    ~frmBRENNIC() override;
+
+    HWND window() const { return m_window; }
+
+    void replaceStatus(std::string_view text) override;
+    void appendStatus(std::string_view text) override;
+
+  protected:
+    void setCaption(std::string_view caption) override;
+    std::string text(std::string_view control) const override;
+    void setText(std::string_view control, std::string_view text) override;
+    settings::BoxState state(std::string_view control) const override;
+    void setState(std::string_view control, settings::BoxState state) override;
+    void setControlEnabled(std::string_view control, bool enabled) override;
+    void showMessage(MessageIcon icon, std::string_view title, std::string_view text) override;
+    std::optional<std::string> chooseFolder(std::string_view prompt) override;
+    bool openLink(std::string_view address) override;
+
+  private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls(HINSTANCE instance);
+    void command(int id);
+    void paintShape();
+    static void drawPicture(const DRAWITEMSTRUCT& item);
+    HWND control(std::string_view name) const;
+
+    HWND m_window = nullptr;
+    HWND m_toolTips = nullptr;
+    HFONT m_font = nullptr;
+    HBRUSH m_shapeBrush = nullptr;
+    std::map<std::string_view, HWND> m_controls;
+};
+
+// Shows the window and runs its message loop until it closes; the process's exit code.
+int Run_window(HINSTANCE instance);
+
+} // namespace brennic::ui::win32
