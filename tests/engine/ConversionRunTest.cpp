@@ -2,6 +2,7 @@
 
 #include "tests/support/TestHost.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -160,7 +161,9 @@ TEST(ConversionRun, MissionFileNameAndCase) {
         fs::create_directory(run.outputFolder / "UK");
         writeFile(run.outputFolder / "E.TXT", "[3]text\r\n");
         ASSERT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", ""}, "MISSION.INI").end, RunEnd::Finished);
-        EXPECT_FALSE(fs::exists(run.outputFolder / "uk"));
+        EXPECT_EQ(std::count_if(fs::directory_iterator(run.outputFolder), fs::directory_iterator(),
+                                [](const auto& entry) { return entry.is_directory(); }),
+                  1);
         EXPECT_EQ(run.state.texts.at(3), "text");
     }
 }

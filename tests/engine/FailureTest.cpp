@@ -118,6 +118,7 @@ TEST(Faults, FilesThatCannotBeCreatedOrRead) {
     }
 }
 
+#ifndef _WIN32 // there the open output folder can be neither removed nor moved
 TEST(Faults, OutputFolderRemovedDuringTheRun) {
     RunFixture run;
     const fs::path folder = run.outputFolder;
@@ -143,6 +144,7 @@ TEST(Faults, ASymbolicLinkWithAScriptNameIsReplacedNotFollowed) {
     EXPECT_FALSE(fs::is_symlink(run.outputFolder / "nyc_A_1.mis"));
     EXPECT_TRUE(run.script("nyc_A_1.mis").starts_with("// A, 1, nyc.cmp\r\n"));
 }
+#endif
 
 TEST(Warnings, OddInputFilesAreNamedAndTheRunGoesOn) {
     struct Case {
@@ -246,7 +248,9 @@ TEST(Replacing, AnEarlierScriptSurvivesEveryFailure) {
     fs::permissions(run.outputFolder / "nyc_A_1.mis", permissions);
     ASSERT_EQ(run.run(kThreeSections).end, RunEnd::Finished);
     EXPECT_EQ(run.script("nyc_A_1.mis"), goodFirstScript());
+#ifndef _WIN32 // where files have permission bits
     EXPECT_EQ(fs::status(run.outputFolder / "nyc_A_1.mis").permissions(), permissions);
+#endif
     EXPECT_EQ(filesIn(run.outputFolder).size(), 4u);
 }
 
@@ -263,22 +267,30 @@ TEST(Replacing, AReadOnlyScriptIsNeverReplaced) {
 }
 
 // The output folder is opened once: giving its path to another folder during the run cannot
-// send the later scripts there.
+// send the later scripts there (on Windows the folder cannot even be moved while the run has it).
 TEST(Faults, TheOutputFolderCannotBeSwappedDuringTheRun) {
     RunFixture run;
     const fs::path moved = run.temp / "moved";
     const fs::path elsewhere = run.temp / "elsewhere";
     fs::create_directory(elsewhere);
     const fs::path output = run.outputFolder;
+    std::error_code moving;
     Fault fault([&](FileOperation op, const fs::path& path) {
         if (op == FileOperation::Create && nameEndsWith(path, "B_2.mis")) {
-            fs::rename(output, moved);
-            fs::create_directory_symlink(elsewhere, output);
+            fs::rename(output, moved, moving);
+            if (!moving) {
+                fs::create_directory_symlink(elsewhere, output);
+            }
         }
         return 0;
     });
     ASSERT_EQ(run.run(kThreeSections).end, RunEnd::Finished);
+#ifdef _WIN32
+    EXPECT_TRUE(moving);
+    EXPECT_TRUE(fs::exists(output / "nyc_C_3.mis"));
+#else
     EXPECT_TRUE(fs::exists(moved / "nyc_C_3.mis"));
+#endif
     EXPECT_TRUE(fs::is_empty(elsewhere));
 }
 
