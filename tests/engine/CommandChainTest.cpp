@@ -1,15 +1,41 @@
 #include "engine/CommandChain.h"
 
-#include "tests/engine/Harness.h"
+#include "tests/support/TestHost.h"
 
 #include <cctype>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace brennic::engine {
 namespace {
 
-using test::All_switches_on;
-using test::Translate_line;
+using test::readFile;
+
+struct CommandResult {
+    bool matched = false;
+    std::string script{}; // every byte written, CR LF included
+};
+
+// Takes one mission line as the run does (line number, then the chain at the blank behind it)
+// into a fresh script, with the tables of state, and returns what was written.
+CommandResult Translate_line(const ConversionOptions& options, EngineState& state,
+                             std::string_view text) {
+    test::TempFolder folder;
+    platform::IoError error;
+    const auto output = platform::Folder::open(folder.path(), error);
+    Conversion conversion(options, state);
+    conversion.script.emplace(std::move(*platform::TextWriter::create(*output, "a.mis", error)));
+    conversion.line.strRead = std::string(text);
+    conversion.line.strLineNumber =
+        Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(conversion.line);
+    CommandResult result;
+    result.matched = Translate_command(conversion);
+    if (conversion.script->close()) {
+        throw std::runtime_error("cannot write " + (folder / "a.mis").string());
+    }
+    result.script = readFile(folder / "a.mis");
+    return result;
+}
 
 struct KeywordCase {
     std::string_view line; // a command line that translates
@@ -58,7 +84,7 @@ std::string_view keywordOf(std::string_view line) {
 
 TEST(Translate_command, EveryKeywordMatchesInAnyLetterCaseUnderItsSwitch) {
     EngineState state;
-    const ConversionOptions on = All_switches_on();
+    const ConversionOptions on = test::allSwitchesOn();
     for (const auto& [text, enabledBy] : kKeywordCases) {
         SCOPED_TRACE(text);
         EXPECT_TRUE(Translate_line(on, state, text).matched);
@@ -79,7 +105,7 @@ TEST(Translate_command, EveryKeywordMatchesInAnyLetterCaseUnderItsSwitch) {
 
 TEST(Translate_command, KeywordNeedsOneBlankBeforeAndACharacterAfter) {
     EngineState state;
-    const ConversionOptions on = All_switches_on();
+    const ConversionOptions on = test::allSwitchesOn();
     for (const auto& [text, enabledBy] : kKeywordCases) {
         SCOPED_TRACE(text);
         const std::string_view keyword = keywordOf(text);

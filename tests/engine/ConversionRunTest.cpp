@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <tuple>
 #include <vector>
 
 using namespace brennic::engine;
@@ -17,24 +16,6 @@ using brennic::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::vector<std::string> kHead = {"//", " ", "ARROW_DATA ARROW", "COUNTER loop = 1",
-                                        "CAR_DATA car "};
-
-std::vector<std::string> head(const std::string& headerText, const std::string& door) {
-    std::vector<std::string> lines = {"// " + headerText};
-    lines.insert(lines.end(), kHead.begin(), kHead.end());
-    if (!door.empty()) {
-        lines.push_back(door);
-    }
-    lines.push_back(" ");
-    return lines;
-}
-
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 std::vector<std::string> scriptNames(const fs::path& folder) {
     std::vector<std::string> names;
@@ -48,80 +29,6 @@ std::vector<std::string> scriptNames(const fs::path& folder) {
 }
 
 } // namespace
-
-TEST(ConversionRun, DoorDeclarationByMapPrefix) {
-    const std::tuple<const char*, const char*> cases[] = {
-        {"miami", "DECLARE_DOOR_INFO ( 370 , 377 , 1 )"},
-        {"sanb", "DECLARE_DOOR_INFO ( 366 , 373 , 1 )"},
-        {"nycity", "DECLARE_DOOR_INFO ( 361 , 367 , 1 )"},
-        {"uk", "DECLARE_DOOR_INFO ( 360 , 367 , 1 )"},
-        {"NYC", ""},
-        {"utl", ""},
-    };
-    for (const auto& [map, door] : cases) {
-        SCOPED_TRACE(map);
-        RunFixture run;
-        const std::string header = std::string("Job, 2, ") + map + ".cmp";
-        ASSERT_EQ(run.run({"[3]", header, "", ""}).end, RunEnd::Finished);
-        EXPECT_EQ(run.script(std::string(map) + "_Job_3.mis"),
-                  crlf(head(header, door) +
-                       std::vector<std::string>{"", "LEVELSTART", "", " ", " ", "LEVELEND"}));
-    }
-}
-
-TEST(ConversionRun, HeaderScan) {
-    // header text, script name: the comma directly behind the first one is passed over, the
-    // character behind the second comma never belongs to the map name.
-    const std::tuple<const char*, const char*> cases[] = {
-        {"The Job, 3, nyc.cmp, x", "nyc_The Job_9.mis"},
-        {"NoComma", "_NoComma_9.mis"},
-        {"One, comma only", "_One_9.mis"},
-        {"A,, 2, sanb.cmp", "sanb_A_9.mis"},
-        {"A, 2,.cmp", "_A_9.mis"},
-        {"A, 2, x.cmp", "x_A_9.mis"},
-        {"A, 2, .cmp", "_A_9.mis"},
-        {"A, 2, nodot", "nodot_A_9.mis"},
-        {"A, 2,", "_A_9.mis"},
-    };
-    for (const auto& [text, name] : cases) {
-        SCOPED_TRACE(text);
-        RunFixture run;
-        ASSERT_EQ(run.run({"[9]", text, "", ""}).end, RunEnd::Finished);
-        EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{name});
-    }
-}
-
-TEST(ConversionRun, SectionHeaderNumbers) {
-    const std::tuple<const char*, const char*> cases[] = {
-        {"[12] ", "nyc_A_12.mis"},
-        {"[]", "nyc_A_.mis"},
-        {"[12", "nyc_A_12.mis"},
-        {"[7]x]", "nyc_A_7.mis"},
-    };
-    for (const auto& [line, name] : cases) {
-        SCOPED_TRACE(line);
-        RunFixture run;
-        ASSERT_EQ(run.run({line, "A, 1, nyc.cmp", "", ""}).end, RunEnd::Finished);
-        EXPECT_EQ(scriptNames(run.outputFolder), std::vector<std::string>{name});
-    }
-}
-
-TEST(ConversionRun, StatusTextAndRepeatedNames) {
-    RunFixture run;
-    ASSERT_EQ(run.run({"[1]", "Job, 1, nyc.cmp", "", "", "[1]", "job, 1, NYC.cmp", "", "", "[2]",
-                       "A very long mission title, 2, sanb.cmp", "", ""})
-                  .end,
-              RunEnd::Finished);
-    EXPECT_EQ(scriptNames(run.outputFolder),
-              (std::vector<std::string>{"NYC_job_1_2.mis", "nyc_Job_1.mis",
-                                        "sanb_A very long mission_2.mis"}));
-    const std::string expected = crlf({"Generating GTA2 mission scripts...", "", "nyc_Job_1.mis",
-                                       "NYC_job_1_2.mis", "sanb_A very long mission_2.mis",
-                                       "Powerup count: 0", "", "****** Statistics ******", ""});
-    EXPECT_EQ(run.host.status.substr(0, expected.size()), expected);
-    EXPECT_NE(run.host.status.find("Total Player count: \t\t0\r\n"), std::string::npos);
-    EXPECT_TRUE(run.host.status.ends_with("Total Destroy count: \t0\r\n"));
-}
 
 TEST(ConversionRun, LineEndsOfEveryKindGiveTheSameScripts) {
     const std::string lines[] = {"[1]", "A, 1, nyc.cmp", "", "", "5 DROP_WANTED_LEVEL 0"};
@@ -216,18 +123,6 @@ TEST(ConversionRun, FolderTextsWithoutSeparatorOrEmpty) {
         EXPECT_EQ(report.cancelledAt, empty);
     }
     fs::current_path(run.temp.path().parent_path());
-}
-
-TEST(ConversionRun, MissionNamesNeverLeaveTheOutputFolder) {
-    RunFixture run;
-    ASSERT_EQ(run.run({"[../../x]", "../../../evil, 1, ../nyc.cmp", "", "", "[2]",
-                       "a/b\\c:d, 1, nyc.cmp", "", ""})
-                  .end,
-              RunEnd::Finished);
-    EXPECT_EQ(scriptNames(run.outputFolder),
-              (std::vector<std::string>{"_.._.._.._evil_.._.._x.mis", "nyc_a_b_c_d_2.mis"}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(run.temp.path()), fs::directory_iterator()),
-              2); // gtadata and out only
 }
 
 TEST(ConversionRun, FailuresReportAndKeepWhatWasWritten) {

@@ -16,6 +16,7 @@
 
 using namespace brennic::engine;
 using brennic::platform::FileOperation;
+using brennic::test::allSwitchesOn;
 using brennic::test::crlf;
 using brennic::test::readFile;
 using brennic::test::RunFixture;
@@ -133,16 +134,6 @@ TEST(Faults, OutputFolderRemovedDuringTheRun) {
     EXPECT_EQ(report.failure->number(), 76);
     EXPECT_EQ(run.host.status,
               "Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\nnyc_B_2.mis\r\n");
-}
-
-TEST(Faults, ASymbolicLinkWithAScriptNameIsReplacedNotFollowed) {
-    RunFixture run;
-    writeFile(run.temp / "precious.txt", "keep me");
-    fs::create_symlink(run.temp / "precious.txt", run.outputFolder / "nyc_A_1.mis");
-    ASSERT_EQ(run.run(kThreeSections).end, RunEnd::Finished);
-    EXPECT_EQ(readFile(run.temp / "precious.txt"), "keep me");
-    EXPECT_FALSE(fs::is_symlink(run.outputFolder / "nyc_A_1.mis"));
-    EXPECT_TRUE(run.script("nyc_A_1.mis").starts_with("// A, 1, nyc.cmp\r\n"));
 }
 #endif
 
@@ -292,6 +283,55 @@ TEST(Faults, TheOutputFolderCannotBeSwappedDuringTheRun) {
     EXPECT_TRUE(fs::exists(moved / "nyc_C_3.mis"));
 #endif
     EXPECT_TRUE(fs::is_empty(elsewhere));
+}
+
+// A field that must name a row of the object table fails the run at its line: 9 outside the
+// rows, 13 where it is no number. What was written before the failure stays.
+TEST(BadInput, FieldsThatNameNoRowOfTheTable) {
+    struct Case {
+        const char* line;
+        int number;
+        const char* written; // behind the LEVELSTART block
+    };
+    const Case cases[] = {
+        {"1 (1,1,1) PARKED 101 0", 9, ""},
+        {"1 (1,1,1) HELLS -1 0", 9, ""},
+        {"1 (1,1,1) FUTURECAR 100.6 0", 9, ""},
+        {"60001 (1,1,1) FUTURECAR 4 0", 9, "CAR_DATA OBJECT60001 // 60001\r\n"},
+        {"x (1,1,1) FUTURECAR 4 0", 13, "CAR_DATA OBJECTx // x\r\n"},
+        {"60001 (1,1,1) DOOR 1", 9, ""},
+        {"1.5x (1,1,1) DOOR 1", 13, ""},
+        {"1 (1,1,1) PED 0 0", 13, ""}, // no appearance
+        {"1 (1,1,1) PED 0 0 x1", 13, ""},
+        {"60001 (1,1,1) FUTUREPED 0 0", 9, ""},
+        {"-1 (1,1,1) FUTUREPED 0 0", 9, ""},
+        {"7a (1,1,1) FUTUREPED 0 0", 13, ""},
+        {"60001 (1,1,1) POWERUP 1 0", 9, ""},
+        {"x (1,1,1) POWERUP 1 0", 13, ""},
+        {"102 PED_ON abc", 13, ""},
+        {"102 PED_ON 12x", 13, ""},
+        {"102 PED_ON ", 13, ""},
+        {"102 PED_ON -1", 9, ""},
+        {"102 PED_ON 60001", 9, ""},
+        {"103 POWERUP_ON abc", 13, ""},
+        {"103 POWERUP_ON -5", 9, ""},
+        {"2300 ARROW -1 0 0 0", 9, ""},
+        {"2300 ARROW 60001", 9, ""},
+        {"2300 ARROW 60000.6", 9, ""},
+        {"2400 PARK -1 0 0 0 5000", 9, ""},
+        {"2400 PARK 60001", 9, ""},
+    };
+    for (const auto& [line, number, written] : cases) {
+        SCOPED_TRACE(line);
+        RunFixture run;
+        run.options = allSwitchesOn(run.options);
+        run.options.chkPowerupRespawn = false; // powerups become table rows
+        const RunReport report = run.run({"[1]", "A, 1, xyz.cmp", "", "", line});
+        ASSERT_EQ(report.end, RunEnd::Failed);
+        EXPECT_EQ(report.failure->number(), number);
+        EXPECT_TRUE(
+            run.script("xyz_A_1.mis").ends_with(std::string(" \r\nLEVELSTART\r\n \r\n") + written));
+    }
 }
 
 TEST(BadInput, LinesAtTheCursorLimit) {

@@ -135,22 +135,6 @@ TEST(ScriptCheck, StatementsLeftAsComments) {
     }
 }
 
-TEST(ScriptCheck, ItemsComeInLineOrderWithTheirStatement) {
-    ScriptCheck check;
-    for (const char* line :
-         {"// MISSION_END 1 // 2", "", "X ( OBJECT4 )", "// MOVE FAIL LINE HERE"}) {
-        check.addLine(line);
-    }
-    const auto items = check.findings();
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].scriptLine, 1);
-    EXPECT_EQ(items[1].scriptLine, 3);
-    EXPECT_EQ(items[1].statement, "X ( OBJECT4 )");
-    EXPECT_EQ(items[1].undeclared, "OBJECT4");
-    EXPECT_EQ(items[2].scriptLine, 4);
-    EXPECT_EQ(items[2].statement, "// MOVE FAIL LINE HERE");
-}
-
 TEST(Check_script_file, LineEndsCountAlike) {
     brennic::test::TempFolder temp;
     const std::string lines[] = {"ARROW_DATA ARROW", "", "POINT_ARROW_AT ( ARROW , OBJECT3 ) // 1",

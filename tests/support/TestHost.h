@@ -83,6 +83,14 @@ struct RunFixture {
     std::string script(const std::string& name) const { return readFile(outputFolder / name); }
 };
 
+// The options with every switch on, as a modder converting a whole file would tick them.
+inline engine::ConversionOptions allSwitchesOn(engine::ConversionOptions options = {}) {
+    for (const auto& entry : engine::kSwitchKeys) {
+        options.*entry.member = true;
+    }
+    return options;
+}
+
 // Lines joined with CR LF after each, as a script holds them.
 inline std::string crlf(const std::vector<std::string>& lines) {
     std::string text;

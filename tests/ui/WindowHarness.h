@@ -45,11 +45,11 @@ struct WindowHarness {
                 if (whileChoosing) {
                     whileChoosing();
                 }
-                if (answers.empty()) {
-                    return std::nullopt;
+                std::optional<QString> answer;
+                if (!answers.empty()) {
+                    answer.swap(answers.front());
+                    answers.pop_front();
                 }
-                std::optional<QString> answer = answers.front();
-                answers.pop_front();
                 return answer;
             },
             .showMessage =

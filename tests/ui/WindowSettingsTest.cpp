@@ -64,28 +64,6 @@ const std::string kSection = "[BRENNIC Settings]\r\n";
 
 } // namespace
 
-TEST(LoadSettings, FirstStartWithoutAFile) {
-    WindowHarness harness;
-    harness.open();
-    EXPECT_FALSE(std::filesystem::exists(harness.settings)); // nothing is written at start
-    for (const auto& [key, control] : keysAndControls()) {
-        SCOPED_TRACE(key);
-        const std::string expected = key == "Xoffset"             ? "1"
-                                     : key == "Yoffset"           ? "0.5"
-                                     : key == "Zoffset"           ? "-2"
-                                     : control.starts_with("chk") ? "0"
-                                                                  : "";
-        EXPECT_EQ(shown(harness, control), expected);
-    }
-    harness.close();
-    const std::vector<std::string> lines = keyLines(readFile(harness.settings));
-    ASSERT_EQ(lines.size(), 40u);
-    EXPECT_EQ(lines.front(), "GTA1iniFile=");
-    EXPECT_EQ(lines[2], "Phone=0");
-    EXPECT_EQ(lines.back(), "Zoffset=-2");
-    EXPECT_TRUE(harness.messages.empty());
-}
-
 TEST(SaveSettings, EveryKeyInOrderAndBackAgain) {
     WindowHarness harness;
     harness.open();
@@ -114,18 +92,6 @@ TEST(SaveSettings, EveryKeyInOrderAndBackAgain) {
         EXPECT_EQ(pairs[i].key + "=" + shown(harness, pairs[i].control), expected[i]);
     }
     EXPECT_TRUE(harness.messages.empty());
-}
-
-TEST(LoadSettings, AFileWithOnlyPhone) {
-    WindowHarness harness;
-    writeFile(harness.settings, kSection + "Phone=1\r\n");
-    harness.open();
-    for (const auto& [key, control] : keysAndControls()) {
-        SCOPED_TRACE(key);
-        EXPECT_EQ(shown(harness, control), key == "Phone"               ? "1"
-                                           : control.starts_with("chk") ? "0"
-                                                                        : "");
-    }
 }
 
 TEST(LoadSettings, BadBoxValuesLeaveTheirBoxesAndTheRestLoads) {
@@ -162,29 +128,4 @@ TEST(LoadSettings, AnOversizedFileIsALoadErrorAndIsNotWrittenOver) {
     EXPECT_TRUE(harness.messages[0].text.endsWith(QStringLiteral("Error number: 7")));
     harness.close();
     EXPECT_EQ(readFile(harness.settings), stored);
-}
-
-TEST(LoadSettings, LongFolderAndOffsetValuesSurviveACloseAndAStart) {
-    WindowHarness harness;
-    const std::string folder = "/" + std::string(120, 'f') + "/gtadata/";
-    writeFile(harness.settings,
-              kSection + "GTA1iniFile=" + folder + "\r\nXoffset=-0.125\r\nYoffset=1234567\r\n");
-    for (int start = 0; start < 2; ++start) {
-        SCOPED_TRACE(start);
-        harness.open();
-        EXPECT_EQ(harness.box("txtGTA1iniFile").text(), qs(folder));
-        EXPECT_EQ(harness.box("txtXoffset").text(), QStringLiteral("-0.125"));
-        EXPECT_EQ(harness.box("txtYoffset").text(), QStringLiteral("1234567"));
-        harness.close();
-    }
-}
-
-TEST(SaveSettings, OnlyOncePerClose) {
-    WindowHarness harness;
-    harness.open();
-    harness.close();
-    ASSERT_TRUE(std::filesystem::exists(harness.settings));
-    std::filesystem::remove(harness.settings);
-    harness.close();
-    EXPECT_FALSE(std::filesystem::exists(harness.settings));
 }
