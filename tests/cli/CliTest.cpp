@@ -43,12 +43,7 @@ TEST(Cli, ExitCodes) {
     EXPECT_EQ(runCli(folders.args({"--offset", "1", "2"})).code, 2);
     EXPECT_EQ(runCli(folders.args({"--offset", "1e400", "0", "0"})).code, 2);
     EXPECT_EQ(runCli({"--no-such-option"}).code, 2);
-    const CliResult help = runCli({"--help"});
-    EXPECT_EQ(help.code, 0);
-    for (const char* option : {"--mission-dir", "--output-dir", "--offset", "--all", "--on",
-                               "--off", "--cars", "--settings"}) {
-        EXPECT_NE(help.out.find(option), std::string::npos) << option;
-    }
+    EXPECT_EQ(runCli({"--help"}).code, 0);
 
     const CliResult noMission =
         runCli({"--mission-dir", folders.output, "--output-dir", folders.output});
@@ -59,18 +54,6 @@ TEST(Cli, ExitCodes) {
         runCli({"--mission-dir", folders.mission, "--output-dir", folders.output + "/nowhere"});
     EXPECT_EQ(noOutput.code, 3);
     EXPECT_NE(noOutput.err.find("output folder"), std::string::npos);
-}
-
-TEST(Cli, RunFailurePrintsStatusSoFarAndTheReport) {
-    Folders folders;
-    writeFile(folders.temp / "gtadata" / "MISSION.INI",
-              "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n5 CAR_ON 70000\r\n");
-    const CliResult failed = runCli(folders.args({"--on", "futurecar"}));
-    EXPECT_EQ(failed.code, 1);
-    EXPECT_EQ(failed.out, "Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\n");
-    EXPECT_NE(failed.err.find("Error source: ObjectLineTable\n"), std::string::npos);
-    EXPECT_NE(failed.err.find("Error description: "), std::string::npos);
-    EXPECT_NE(failed.err.find("Error number: 9\n"), std::string::npos);
 }
 
 TEST(Cli, WarningsGoToStandardErrorAndTheRunSucceeds) {

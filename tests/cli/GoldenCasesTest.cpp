@@ -35,20 +35,12 @@ std::vector<std::string> caseNames() {
     return names;
 }
 
-// Relative path -> bytes of every file under root ("dir/" entries for folders).
-std::map<std::string, std::string> tree(const fs::path& root, bool skipTexts) {
-    std::map<std::string, std::string> files;
-    if (!fs::exists(root)) {
-        return files;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string relative = fs::relative(entry.path(), root).generic_string();
-        if (entry.path().filename() == ".gitkeep" || (skipTexts && relative == "e.txt")) {
-            continue;
-        }
-        files[entry.is_directory() ? relative + "/" : relative] =
-            entry.is_directory() ? "" : readFile(entry.path());
-    }
+// The files a case compares: .gitkeep files only keep empty folders in git, and e.txt is input.
+std::map<std::string, std::string> compared(const fs::path& root) {
+    std::map<std::string, std::string> files = brennic::test::filesIn(root);
+    std::erase_if(files, [](const auto& file) {
+        return file.first.ends_with(".gitkeep") || file.first == "e.txt";
+    });
     return files;
 }
 
@@ -104,8 +96,8 @@ TEST_P(GoldenCase, OutputMatches) {
     if (fs::exists(expected / "stderr.txt")) {
         EXPECT_EQ(run.err, readFile(expected / "stderr.txt"));
     }
-    const auto want = tree(expected / "output", false);
-    const auto got = tree(outputDir, true);
+    const auto want = compared(expected / "output");
+    const auto got = compared(outputDir);
     for (const auto& [name, bytes] : want) {
         const auto it = got.find(name);
         if (it == got.end()) {
@@ -119,15 +111,11 @@ TEST_P(GoldenCase, OutputMatches) {
     }
 }
 
+// Case folder names are lower-case words joined by "-".
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenCase, testing::ValuesIn(caseNames()),
                          [](const testing::TestParamInfo<std::string>& param) {
                              std::string name = param.param;
-                             std::replace_if(
-                                 name.begin(), name.end(),
-                                 [](char c) {
-                                     return !std::isalnum(static_cast<unsigned char>(c));
-                                 },
-                                 '_');
+                             std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
 

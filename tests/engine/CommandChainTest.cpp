@@ -76,12 +76,6 @@ std::string lowerCase(std::string_view text) {
     return lower;
 }
 
-// The keyword of a sample line: the characters from its first blank up to the next one.
-std::string_view keywordOf(std::string_view line) {
-    const std::size_t start = line.find(' ') + 1;
-    return line.substr(start, line.find(' ', start) - start);
-}
-
 TEST(Translate_command, EveryKeywordMatchesInAnyLetterCaseUnderItsSwitch) {
     EngineState state;
     const ConversionOptions on = test::allSwitchesOn();
@@ -101,24 +95,6 @@ TEST(Translate_command, EveryKeywordMatchesInAnyLetterCaseUnderItsSwitch) {
         EXPECT_FALSE(result.matched);
         EXPECT_EQ(result.script, "");
     }
-}
-
-TEST(Translate_command, KeywordNeedsOneBlankBeforeAndACharacterAfter) {
-    EngineState state;
-    const ConversionOptions on = test::allSwitchesOn();
-    for (const auto& [text, enabledBy] : kKeywordCases) {
-        SCOPED_TRACE(text);
-        const std::string_view keyword = keywordOf(text);
-        const std::string number(text.substr(0, text.find(' ')));
-        EXPECT_FALSE(Translate_line(on, state, number + "  " + std::string(keyword)).matched);
-        const std::string atEnd = number + " " + std::string(keyword);
-        const auto result = Translate_line(on, state, atEnd);
-        EXPECT_FALSE(result.matched) << atEnd;
-        EXPECT_EQ(result.script, "");
-    }
-    // The four zeros belong to the BRIEF keyword.
-    EXPECT_FALSE(Translate_line(on, state, "2300 BRIEF 1 0 0 0 1500").matched);
-    EXPECT_FALSE(Translate_line(on, state, "2300 BRIEF 0 0 0 0").matched);
 }
 
 } // namespace

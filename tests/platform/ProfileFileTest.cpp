@@ -88,10 +88,3 @@ TEST(ProfileFile, MissingFilesReadEmptyAndLargeOnesAreRefused) {
     EXPECT_FALSE(ProfileFile::read(temp / "big.ini", error).has_value());
     EXPECT_EQ(error.number, ErrorNumber::OutOfMemory);
 }
-
-TEST(ProfileFile, SaveIntoAMissingFolderFailsQuietly) {
-    TempFolder temp;
-    ProfileFile profile;
-    profile.setValue("S", "k", "v");
-    EXPECT_FALSE(profile.save(temp / "missing" / "s.ini"));
-}

@@ -105,19 +105,6 @@ TEST(LineReader, LongLinesStopAtTheLimitAndCtrlZShowsWhatFollows) {
     }
 }
 
-TEST(LineReader, MissingFileOrAFolder) {
-    TempFolder temp;
-    IoError error;
-    EXPECT_FALSE(LineReader::open(temp / "missing.ini", 100, error).has_value());
-    EXPECT_EQ(error.number, ErrorNumber::PathNotFound);
-    auto reader = LineReader::open(temp.path(), 100, error);
-    if (reader) { // refused at open on some platforms, at the first read on others
-        std::string line;
-        EXPECT_EQ(reader->readLine(line), LineReader::Result::Failed);
-        EXPECT_TRUE(reader->failure().has_value());
-    }
-}
-
 TEST(TextWriter, PiecesAndLinesOfAnySizeKeepTheirOrder) {
     TempFolder temp;
     const Folder folder = folderOf(temp);

@@ -155,11 +155,4 @@ TEST(Check_script_file, LineEndsCountAlike) {
                         "  3: OBJECT3 is not declared: POINT_ARROW_AT ( ARROW , OBJECT3 ) // 1\r\n"
                         "  4: fail line to move here: // MOVE FAIL LINE HERE\r\n");
     }
-    // Without a final line end, and with blanks after the last one.
-    brennic::test::writeFile(temp / "b.mis", "X ( OBJECT1 )\r\n\r\nX ( OBJECT2 )");
-    brennic::platform::IoError error;
-    const auto block = Check_script_file(temp / "b.mis", "b.mis", error);
-    ASSERT_TRUE(block.has_value());
-    ASSERT_EQ(block->items.size(), 2u);
-    EXPECT_EQ(block->items[1].scriptLine, 3);
 }

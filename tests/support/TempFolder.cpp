@@ -48,4 +48,20 @@ std::string readFile(const std::filesystem::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::map<std::string, std::string> filesIn(const std::filesystem::path& root) {
+    std::map<std::string, std::string> files;
+    if (!std::filesystem::exists(root)) {
+        return files;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = std::filesystem::relative(entry.path(), root).generic_string();
+        if (entry.is_directory()) {
+            files[name + "/"] = "";
+        } else {
+            files[name] = readFile(entry.path());
+        }
+    }
+    return files;
+}
+
 } // namespace brennic::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,8 @@ class TempFolder {
 
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::string readFile(const std::filesystem::path& path);
+// Every file under root with its bytes, and every folder as "name/" without any, by their paths
+// relative to root; none when root does not exist.
+std::map<std::string, std::string> filesIn(const std::filesystem::path& root);
 
 } // namespace brennic::test

@@ -21,8 +21,7 @@ class TestHost : public engine::RunHost {
     std::deque<std::string> answers{};
     std::optional<std::filesystem::path> cars{};
     std::vector<std::string> warnings{};
-    std::function<void(std::string_view)> onAppend{}; // called with each addition to the status
-    std::function<bool()> stop{};                     // asked before each line
+    std::function<bool()> stop{}; // asked before each line
     int convertToggles = 0;
     bool convertEnabled = true;
 
@@ -36,12 +35,7 @@ class TestHost : public engine::RunHost {
         return answer;
     }
     void replaceStatus(std::string_view text) override { status = text; }
-    void appendStatus(std::string_view text) override {
-        status += text;
-        if (onAppend) {
-            onAppend(text);
-        }
-    }
+    void appendStatus(std::string_view text) override { status += text; }
     void setConvertEnabled(bool enabled) override {
         convertEnabled = enabled;
         ++convertToggles;

@@ -94,23 +94,6 @@ TEST(BrowseFolder, OneFinalSeparatorOrCancel) {
     EXPECT_EQ(harness.prompts.back(), QStringLiteral("prompt"));
 }
 
-TEST(cmdConvert_Click, OffsetsReadByTheirLeadingNumberAndWrittenBackPlain) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "0"}, {"-2abc", "-2"}, {"-.125", "-0.125"}};
-    WindowHarness harness;
-    harness.open();
-    QLineEdit& x = harness.box("txtXoffset");
-    for (const auto& [typed, shown] : cases) {
-        SCOPED_TRACE(typed);
-        x.setText(QLatin1String(typed));
-        harness.convert().click(); // no folders: the run asks, is cancelled and writes nothing
-        EXPECT_EQ(x.text(), QLatin1String(shown));
-        EXPECT_TRUE(harness.convert().isEnabled());
-    }
-    EXPECT_TRUE(harness.messages.empty());
-    EXPECT_TRUE(harness.status().isEmpty());
-}
-
 TEST(cmdConvert_Click, OffsetBoxesTakeFiveTypedCharactersButHoldLongerWrittenBackText) {
     WindowHarness harness;
     harness.open();
@@ -238,6 +221,35 @@ TEST(cmdConvert_Click, AFailureMidFileShowsOneCriticalBoxAndTheStatusUpToIt) {
     EXPECT_EQ(second.find("LEVELEND"), std::string::npos);
 }
 
+TEST(cmdConvert_Click, TwoRunsKeepTheTextsButReadTheVehiclesAfresh) {
+    TempFolder folders;
+    writeFile(folders / "gtadata" / "mission.ini",
+              "[1]\r\nTwice, 1, nyc.cmp\r\n\r\n\r\n10 BRIEF 0 0 0 0 1002 \r\n"
+              "11 1 (10,20,4) PARKED 4 0\r\n");
+    WindowHarness harness;
+    writeFile(harness.settings, "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.text() +
+                                    "gtadata/\r\nOutputFolder=" + folders.text() +
+                                    "out/\r\nBrief=1\r\nParked=1\r\n");
+    writeFile(folders / "out" / "e.txt", "[1002]The Bank Job\r\n");
+    writeFile(harness.temp / "cars.ini", "[BRENNIC Vehicles]\r\n4=PANDA\r\n");
+    harness.open();
+    const auto script = [&] { return readFile(folders / "out" / "nyc_Twice_1.mis"); };
+
+    harness.convert().click();
+    EXPECT_NE(script().find("DISPLAY_BRIEF ( 1002 ) //The Bank Job\r\n"), std::string::npos);
+    EXPECT_NE(script().find(" PANDA // 11\r\n"), std::string::npos);
+
+    // The second run's text file lacks 1002 and the vehicle file is gone.
+    writeFile(folders / "out" / "e.txt", "[7]Other\r\n");
+    std::filesystem::remove(harness.temp / "cars.ini");
+    harness.convert().click();
+    EXPECT_NE(script().find("DISPLAY_BRIEF ( 1002 ) //The Bank Job\r\n"), std::string::npos);
+    EXPECT_NE(script().find(" COPCAR // 11\r\n"), std::string::npos); // the built-in name
+    EXPECT_TRUE(harness.messages.empty());
+}
+
+// The controls as the window's style draws them: each inside its frame and clear of the frame's
+// border, each check box tall enough for its check mark, and a written-back offset wholly visible.
 TEST(frmBRENNIC, ControlsFitTheirFramesInTheWindowsStyle) {
     WindowHarness harness;
     auto& window = harness.open();
