@@ -277,6 +277,7 @@ bool bench(const std::string& cli, const fs::path& work, const fs::path& real, s
                     static_cast<double>(fs::file_size(real)) / 1e3);
         printRuns("convert", file.times);
         printRuns("brennic-cli --help", help);
+        std::printf("  convert/help %.2f\n", median(file.times) / median(help));
         met &= target(median(file.times) <= 1.5 * median(help),
                       "within 1.5 times the time of brennic-cli --help");
     }

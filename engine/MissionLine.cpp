@@ -345,27 +345,28 @@ SignificantDigits Significant_digits(double value) {
     // comes out whole and below 10^15, those are its 15 significant digits exactly: the product
     // is off the true one by less than half a step of the 15-digit grid.
     const double magnitude = std::fabs(value);
-    SignificantDigits number;
     char buffer[32];
+    char* first = buffer;
+    char* end = nullptr;
+    int exponent = 0;
     if (const double millionths = magnitude * 1e6;
         millionths < 1e15 && millionths == std::trunc(millionths)) {
-        const auto end =
-            std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(millionths)).ptr;
-        number.digits.assign(buffer, end);
-        number.exponent = static_cast<int>(end - buffer) - 7;
+        end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(millionths)).ptr;
+        exponent = static_cast<int>(end - buffer) - 7;
     } else {
-        // d.dddddddddddddde±x
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                       std::chars_format::scientific, 14)
-                             .ptr;
-        const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-        const std::size_t e = text.find('e');
-        number.digits = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
-        const std::string_view exponent = text.substr(text[e + 1] == '+' ? e + 2 : e + 1);
-        std::from_chars(exponent.data(), exponent.data() + exponent.size(), number.exponent);
+        // d.dddddddddddddde±x: the first digit moves up over the point.
+        char* const last =
+            std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14)
+                .ptr;
+        end = std::find(buffer, last, 'e');
+        std::from_chars(end + (end[1] == '+' ? 2 : 1), last, exponent);
+        buffer[1] = buffer[0];
+        first = buffer + 1;
     }
-    number.digits.erase(number.digits.find_last_not_of('0') + 1);
-    return number;
+    while (end[-1] == '0') { // the first digit is never 0
+        --end;
+    }
+    return {std::string(first, end), exponent};
 }
 
 namespace {
