@@ -3,6 +3,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -92,4 +95,63 @@ TEST(CliCheck, ExitCodes) {
     EXPECT_EQ(mixed.code, 2);
     EXPECT_NE(mixed.err.find("--all"), std::string::npos);
     EXPECT_EQ(runCli({"--check", clean, "--report", (temp / "r.txt").string()}).code, 2);
+}
+
+// What a user does with the check: each item is fixed at the line it names (an arrow at an object
+// never declared is deleted, as the Arrow box tells; a CHECK_CAR test is made real; the other
+// comments are done with), and the scripts then pass. A wrong line number leaves its item.
+TEST(CliCheck, RealScriptsPassOnceTheirItemsAreFixedByHand) {
+    const fs::path corpus = BRENNIC_CORPUS_DIR;
+    if (!fs::is_directory(corpus)) {
+        GTEST_SKIP() << "no mission files in " << corpus;
+    }
+    const std::regex item(R"(  (\d+): (.*?): (.*)\r)");
+    int fixedItems = 0;
+    for (const auto& mission : fs::directory_iterator(corpus)) {
+        if (mission.path().extension() != ".ini") {
+            continue;
+        }
+        SCOPED_TRACE(mission.path().string());
+        Converted converted(mission.path());
+        ASSERT_EQ(converted.result.code, 0) << converted.result.err;
+        for (const auto& [name, bytes] : filesIn(converted.output)) {
+            if (!name.ends_with(".mis")) {
+                continue;
+            }
+            const std::string script = (converted.output / name).string();
+            std::vector<std::string> lines;
+            for (std::size_t from = 0, end = 0; from < bytes.size(); from = end + 2) {
+                end = bytes.find("\r\n", from);
+                lines.push_back(bytes.substr(from, end - from));
+            }
+            std::set<std::size_t> dropped;
+            std::istringstream check(runCli({"--check", script}).out);
+            for (std::string text; std::getline(check, text);) {
+                std::smatch found;
+                if (!std::regex_match(text, found, item)) {
+                    continue;
+                }
+                ++fixedItems;
+                const std::size_t at = std::stoul(found[1]) - 1;
+                ASSERT_LT(at + 2, lines.size());
+                ASSERT_EQ(lines[at], found[3].str());
+                if (found[2] == "CHECK_CAR test left as a comment") {
+                    lines[at].erase(0, 2);
+                    ASSERT_EQ(lines[at + 2], "//ENDIF");
+                    lines[at + 2] = "ENDIF";
+                } else {
+                    dropped.insert(at);
+                }
+            }
+            std::string fixed;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                fixed += dropped.contains(i) ? "" : lines[i] + "\n"; // an editor that saves LF
+            }
+            writeFile(script, fixed);
+            const CliResult again = runCli({"--check", script});
+            EXPECT_EQ(again.out, script + "\r\n  nothing left to do\r\n");
+            EXPECT_EQ(again.code, 0);
+        }
+    }
+    EXPECT_GT(fixedItems, 0);
 }

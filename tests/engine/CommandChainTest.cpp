@@ -4,37 +4,21 @@
 
 #include <cctype>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 namespace brennic::engine {
 namespace {
 
-using test::readFile;
-
-struct CommandResult {
-    bool matched = false;
-    std::string script{}; // every byte written, CR LF included
-};
-
-// Takes one mission line as the run does (line number, then the chain at the blank behind it)
-// into a fresh script, with the tables of state, and returns what was written.
-CommandResult Translate_line(const ConversionOptions& options, EngineState& state,
-                             std::string_view text) {
-    test::TempFolder folder;
-    platform::IoError error;
-    const auto output = platform::Folder::open(folder.path(), error);
-    Conversion conversion(options, state);
-    conversion.script.emplace(std::move(*platform::TextWriter::create(*output, "a.mis", error)));
-    conversion.line.strRead = std::string(text);
-    conversion.line.strLineNumber =
-        Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(conversion.line);
-    CommandResult result;
-    result.matched = Translate_command(conversion);
-    if (conversion.script->close()) {
-        throw std::runtime_error("cannot write " + (folder / "a.mis").string());
-    }
-    result.script = readFile(folder / "a.mis");
-    return result;
+// Whether a command took the line: a section of that one line, with unknown lines commented, writes
+// something else than that comment alone.
+bool translated(const ConversionOptions& options, const std::string& text) {
+    test::RunFixture run;
+    run.options = options;
+    run.options.chkUnknown = true;
+    run.options.GTA1iniFile = run.missionFolder.string() + "/";
+    run.options.OutputFolder = run.outputFolder.string() + "/";
+    EXPECT_EQ(run.run({"[1]", "A, 1, nyc.cmp", "", "", text}).end, RunEnd::Finished);
+    return !run.script("nyc_A_1.mis")
+                .ends_with("LEVELSTART\r\n \r\n// " + text + "\r\n \r\n \r\nLEVELEND\r\n");
 }
 
 struct KeywordCase {
@@ -77,23 +61,19 @@ std::string lowerCase(std::string_view text) {
 }
 
 TEST(Translate_command, EveryKeywordMatchesInAnyLetterCaseUnderItsSwitch) {
-    EngineState state;
     const ConversionOptions on = test::allSwitchesOn();
-    for (const auto& [text, enabledBy] : kKeywordCases) {
+    for (const auto& [line, enabledBy] : kKeywordCases) {
+        const std::string text(line);
         SCOPED_TRACE(text);
-        EXPECT_TRUE(Translate_line(on, state, text).matched);
-        EXPECT_TRUE(Translate_line(on, state, lowerCase(text)).matched);
-
+        EXPECT_TRUE(translated(on, text));
+        EXPECT_TRUE(translated(on, lowerCase(text)));
         ConversionOptions only;
         only.*enabledBy = true;
-        EXPECT_TRUE(Translate_line(only, state, text).matched);
-
-        // Off, the command is no command at all: nothing is written and the line goes on.
+        EXPECT_TRUE(translated(only, text));
+        // Off, the command is no command at all: the line stays unknown.
         ConversionOptions off = on;
         off.*enabledBy = false;
-        const auto result = Translate_line(off, state, text);
-        EXPECT_FALSE(result.matched);
-        EXPECT_EQ(result.script, "");
+        EXPECT_FALSE(translated(off, text));
     }
 }
 

@@ -2,7 +2,7 @@
 // warning where the input is merely odd), never as a crash or a success, and never spoils
 // finished scripts or a file the run would have replaced.
 #include "engine/ConversionRun.h"
-#include "platform/FaultInjection.h"
+#include "tests/support/Fault.h"
 #include "tests/support/TestHost.h"
 
 #include <cerrno>
@@ -18,6 +18,7 @@ using namespace brennic::engine;
 using brennic::platform::FileOperation;
 using brennic::test::allSwitchesOn;
 using brennic::test::crlf;
+using brennic::test::Fault;
 using brennic::test::filesIn;
 using brennic::test::readFile;
 using brennic::test::RunFixture;
@@ -29,12 +30,6 @@ namespace {
 const std::vector<std::string> kThreeSections = {"[1]", "A, 1, nyc.cmp", "", "", "1 SURVIVE 0",
                                                  "[2]", "B, 1, nyc.cmp", "", "", "2 SURVIVE 0",
                                                  "[3]", "C, 1, nyc.cmp", "", "", "3 SURVIVE 0"};
-
-// Sets a fault hook for the lifetime of the object.
-struct Fault {
-    explicit Fault(brennic::platform::FaultHook hook) { brennic::platform::setFaultHook(hook); }
-    ~Fault() { brennic::platform::setFaultHook(nullptr); }
-};
 
 bool nameEndsWith(const fs::path& path, const char* suffix) {
     return path.filename().string().ends_with(suffix);

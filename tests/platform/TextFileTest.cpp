@@ -87,22 +87,10 @@ TEST(LineReader, LinesAcrossTheReadBuffer) {
     EXPECT_EQ(linesOf(longLine + "\r\n" + longLine), (Lines{longLine, longLine}));
 }
 
-TEST(LineReader, LongLinesStopAtTheLimitAndCtrlZShowsWhatFollows) {
+TEST(LineReader, LongLinesStopAtTheLimit) {
     EXPECT_EQ(linesOf("abc\r\nabcd\r\n", 4), (Lines{"abc", "abcd"}));
     EXPECT_EQ(linesOf("abc\r\nabcde\r\nf\r\n", 4, LineReader::Result::TooLong), (Lines{"abc"}));
     EXPECT_EQ(linesOf(std::string(70000, 'x'), 65537, LineReader::Result::TooLong), Lines{});
-
-    TempFolder temp;
-    IoError error;
-    for (const auto& [bytes, data] :
-         {std::pair{"a\r\n\x1a \t\r\n\x1a\n", false}, std::pair{"a\r\n\x1a\r\n[2]", true}}) {
-        writeFile(temp / "in.txt", bytes);
-        auto reader = LineReader::open(temp / "in.txt", 100, error);
-        std::string line;
-        EXPECT_EQ(reader->readLine(line), LineReader::Result::Line);
-        EXPECT_EQ(reader->readLine(line), LineReader::Result::End);
-        EXPECT_EQ(reader->dataAfterCtrlZ(), data);
-    }
 }
 
 TEST(TextWriter, PiecesAndLinesOfAnySizeKeepTheirOrder) {

@@ -1,12 +1,11 @@
 #include "settings/SettingsFile.h"
 
 #include "engine/RunFailure.h"
-#include "platform/FaultInjection.h"
+#include "tests/support/Fault.h"
 #include "tests/support/TempFolder.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,6 +13,7 @@
 using namespace brennic::settings;
 using brennic::engine::kSwitchKeys;
 using brennic::platform::FileOperation;
+using brennic::test::Fault;
 using brennic::test::readFile;
 using brennic::test::TempFolder;
 using brennic::test::writeFile;
@@ -32,30 +32,6 @@ std::size_t boxOf(std::string_view key) {
     throw std::logic_error("no box " + std::string(key));
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        EXPECT_TRUE(line.ends_with('\r')) << line;
-        line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// Makes every operation of one kind fail while it lives, as a read-only folder, a full disk or an
-// unreadable file would (tests often run as root, where permissions do not bind).
-struct Fault {
-    explicit Fault(FileOperation operation) {
-        brennic::platform::setFaultHook([operation](FileOperation op, const fs::path&) {
-            return op == operation ? EACCES : 0;
-        });
-    }
-    ~Fault() { brennic::platform::setFaultHook({}); }
-    Fault(const Fault&) = delete;
-    Fault& operator=(const Fault&) = delete;
-};
-
 } // namespace
 
 TEST(SaveSettingsFile, FirstStartWritesTheFortyKeysInOrder) {
@@ -64,12 +40,11 @@ TEST(SaveSettingsFile, FirstStartWritesTheFortyKeysInOrder) {
     const SettingsLoad first = LoadSettingsFile(path);
     EXPECT_FALSE(fs::exists(path)); // nothing is written at start
     ASSERT_TRUE(SaveSettingsFile(path, first.settings));
-    std::vector<std::string> expected = {"[BRENNIC Settings]", "GTA1iniFile=", "OutputFolder="};
+    std::string expected = "[BRENNIC Settings]\r\nGTA1iniFile=\r\nOutputFolder=\r\n";
     for (const auto& entry : kSwitchKeys) {
-        expected.push_back(std::string(entry.key) + "=0");
+        expected += std::string(entry.key) + "=0\r\n";
     }
-    expected.insert(expected.end(), {"Xoffset=1", "Yoffset=0.5", "Zoffset=-2"});
-    EXPECT_EQ(linesOf(readFile(path)), expected);
+    EXPECT_EQ(readFile(path), expected + "Xoffset=1\r\nYoffset=0.5\r\nZoffset=-2\r\n");
 }
 
 TEST(SaveSettingsFile, EveryValueComesBack) {
@@ -172,19 +147,13 @@ TEST(SaveSettingsFile, NeverSpoilsAFileItCannotReplaceWhole) {
         SettingsLoad load = LoadSettingsFile(temp / "s.ini");
         load.settings.boxes[boxOf("Door")] = BoxState::Ticked;
         {
-            const Fault failing(fault);
+            const Fault failing(
+                [fault](FileOperation op, const fs::path&) { return op == fault ? EACCES : 0; });
             EXPECT_FALSE(SaveSettingsFile(temp / "s.ini", load.settings));
         }
         EXPECT_EQ(readFile(temp / "s.ini"), before);
         EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
     }
-}
-
-TEST(settingsFilePath, FoundWhateverItsLetterCase) {
-    TempFolder temp;
-    EXPECT_EQ(settingsFilePath(temp.path()), temp / "brennic.INI");
-    writeFile(temp / "BRENNIC.ini", "");
-    EXPECT_EQ(settingsFilePath(temp.path()), temp / "BRENNIC.ini");
 }
 
 TEST(Read_offsets, LeadingNumbersAsTheWindowReadsThem) {
