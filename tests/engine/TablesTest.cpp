@@ -125,6 +125,7 @@ TEST(Tables, TextsBeyondTheirShareOfMemoryFailTheRun) {
         ADD_FAILURE() << "no failure";
     } catch (const RunFailure& failure) {
         EXPECT_EQ(failure.number(), 7);
+        EXPECT_EQ(failure.description(), "Out of memory: the texts of TextTable pass 16 MB");
         EXPECT_GT(index, 400); // more than 12 MB went in
     }
     texts.set(1, "short"); // replacing frees its share
