@@ -444,11 +444,14 @@ void TextWriter::discard() noexcept {
 }
 
 bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
+    if (m_errno != 0) { // a writer that failed writes nothing more
+        return false;
+    }
     std::size_t size = 2;
     for (const std::string_view piece : pieces) {
         size += piece.size();
     }
-    if (m_errno != 0 || size > kWriteBufferSize - m_used) {
+    if (size > kWriteBufferSize - m_used) {
         // A line that does not fit what is left of the buffer goes the long way.
         for (const std::string_view piece : pieces) {
             if (!append(piece.data(), piece.size())) {

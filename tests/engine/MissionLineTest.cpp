@@ -71,7 +71,7 @@ TEST(Leading_number_value, ReadsAsFarAsTheNumberGoes) {
 }
 
 TEST(Leading_number_value, BeyondTheDoubleRangeIsARunFailure) {
-    for (const char* text : {"1e400", "1e+400", "-1e309",
+    for (const char* text : {"1e400", "0.001e+400", "-1e309",
                              "1"
                              "000000000000000000000000000000000000000000000"
                              "e300"}) {
@@ -94,7 +94,8 @@ TEST(Whole_number_value, TheTokenMustBeANumberAsAWhole) {
         SCOPED_TRACE(token);
         EXPECT_DOUBLE_EQ(Whole_number_value(token), value);
     }
-    for (const char* token : {"", " ", "12a", "1 2", ".", "-", "1e", "&H", "abc", "E5", "1,5"}) {
+    for (const char* token :
+         {"", " ", "12a", "1 2", ".", "-", "1e", "&H", "&X", "abc", "E5", "1,5"}) {
         SCOPED_TRACE(token);
         EXPECT_THROW(Whole_number_value(token), RunFailure);
     }
