@@ -355,9 +355,9 @@ SignificantDigits Significant_digits(double value) {
         exponent = static_cast<int>(end - buffer) - 7;
     } else {
         // d.dddddddddddddde±x: the first digit moves up over the point.
-        char* const last =
-            std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14)
-                .ptr;
+        char* const last = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                         std::chars_format::scientific, 14)
+                               .ptr;
         end = std::find(buffer, last, 'e');
         std::from_chars(end + (end[1] == '+' ? 2 : 1), last, exponent);
         buffer[1] = buffer[0];

@@ -45,6 +45,15 @@ class TestHost : public engine::RunHost {
     bool stopRequested() override { return stop && stop(); }
 };
 
+// Lines joined with CR LF after each, as a script holds them.
+inline std::string crlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
 // A mission folder and an output folder in a temporary folder, and one run over them.
 struct RunFixture {
     TempFolder temp{};
@@ -64,11 +73,7 @@ struct RunFixture {
     // Writes the lines as the mission file, each ended by CR LF, and runs.
     engine::RunReport run(const std::vector<std::string>& lines,
                           const std::string& name = "mission.ini") {
-        std::string bytes;
-        for (const auto& line : lines) {
-            bytes += line + "\r\n";
-        }
-        return runBytes(bytes, name);
+        return runBytes(crlf(lines), name);
     }
     engine::RunReport runBytes(const std::string& bytes, const std::string& name = "mission.ini") {
         writeFile(missionFolder / name, bytes);
@@ -83,15 +88,6 @@ inline engine::ConversionOptions allSwitchesOn(engine::ConversionOptions options
         options.*entry.member = true;
     }
     return options;
-}
-
-// Lines joined with CR LF after each, as a script holds them.
-inline std::string crlf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) {
-        text += line + "\r\n";
-    }
-    return text;
 }
 
 } // namespace brennic::test
