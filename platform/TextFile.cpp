@@ -564,10 +564,12 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
     // one byte past the limit.
     std::string data;
     char piece[1 << 14];
-    std::size_t got = 0;
-    while (data.size() <= maxSize &&
-           (got = std::fread(piece, 1, std::min(sizeof piece, maxSize + 1 - data.size()),
-                             file.get())) > 0) {
+    while (data.size() <= maxSize) {
+        const std::size_t got =
+            std::fread(piece, 1, std::min(sizeof piece, maxSize + 1 - data.size()), file.get());
+        if (got == 0) {
+            break;
+        }
         data.append(piece, got);
     }
     if (std::ferror(file.get()) != 0) {
