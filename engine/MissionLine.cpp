@@ -345,7 +345,7 @@ SignificantDigits Significant_digits(double value) {
     // comes out whole and below 10^15, those are its 15 significant digits exactly: the product
     // is off the true one by less than half a step of the 15-digit grid.
     const double magnitude = std::fabs(value);
-    char buffer[32];
+    char buffer[32] = {};
     char* first = buffer;
     char* end = nullptr;
     int exponent = 0;
