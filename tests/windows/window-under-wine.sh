@@ -33,14 +33,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Polls for a top-level window with exactly this title; its id on standard output. wine's first
-# window in a new prefix can take half a minute (fonts, the X driver).
+# The id of a shown top-level window with exactly this title, if there is one.
+find_window() {
+    xdotool search --onlyvisible --name "^$(printf '%s' "$1" | sed 's/[].[^$*\\]/\\&/g')\$" \
+        2>/dev/null | head -n 1 | grep .
+}
+
+# Polls for that window; its id on standard output. wine's first window in a new prefix can take
+# half a minute (fonts, the X driver).
 await_window() {
-    local id
     for _ in $(seq 600); do
-        id=$(xdotool search --onlyvisible --name "^$(printf '%s' "$1" | sed 's/[].[^$*\\]/\\&/g')\$" \
-            2>/dev/null | head -n 1)
-        [ -n "$id" ] && echo "$id" && return 0
+        find_window "$1" && return 0
         sleep 0.1
     done
     return 1
@@ -59,6 +62,34 @@ close_and_wait() {
     for _ in $(seq 200); do
         kill -0 "$program" 2>/dev/null || { wait "$program"; return 0; }
         sleep 0.1
+    done
+    return 1
+}
+
+# Keys go to the active window: activates the window with this title, waits until the window
+# manager says it is active (a key pressed before is lost), then presses the keys.
+press() {
+    local id
+    id=$(await_window "$1") || return 1
+    for _ in $(seq 50); do
+        wmctrl -a "$1" 2>/dev/null
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && break
+        sleep 0.1
+    done
+    xdotool key --clearmodifiers "$2"
+}
+
+# Presses the keys at the window until the command holds: a press that wine drops while a new
+# prefix settles is repeated, up to ten times, five seconds apart.
+press_until() {
+    local title=$1 keys=$2
+    shift 2
+    for _ in $(seq 10); do
+        press "$title" "$keys"
+        for _ in $(seq 50); do
+            "$@" >/dev/null && return 0
+            sleep 0.1
+        done
     done
     return 1
 }
@@ -82,7 +113,7 @@ printf '[BRENNIC Settings]\r\nPhone=1\r\nDoor=3\r\nXoffset=7\r\n' >"$work/door/b
 start "$work/door"
 box=$(await_window "D'oh! Error during load")
 check "Door=3 shows the load error box" test -n "$box"
-wmctrl -a "D'oh! Error during load" && xdotool key --clearmodifiers Return
+press "D'oh! Error during load" Return
 window=$(await_window "$caption")
 check "the window opens after the box" test -n "$window"
 check "closing saves" close_and_wait
@@ -108,9 +139,7 @@ cp -R "$examples/output" "$run/cli/output"
     printf 'Xoffset=1\r\nYoffset=0.5\r\nZoffset=-2\r\n'
 } >"$run/brennic.INI"
 start "$run"
-window=$(await_window "$caption")
-wmctrl -a "$caption" && xdotool key --clearmodifiers alt+c
-for _ in $(seq 100); do [ -e "$run/output/miami_Last Orders_3.mis" ] && break; sleep 0.1; done
+press_until "$caption" alt+c test -e "$run/output/miami_Last Orders_3.mis"
 sleep 1
 check "closing after the conversion" close_and_wait
 (cd "$run/cli" && wine "$bin/brennic-cli.exe" --settings ../brennic.INI --mission-dir ../gtadata \
@@ -131,11 +160,9 @@ printf '5 1 (1,1,1) DUMMY\r\n' >"$broken/gtadata/mission.ini" # no section heade
 printf '[BRENNIC Settings]\r\nGTA1iniFile=%s\\\r\nOutputFolder=%s\\\r\nDummy=1\r\n' \
     "$(winepath -w "$broken/gtadata")" "$(winepath -w "$broken/output")" >"$broken/brennic.INI"
 start "$broken"
-await_window "$caption" >/dev/null
-wmctrl -a "$caption" && xdotool key --clearmodifiers alt+c
-box=$(await_window "D'oh! Error during conversion")
-check "a failed run shows the conversion error box" test -n "$box"
-wmctrl -a "D'oh! Error during conversion" && xdotool key --clearmodifiers Return
+check "a failed run shows the conversion error box" \
+    press_until "$caption" alt+c find_window "D'oh! Error during conversion"
+press "D'oh! Error during conversion" Return
 check "the window closes after the failed run" close_and_wait
 
 summary
