@@ -21,6 +21,12 @@ struct Command {
         : keyword(keywordText), word(keywordText.substr(1, keywordText.find(' ', 1) - 1)),
           enabledBy(on), exact(exactCase), translate(how) {}
 
+    // Whether the keyword, with both its blanks, begins at offset `from` of text.
+    bool standsAt(std::string_view text, std::size_t from) const {
+        return exact ? from <= text.size() && text.substr(from).starts_with(keyword)
+                     : Is_keyword_at(text, from, keyword);
+    }
+
     std::string_view keyword;
     std::string_view word;
     Switch enabledBy = nullptr;
@@ -87,8 +93,7 @@ bool Translate_command(Conversion& conversion) {
             continue;
         }
         if ((command.enabledBy != nullptr && !(conversion.options.*command.enabledBy)) ||
-            !(command.exact ? Is_exact_keyword_at_cursor(line, command.keyword)
-                            : Is_keyword_at_cursor(line, command.keyword))) {
+            !command.standsAt(text, blank)) {
             return false;
         }
         Pass_keyword(line, command.keyword);
@@ -99,28 +104,12 @@ bool Translate_command(Conversion& conversion) {
 }
 
 Switch Command_switch(std::string_view text) {
-    const MissionLine line{.strRead = std::string(text)};
     for (const Command& command : kChain) {
-        if (command.exact ? Is_exact_keyword_at_cursor(line, command.keyword)
-                          : Is_keyword_at_cursor(line, command.keyword)) {
+        if (command.standsAt(text, 0)) {
             return command.enabledBy;
         }
     }
     return nullptr;
-}
-
-void Translate_drop_wanted_level(Conversion& conversion) {
-    conversion.write("CLEAR_WANTED_LEVEL ( player1 )");
-}
-
-void Translate_car_on(Conversion& conversion) {
-    const std::string_view row = Read_next_argument(conversion.line);
-    const std::string& statement =
-        conversion.state.objectLines.cell(Object_line_row(Whole_number_value(row)), 0);
-    if (statement.empty()) {
-        conversion.noteMissing(Missing::DeferredStatement, row);
-    }
-    conversion.write(statement);
 }
 
 } // namespace brennic::engine

@@ -14,8 +14,4 @@ bool Translate_command(Conversion& conversion);
 // none. Tells a report which box would have translated a line.
 Switch Command_switch(std::string_view text);
 
-void Translate_drop_wanted_level(Conversion& conversion);
-// Writes the creation a FUTURECAR line of this mission deferred to the row its argument names.
-void Translate_car_on(Conversion& conversion);
-
 } // namespace brennic::engine

@@ -32,6 +32,14 @@ std::string_view briefText(Conversion& conversion, std::string_view number) {
 
 } // namespace
 
+void Translate_drop_wanted_level(Conversion& conversion) {
+    conversion.write("CLEAR_WANTED_LEVEL ( player1 )");
+}
+
+void Translate_car_on(Conversion& conversion) {
+    conversion.write(deferredStatement(conversion, Read_next_argument(conversion.line)));
+}
+
 void Translate_ped_on(Conversion& conversion) {
     const std::string_view row = Read_next_argument(conversion.line);
     conversion.write({deferredStatement(conversion, row), " // PED_ON"});

@@ -4,7 +4,10 @@
 
 namespace brennic::engine {
 
-// Writes column 0 of the row its argument names: the creation a FUTUREPED line deferred.
+void Translate_drop_wanted_level(Conversion& conversion);
+// Writes column 0 of the row its argument names: the creation a FUTURECAR line deferred.
+void Translate_car_on(Conversion& conversion);
+// The same for a FUTUREPED line, with a comment behind it.
 void Translate_ped_on(Conversion& conversion);
 // Writes the creation a POWERUP line deferred, as PED_ON does; under chkPowerupRespawn nothing,
 // since the powerup was switched on where it was declared.

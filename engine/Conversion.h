@@ -56,8 +56,8 @@ struct Conversion {
     }
 };
 
-// A translation of one command or object kind, entered with the cursor on the blank that ends its
-// keyword: reads its fields, writes, counts.
+// A translation of one command or object kind, entered with the cursor where Pass_keyword leaves
+// it: reads its fields, writes, counts.
 using Translation = void (*)(Conversion&);
 
 } // namespace brennic::engine

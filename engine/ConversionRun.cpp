@@ -165,17 +165,17 @@ void Run::loadVehicles() {
     }
     const std::string name = platform::textFromPath(*file);
     platform::IoError error;
-    const auto profile =
-        platform::isFile(*file) ? platform::ProfileFile::read(*file, error) : std::nullopt;
+    const bool isFile = platform::isFile(*file);
+    const auto profile = isFile ? platform::ProfileFile::read(*file, error) : std::nullopt;
     if (!profile) {
         // A file too large to read is refused outright: built-in names would hide its loss.
         if (error.number == ErrorNumber::OutOfMemory) {
             throw RunFailure("VehicleTable", error);
         }
-        const bool exists = std::filesystem::exists(*file);
-        m_host.warning((platform::isFile(*file) ? error.description
-                        : exists                ? "the vehicle file " + name + " is not a file"
-                                                : "the vehicle file " + name + " does not exist") +
+        m_host.warning((isFile ? error.description
+                        : std::filesystem::exists(*file)
+                            ? "the vehicle file " + name + " is not a file"
+                            : "the vehicle file " + name + " does not exist") +
                        "; the built-in vehicle names are used");
         Load_VehicleTable(table);
         return;

@@ -184,9 +184,7 @@ std::string_view Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(Miss
 }
 
 void Skip_value(MissionLine& line) {
-    const std::size_t from = cursorOffset(line);
-    const std::size_t to = std::min(line.strRead.find(' ', from), length(line));
-    stepCursor(line, static_cast<int>(to - from));
+    Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
 }
 
 std::string_view Read_next_argument(MissionLine& line) {
@@ -204,10 +202,6 @@ std::string_view Read_argument_after(MissionLine& line, int count) {
         Skip_next_argument(line);
     }
     return Read_next_argument(line);
-}
-
-bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
-    return std::string_view(line.strRead).substr(cursorOffset(line)).starts_with(keyword);
 }
 
 void Pass_keyword(MissionLine& line, std::string_view keyword) {

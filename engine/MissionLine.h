@@ -45,24 +45,25 @@ void Skip_next_argument(MissionLine& line);
 // Passes over the next count fields and reads the one behind them.
 std::string_view Read_argument_after(MissionLine& line, int count);
 
-// Keyword test at the cursor: the characters there, upper-cased, equal the keyword. Every line
-// meets dozens of these, so the test lives here where callers can inline it.
-inline bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
-    const auto from = static_cast<std::size_t>(line.intLinePosition - 1);
-    if (from > line.strRead.size() || line.strRead.size() - from < keyword.size()) {
+// Keyword test: the characters of text from offset `from` on, upper-cased, equal the keyword.
+// Every line meets dozens of these, so the test lives here where callers can inline it.
+inline bool Is_keyword_at(std::string_view text, std::size_t from, std::string_view keyword) {
+    if (from > text.size() || text.size() - from < keyword.size()) {
         return false;
     }
     for (std::size_t i = 0; i < keyword.size(); ++i) {
-        if (platform::asciiUpper(line.strRead[from + i]) != keyword[i]) {
+        if (platform::asciiUpper(text[from + i]) != keyword[i]) {
             return false;
         }
     }
     return true;
 }
-// The same without upper-casing.
-bool Is_exact_keyword_at_cursor(const MissionLine& line, std::string_view keyword);
-// After a keyword test held: puts the cursor on the blank that ends the keyword (its own last
-// blank, or the one behind its word), where Read_next_argument takes the first field.
+// The same at the cursor.
+inline bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keyword) {
+    return Is_keyword_at(line.strRead, static_cast<std::size_t>(line.intLinePosition - 1), keyword);
+}
+// After a keyword test held: puts the cursor on the keyword's own last blank or, for a keyword
+// without one, on the character behind it, where Read_next_argument takes the first field.
 void Pass_keyword(MissionLine& line, std::string_view keyword);
 
 // The leading number of a text, as the classic BASIC Val reads it: blanks, tabs and line feeds

@@ -92,9 +92,8 @@ bool Translate_object(Conversion& conversion) {
 }
 
 Switch Object_kind_switch(std::string_view text) {
-    const MissionLine line{.strRead = std::string(text)};
     for (const ObjectKind& kind : kKinds) {
-        if (Is_keyword_at_cursor(line, kind.matchText)) {
+        if (Is_keyword_at(text, 0, kind.matchText)) {
             return kind.enabledBy;
         }
     }

@@ -13,13 +13,6 @@ bool isForbidden(unsigned char c) {
     return c < 0x20 || kForbidden.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-// The name as the set compares it: letter case folded.
-std::string folded(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), platform::asciiUpper);
-    return out;
-}
-
 } // namespace
 
 std::string Script_base_name(std::string_view mapName, std::string_view missionName,
@@ -42,18 +35,19 @@ std::string Script_base_name(std::string_view mapName, std::string_view missionN
 
 std::string ScriptNames::claim(std::string_view mapName, std::string_view missionName,
                                std::string_view missionNumber) {
-    const std::string base = Script_base_name(mapName, missionName, missionNumber);
-    std::string name = base;
-    if (m_used.insert(folded(name)).second) {
+    // Names are compared with their letter case folded.
+    std::string name = Script_base_name(mapName, missionName, missionNumber);
+    std::string folded = platform::asciiUpperCopy(name);
+    if (m_used.insert(folded).second) {
         return name;
     }
-    int& copy = m_nextCopy.try_emplace(folded(base), 2).first->second;
+    int& copy = m_nextCopy.try_emplace(std::move(folded), 2).first->second;
     do {
         const std::string suffix = "_" + std::to_string(copy++);
         name =
             Script_base_name(mapName, missionName, missionNumber, kBaseNameLength - suffix.size()) +
             suffix;
-    } while (!m_used.insert(folded(name)).second);
+    } while (!m_used.insert(platform::asciiUpperCopy(name)).second);
     return name;
 }
 

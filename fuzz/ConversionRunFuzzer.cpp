@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <string_view>
@@ -97,11 +96,10 @@ bool endsComplete(const fs::path& path) {
     return tail == kEnd;
 }
 
-void convert(const ConversionOptions& options, FuzzHost& host) {
-    ConversionOptions runOptions = options;
+void convert(ConversionOptions options, FuzzHost& host) {
     EngineState state;
     const std::map<std::string, Stamp> before = scriptsIn(g_root);
-    const RunReport report = ConversionRun(runOptions, state, host);
+    const RunReport report = ConversionRun(options, state, host);
     if (report.end == RunEnd::Cancelled) {
         fail("a run over valid folders was cancelled");
     }

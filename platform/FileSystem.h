@@ -9,7 +9,8 @@
 
 namespace brennic::platform {
 
-// The user's folder texts are 8-bit text; on this platform they name paths byte for byte.
+// The user's folder texts are 8-bit text: on POSIX they name paths byte for byte, on Windows
+// through the system's code page.
 std::filesystem::path pathFromText(std::string_view text);
 std::string textFromPath(const std::filesystem::path& path);
 
@@ -24,8 +25,8 @@ bool isFolder(const std::filesystem::path& path); // a directory, after followin
 bool isWritableFolder(const std::filesystem::path& path);
 
 // Finds the file that the text names, its last component matched without regard to ASCII letter
-// case as Windows does (GTA1 data is often MISSION.INI). An exact match wins; among several
-// case variants the first in byte order is taken.
+// case as Windows does (GTA1 data is often MISSION.INI). On POSIX an exact match wins; on Windows
+// the name comes as it is stored. Among several case variants the first in byte order is taken.
 std::optional<std::filesystem::path> findFileIgnoringCase(std::string_view pathText);
 // The same for a file named name in folder.
 std::optional<std::filesystem::path> findFileIgnoringCase(const std::filesystem::path& folder,

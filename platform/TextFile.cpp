@@ -32,12 +32,23 @@ FaultHook& faultHook() {
     return hook;
 }
 
-std::FILE* openForReading(const std::filesystem::path& path) {
+int errnoOr(int fallback) { return errno != 0 ? errno : fallback; }
+
+FileHandle openForReading(const std::filesystem::path& path, IoError& error) {
+    if (const int fault = injectedFault(FileOperation::OpenForReading, path)) {
+        error = ioErrorFromErrno(fault, "opening", path);
+        return nullptr;
+    }
+    errno = 0;
 #ifdef _WIN32
-    return ::_wfopen(path.c_str(), L"rb");
+    FileHandle file(::_wfopen(path.c_str(), L"rb"));
 #else
-    return std::fopen(path.c_str(), "rb");
+    FileHandle file(std::fopen(path.c_str(), "rb"));
 #endif
+    if (!file) {
+        error = ioErrorFromErrno(errnoOr(EIO), "opening", path);
+    }
+    return file;
 }
 
 bool isBlankOrLineByte(char c) {
@@ -188,8 +199,6 @@ void removeFile(const Folder& folder, const std::filesystem::path& name) {
 std::string processNumber() { return std::to_string(::getpid()); }
 #endif
 
-int errnoOr(int fallback) { return errno != 0 ? errno : fallback; }
-
 } // namespace
 
 void setFaultHook(FaultHook hook) { faultHook() = std::move(hook); }
@@ -235,14 +244,8 @@ IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem
 
 std::optional<LineReader> LineReader::open(const std::filesystem::path& path, std::size_t maxLength,
                                            IoError& error) {
-    if (const int fault = injectedFault(FileOperation::OpenForReading, path)) {
-        error = ioErrorFromErrno(fault, "opening", path);
-        return std::nullopt;
-    }
-    errno = 0;
-    FileHandle file(openForReading(path));
+    FileHandle file = openForReading(path, error);
     if (!file) {
-        error = ioErrorFromErrno(errnoOr(EIO), "opening", path);
         return std::nullopt;
     }
     return LineReader(std::move(file), path, maxLength);
@@ -294,10 +297,9 @@ void LineReader::lookBehindCtrlZ() {
 
 LineReader::Result LineReader::readLine(std::string& line) {
     line.clear();
-    bool haveLine = false;
     for (;;) {
         if (m_pos == m_end && !fill()) {
-            return m_failure ? Result::Failed : haveLine ? Result::Line : Result::End;
+            return m_failure ? Result::Failed : line.empty() ? Result::End : Result::Line;
         }
         if (m_skipLineFeed) {
             m_skipLineFeed = false;
@@ -325,7 +327,6 @@ LineReader::Result LineReader::readLine(std::string& line) {
         line.append(begin, stop);
         m_pos = static_cast<std::size_t>(stop - m_buffer.data());
         if (stop == end) {
-            haveLine = haveLine || stop != begin;
             continue;
         }
         ++m_pos;
@@ -550,14 +551,8 @@ std::optional<IoError> TextWriter::close() {
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t maxSize,
                                          IoError& error) {
-    if (const int fault = injectedFault(FileOperation::OpenForReading, path)) {
-        error = ioErrorFromErrno(fault, "opening", path);
-        return std::nullopt;
-    }
-    errno = 0;
-    const FileHandle file(openForReading(path));
+    const FileHandle file = openForReading(path, error);
     if (!file) {
-        error = ioErrorFromErrno(errnoOr(EIO), "opening", path);
         return std::nullopt;
     }
     // Read a piece at a time, so that a small file costs only its size and a large one stops

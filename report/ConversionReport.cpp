@@ -13,12 +13,6 @@ namespace brennic::report {
 
 namespace {
 
-std::string upper(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), platform::asciiUpper);
-    return out;
-}
-
 std::string_view firstField(std::string_view text) { return text.substr(0, text.find(' ')); }
 
 // The offset of the blank behind a line's number, or of its end.
@@ -47,15 +41,13 @@ struct LineKind {
 };
 
 // A line the run passed over, as the run read it: an object part, when the line has one, is named
-// by the kind word behind its coordinates; any other line by the keyword behind its number. The
-// box lookups see no more than the longest keyword needs.
+// by the kind word behind its coordinates; any other line by the keyword behind its number.
 LineKind kindOf(std::string_view strRead) {
-    constexpr std::size_t kLongestKeyword = 24;
     const std::size_t start = behindNumber(strRead);
     const std::size_t open = strRead.find('(', start);
     if (open == std::string_view::npos) {
-        return {upper(keywordOf(strRead)),
-                boxKey(engine::Command_switch(strRead.substr(start, kLongestKeyword)))};
+        return {platform::asciiUpperCopy(keywordOf(strRead)),
+                boxKey(engine::Command_switch(strRead.substr(start)))};
     }
     // X and Y end at commas, Z at ")"; the kind word stands one blank behind it.
     std::size_t end = strRead.find(',', open + 1);
@@ -64,8 +56,7 @@ LineKind kindOf(std::string_view strRead) {
     const std::string_view rest = end == std::string_view::npos
                                       ? std::string_view()
                                       : strRead.substr(std::min(end + 2, strRead.size()));
-    return {upper(firstField(rest)),
-            boxKey(engine::Object_kind_switch(rest.substr(0, kLongestKeyword)))};
+    return {platform::asciiUpperCopy(firstField(rest)), boxKey(engine::Object_kind_switch(rest))};
 }
 
 std::string numberText(const std::string& number) {
@@ -119,8 +110,8 @@ void ConversionReport::lineWritten(std::initializer_list<std::string_view> piece
 void ConversionReport::missing(engine::Missing what, std::string_view number) {
     Pointing pending;
     if (what == engine::Missing::DeferredStatement) {
-        pending.item.reason =
-            upper(keywordOf(m_strRead)) + " " + std::string(number) + " found nothing to create";
+        pending.item.reason = platform::asciiUpperCopy(keywordOf(m_strRead)) + " " +
+                              std::string(number) + " found nothing to create";
         pending.row = number;
     } else if (engine::Nearest_whole_value(number) > engine::TextTable::intMaxIndex) {
         pending.item.reason =
@@ -162,10 +153,7 @@ void ConversionReport::finishScript(bool complete) {
     for (Item& item : m_check.findings()) {
         // OBJECTn is the object of GTA1 line n.
         constexpr std::string_view kObject = "OBJECT";
-        const bool object =
-            item.undeclared.size() >= kObject.size() &&
-            platform::equalIgnoringCase(std::string_view(item.undeclared).substr(0, kObject.size()),
-                                        kObject);
+        const bool object = platform::startsWithIgnoringCase(item.undeclared, kObject);
         std::string row = object ? item.undeclared.substr(kObject.size()) : std::string();
         items.push_back({std::move(item), std::move(row)});
     }

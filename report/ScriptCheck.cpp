@@ -9,7 +9,9 @@ namespace brennic::report {
 
 namespace {
 
+using platform::asciiUpperCopy;
 using platform::equalIgnoringCase;
+using platform::startsWithIgnoringCase;
 
 // Lines longer than this are no script lines a user would keep.
 constexpr std::size_t kMaxScriptLineLength = std::size_t{1} << 20;
@@ -64,12 +66,6 @@ bool isDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string upper(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), platform::asciiUpper);
-    return out;
-}
-
 // The statement's tokens up to its comment: names and numbers whole, every other character that
 // is not blank alone.
 void tokens(std::string_view text, std::vector<std::string_view>& out) {
@@ -110,9 +106,7 @@ std::string_view declaredBy(std::string_view form, const std::vector<std::string
             }
             name = word;
         } else if (part.ends_with('*')) {
-            const std::string_view start = part.substr(0, part.size() - 1);
-            if (word.size() < start.size() ||
-                !equalIgnoringCase(word.substr(0, start.size()), start)) {
+            if (!startsWithIgnoringCase(word, part.substr(0, part.size() - 1))) {
                 return {};
             }
         } else if (!equalIgnoringCase(part, word)) {
@@ -125,8 +119,7 @@ std::string_view declaredBy(std::string_view form, const std::vector<std::string
 bool inFamily(std::string_view word) {
     return std::any_of(
         std::begin(kNameFamilies), std::end(kNameFamilies), [word](const NameFamily& family) {
-            return word.size() >= family.prefix.size() &&
-                   equalIgnoringCase(word.substr(0, family.prefix.size()), family.prefix) &&
+            return startsWithIgnoringCase(word, family.prefix) &&
                    (!family.digitsOnly || isDigits(word.substr(family.prefix.size())));
         });
 }
@@ -150,7 +143,7 @@ void ScriptCheck::addLine(std::string_view text) {
     for (const std::string_view form : kDeclarationForms) {
         const std::string_view name = declaredBy(form, words);
         if (!name.empty()) {
-            m_declared.insert(upper(name));
+            m_declared.insert(asciiUpperCopy(name));
             break;
         }
     }
@@ -178,7 +171,7 @@ std::vector<Item> ScriptCheck::findings() const {
             continue;
         }
         for (const std::string& name : candidate.names) {
-            if (!m_declared.contains(upper(name))) {
+            if (!m_declared.contains(asciiUpperCopy(name))) {
                 out.push_back({candidate.scriptLine,
                                {},
                                name + " is not declared",

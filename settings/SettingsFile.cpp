@@ -100,8 +100,6 @@ std::filesystem::path settingsFolder(const std::filesystem::path& programFolder)
 #endif
 }
 
-std::filesystem::path settingsFolder() { return settingsFolder(platform::executableFolder()); }
-
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
     SettingsLoad load;
     load.settings = firstStartSettings();

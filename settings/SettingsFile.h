@@ -61,7 +61,6 @@ std::filesystem::path userSettingsFolder();
 // is writable (a build folder, a copy unpacked by hand), else, for a program installed
 // system-wide, in userSettingsFolder(). On Windows always beside the program.
 std::filesystem::path settingsFolder(const std::filesystem::path& programFolder);
-std::filesystem::path settingsFolder();
 
 // Reads the 40 keys. A missing file gives the first-start settings; in an existing file a missing
 // key leaves its box unticked or its text empty, and a box value that is not a number reads 0.

@@ -82,11 +82,10 @@ bool writeReport(const platform::Folder& folder, const std::filesystem::path& fi
                  std::string_view text, std::ostream& err) {
     platform::IoError error;
     auto writer = platform::TextWriter::create(folder, file.filename(), error);
-    std::optional<platform::IoError> failure;
-    if (!writer) {
-        failure = error;
-    } else if (!writer->write(text) || (failure = writer->close())) {
-        failure = failure ? failure : writer->failure();
+    std::optional<platform::IoError> failure = error;
+    if (writer) {
+        writer->write(text); // a failed write is what close() reports
+        failure = writer->close();
     }
     if (failure) {
         err << "brennic-cli: the report could not be written: " << failure->description << '\n';

@@ -16,7 +16,6 @@ using brennic::test::RunFixture;
 using brennic::test::writeFile;
 namespace fs = std::filesystem;
 
-namespace {} // namespace
 // Which mission file is read is a golden case; the output folder's own names have any case.
 TEST(ConversionRun, UkFolderAndTextFileOfAnyCase) {
     RunFixture run;
