@@ -25,7 +25,9 @@ std::string_view briefText(Conversion& conversion, std::string_view number) {
                                       ? conversion.state.texts.at(static_cast<int>(index))
                                       : std::string_view();
     if (text.empty()) {
-        conversion.noteMissing(Missing::BriefText, number);
+        conversion.noteMissing(index > TextTable::intMaxIndex ? Missing::BriefTextPastTable
+                                                              : Missing::BriefText,
+                               number);
     }
     return text;
 }

@@ -68,6 +68,13 @@ void writeDeclaration(Conversion& conversion, std::string_view statement) {
     conversion.write({statement, " ( ", field, " )"});
 }
 
+// TELEPHONE and PLAYER pass over their first field from its second character on, so with no first
+// field (two blanks) the field behind it is passed over instead.
+void Skip_first_field_from_its_second_character(MissionLine& line) {
+    stepCursor(line, 2);
+    Skip_value(line);
+}
+
 } // namespace
 
 bool Translate_object(Conversion& conversion) {
@@ -176,11 +183,6 @@ void Write_answer_wait(Conversion& conversion, std::string_view phone, std::stri
 void Translate_mphone(Conversion& conversion) {
     Write_answer_wait(conversion, Read_next_argument(conversion.line),
                       "// wait until mphone is answered");
-}
-
-void Skip_first_field_from_its_second_character(MissionLine& line) {
-    stepCursor(line, 2);
-    Skip_value(line);
 }
 
 std::string Joined(std::initializer_list<std::string_view> pieces) {

@@ -40,10 +40,6 @@ void Translate_mphone(Conversion& conversion);
 // lines and ANSWER commands differ only in the comment line above it.
 void Write_answer_wait(Conversion& conversion, std::string_view phone, std::string_view comment);
 
-// TELEPHONE and PLAYER pass over their first field from its second character on, so with no first
-// field (two blanks) the field behind it is passed over instead.
-void Skip_first_field_from_its_second_character(MissionLine& line);
-
 // The pieces joined into one text, for statements kept in ObjectLineTable until a later line.
 std::string Joined(std::initializer_list<std::string_view> pieces);
 

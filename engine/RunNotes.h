@@ -9,8 +9,9 @@ namespace brennic::engine {
 
 // What the next script line lacks because the mission gave nothing for it.
 enum class Missing {
-    DeferredStatement, // CAR_ON, PED_ON or POWERUP_ON named a row no line of the mission filled
-    BriefText,         // a brief's text number has no text
+    DeferredStatement,  // CAR_ON, PED_ON or POWERUP_ON named a row no line of the mission filled
+    BriefText,          // a brief's text number has no text
+    BriefTextPastTable, // a brief's text number lies beyond the text table, so has no text
 };
 
 // Listens to a run for a report of the work left in its scripts. A run without a listener pays

@@ -105,8 +105,9 @@ void Translate_door(Conversion& conversion) {
     MissionLine& line = conversion.line;
     // Only the word in capitals is followed by its face. In any other letter case the face was
     // read from the word itself, which is never a face.
-    const bool capitals =
-        line.strRead.compare(static_cast<std::size_t>(line.intLinePosition) - 5, 4, "DOOR") == 0;
+    const bool capitals = std::string_view(line.strRead)
+                              .substr(0, static_cast<std::size_t>(line.intLinePosition - 1))
+                              .ends_with("DOOR");
     const std::string face = capitals ? Convert_face(Read_next_argument(line)) : "UNSUPPORTED_FACE";
     Raise(conversion.stats.DoorCount);
     // Doors stand where the mission file puts them: the offsets are taken off again.

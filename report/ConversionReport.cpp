@@ -27,8 +27,11 @@ std::string_view keywordOf(std::string_view strRead) {
 }
 
 std::string_view boxKey(engine::Switch box) {
+    if (box == nullptr) {
+        return {};
+    }
     for (const auto& [key, member] : engine::kSwitchKeys) {
-        if (box != nullptr && member == box) {
+        if (member == box) {
             return key;
         }
     }
@@ -113,9 +116,10 @@ void ConversionReport::missing(engine::Missing what, std::string_view number) {
         pending.item.reason = platform::asciiUpperCopy(keywordOf(m_strRead)) + " " +
                               std::string(number) + " found nothing to create";
         pending.row = number;
-    } else if (engine::Nearest_whole_value(number) > engine::TextTable::intMaxIndex) {
-        pending.item.reason =
-            "no text " + std::string(number) + ", texts above 9000 are not read from e.txt";
+    } else if (what == engine::Missing::BriefTextPastTable) {
+        pending.item.reason = "no text " + std::string(number) + ", texts above " +
+                              std::to_string(engine::TextTable::intMaxIndex) +
+                              " are not read from e.txt";
     } else {
         pending.item.reason = "no text " + std::string(number) + " in e.txt";
     }
