@@ -423,25 +423,20 @@ TextWriter::TextWriter(const Folder& folder, std::filesystem::path name,
 
 TextWriter::TextWriter(TextWriter&& other) noexcept
     : m_folder(other.m_folder), m_name(std::move(other.m_name)), m_aside(std::move(other.m_aside)),
-      m_file(other.m_file), m_open(std::exchange(other.m_open, false)),
-      m_buffer(std::move(other.m_buffer)), m_used(other.m_used), m_errno(other.m_errno) {}
+      m_file(std::exchange(other.m_file, kNoHandle)), m_buffer(std::move(other.m_buffer)),
+      m_used(other.m_used), m_errno(other.m_errno) {}
 
 TextWriter::~TextWriter() {
-    if (!m_open) {
+    if (m_file == kNoHandle) {
         return;
     }
     if (m_aside.empty()) {
         flush(); // a script cut short keeps everything written so far
-        closeFile(m_file);
-    } else {
-        discard();
     }
-}
-
-void TextWriter::discard() noexcept {
     closeFile(m_file);
-    removeFile(*m_folder, m_aside);
-    m_open = false;
+    if (!m_aside.empty()) {
+        removeFile(*m_folder, m_aside);
+    }
 }
 
 bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
@@ -519,16 +514,15 @@ std::optional<IoError> TextWriter::failure() const {
 }
 
 std::optional<IoError> TextWriter::close() {
-    if (!m_open) {
+    if (m_file == kNoHandle) {
         return std::nullopt;
     }
     const std::filesystem::path path = m_folder->path() / m_name;
     flush();
     errno = 0;
-    if (!closeFile(m_file) && m_errno == 0) {
+    if (!closeFile(std::exchange(m_file, kNoHandle)) && m_errno == 0) {
         m_errno = errnoOr(EIO);
     }
-    m_open = false;
     if (const int fault = injectedFault(FileOperation::Close, path); fault != 0 && m_errno == 0) {
         m_errno = fault;
     }

@@ -116,13 +116,11 @@ class TextWriter {
     bool append(const char* data, std::size_t size);
     bool writeOut(const char* data, std::size_t size);
     bool flush();
-    void discard() noexcept;
 
     const Folder* m_folder;
     std::filesystem::path m_name;
     std::filesystem::path m_aside; // empty: written under its own name
-    NativeHandle m_file;           // open while m_open
-    bool m_open = true;
+    NativeHandle m_file;           // kNoHandle once closed
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_used = 0;
     int m_errno = 0;
