@@ -127,6 +127,7 @@ TEST(TextWriter, AFailedWriterWritesNothingMore) {
         EXPECT_FALSE(writer.writeLine(std::string(1 << 17, 'x'))); // past the buffer: written out
     }
     EXPECT_FALSE(writer.writeLine("short"));
+    EXPECT_FALSE(writer.write("bytes"));
     EXPECT_TRUE(writer.close().has_value());
 }
 
