@@ -271,12 +271,10 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     engine::EngineState state;
     const engine::RunReport report = engine::ConversionRun(options, state, host);
     out.flush();
-    if (!out) {
-        // The scripts are written all the same; only the status text is lost.
+    // The scripts and the report are written all the same; only the status text is lost.
+    const bool statusLost = !out;
+    if (statusLost) {
         err << "brennic-cli: the status text could not be written to standard output\n";
-        if (report.end != engine::RunEnd::Failed) {
-            return 1;
-        }
     }
     if (workLeft && report.end != engine::RunEnd::Cancelled) {
         const std::string failure = report.failure ? report.failure->description() : "";
@@ -285,6 +283,9 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
             !report.failure) {
             return 1;
         }
+    }
+    if (statusLost && report.end != engine::RunEnd::Failed) {
+        return 1;
     }
     switch (report.end) {
     case engine::RunEnd::Finished:

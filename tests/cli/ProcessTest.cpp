@@ -114,11 +114,15 @@ TEST(Process, AStatusTextThatCannotBeWrittenIsAFailure) {
     for (const int fd : {ends[1], full}) {
         SCOPED_TRACE(fd);
         fs::remove(folders.output / "nyc_A_1.mis");
-        Process process(folders.temp, folders.args(), fd);
+        fs::remove(folders.temp / "report.txt");
+        std::vector<std::string> args = folders.args();
+        args.insert(args.end(), {"--report", (folders.temp / "report.txt").string()});
+        Process process(folders.temp, args, fd);
         const Finished finished = process.wait();
         EXPECT_TRUE(exitedWith(finished.status, 1)) << finished.status;
         EXPECT_NE(finished.err.find("could not be written"), std::string::npos);
         EXPECT_EQ(readFile(folders.output / "nyc_A_1.mis"), script);
+        EXPECT_TRUE(readFile(folders.temp / "report.txt").starts_with("nyc_A_1.mis\r\n"));
     }
     ::close(ends[1]);
     ::close(full);
