@@ -191,3 +191,25 @@ TEST(TextWriter, FoldersAndReadOnlyFilesAreNotReplaced) {
     EXPECT_TRUE(std::filesystem::is_directory(temp / "a.mis"));
     EXPECT_EQ(readFile(temp / "b.mis"), "kept");
 }
+
+// A file that cannot be opened, or a replacement that cannot be made beside the file it would
+// replace, is a failure that says which and why.
+TEST(TextFiles, FailuresToOpenOrWriteAsideNameTheFile) {
+    TempFolder temp;
+    IoError error;
+    EXPECT_FALSE(LineReader::open(temp / "missing.txt", 100, error).has_value());
+    EXPECT_NE(error.description.find("(opening "), std::string::npos) << error.description;
+    EXPECT_EQ(error.number, ErrorNumber::PathNotFound);
+    error = {};
+    EXPECT_FALSE(readWholeFile(temp / "missing.ini", 100, error).has_value());
+    EXPECT_NE(error.description.find("missing.ini"), std::string::npos) << error.description;
+
+    // The name aside is longer than the name: near the length limit only the name fits.
+    const std::string name(250, 'n');
+    writeFile(temp / name, "kept");
+    const Folder folder = folderOf(temp);
+    EXPECT_FALSE(TextWriter::create(folder, name, error).has_value());
+    EXPECT_NE(error.description.find("(creating a file beside "), std::string::npos)
+        << error.description;
+    EXPECT_EQ(readFile(temp / name), "kept");
+}
