@@ -40,15 +40,6 @@ TEST(Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected, FirstFieldOfALi
     }
 }
 
-TEST(Skip_value, StopsOnBlank) {
-    MissionLine line{.strRead = "ab cd"};
-    line.intLinePosition = 3;
-    Skip_value(line); // already on a blank
-    EXPECT_EQ(line.intLinePosition, 3);
-    line.intLinePosition = 4;
-    Skip_value(line);
-    EXPECT_EQ(line.intLinePosition, 6);
-}
 TEST(Leading_number_value, ReadsAsFarAsTheNumberGoes) {
     const std::tuple<const char*, double> cases[] = {
         {" 12abc", 12},   {"1 2", 12},
