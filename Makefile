@@ -137,6 +137,4 @@ bench: deps build
 	    $(if $(REAL_MISSION),--real $(REAL_MISSION)); status=$$?; rm -rf $(BENCH_DIR); exit $$status
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) build-no-ui
-
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(WIN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(WIN_DIR) build-no-ui
