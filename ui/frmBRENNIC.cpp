@@ -274,10 +274,11 @@ void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::stri
 
 std::optional<std::string> frmBRENNIC::chooseFolder(std::string_view prompt) {
     const std::optional<QString> folder = m_services.chooseFolder(this, fromEngineText(prompt));
-    if (!folder || folder->isEmpty()) {
+    if (!folder) {
         return std::nullopt;
     }
-    // cleanPath drops any separators at the end (a root keeps its own), so exactly one follows.
+    // cleanPath drops any separators at the end (a root keeps its own), so exactly one follows;
+    // an empty path stays empty, which BrowseFolder takes for a cancel.
     return toEngineText(QDir::toNativeSeparators(QDir::cleanPath(*folder)));
 }
 
