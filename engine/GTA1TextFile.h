@@ -39,8 +39,8 @@ struct GTA1Texts {
     std::vector<std::string> warnings{};
 };
 
-// Whether the bytes start as a GTA1 text file does (0xBF retail, 0xA6 demo). A file of texts that
-// starts otherwise is taken as an e.txt: no line of one starts with those bytes in practice.
+// Whether the bytes start as a GTA1 text file does: with 0xBF (retail) or 0xA6 (the demo), each an
+// encoded "[". An e.txt starts with a plain character, so the first byte tells the two apart.
 bool Is_GTA1_text(std::string_view bytes);
 // The same for a file, by its first byte; nullopt with error when it cannot be read.
 std::optional<bool> Is_GTA1_text_file(const std::filesystem::path& path, platform::IoError& error);
