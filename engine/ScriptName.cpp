@@ -37,18 +37,25 @@ std::string ScriptNames::claim(std::string_view mapName, std::string_view missio
                                std::string_view missionNumber) {
     // Names are compared with their letter case folded.
     std::string name = Script_base_name(mapName, missionName, missionNumber);
-    std::string folded = platform::asciiUpperCopy(name);
-    if (m_used.insert(folded).second) {
+    if (m_used.insert(platform::asciiUpperCopy(name)).second) {
         return name;
     }
-    int& copy = m_nextCopy.try_emplace(std::move(folded), 2).first->second;
-    do {
-        const std::string suffix = "_" + std::to_string(copy++);
-        name =
-            Script_base_name(mapName, missionName, missionNumber, kBaseNameLength - suffix.size()) +
-            suffix;
-    } while (!m_used.insert(platform::asciiUpperCopy(name)).second);
-    return name;
+    // A repeat takes the first free number behind its base, cut to make room for the suffix. The
+    // next number to try is kept per cut base, not per name: names that differ only where the cut
+    // falls share one count, so every taken name is passed over once, not once per repeat.
+    for (int digits = 1, first = 2, end = 10;; ++digits, first = end, end *= 10) {
+        const std::string base =
+            Script_base_name(mapName, missionName, missionNumber,
+                             kBaseNameLength - 1 - static_cast<std::size_t>(digits));
+        int& next = m_nextCopy.try_emplace(platform::asciiUpperCopy(base), first).first->second;
+        for (next = std::max(next, first); next < end; ++next) {
+            name = base + "_" + std::to_string(next);
+            if (m_used.insert(platform::asciiUpperCopy(name)).second) {
+                ++next;
+                return name;
+            }
+        }
+    }
 }
 
 } // namespace brennic::engine

@@ -17,8 +17,8 @@ std::string Script_base_name(std::string_view mapName, std::string_view missionN
 
 // The base names created during one run, compared ignoring ASCII letter case (as Windows and
 // macOS file systems do): a repeated name gets "_2", "_3", ... instead of replacing a script this
-// run already wrote. Each base name keeps the next number to try, so a thousand repeats cost a
-// thousand claims, not half a million.
+// run already wrote. The next number to try is kept per cut base, so claims take linear time
+// however the names repeat.
 class ScriptNames {
   public:
     std::string claim(std::string_view mapName, std::string_view missionName,
@@ -26,7 +26,7 @@ class ScriptNames {
 
   private:
     std::unordered_set<std::string> m_used;
-    std::unordered_map<std::string, int> m_nextCopy;
+    std::unordered_map<std::string, int> m_nextCopy; // by upper-cased cut base
 };
 
 } // namespace brennic::engine
