@@ -93,6 +93,14 @@ std::string shown(std::string_view text) {
                                       : std::string(text.substr(0, kShownBytes)) + "...";
 }
 
+// The next item of a shape (separated by blanks) or of an item's alternatives (by "|").
+std::string_view take(std::string_view& text, char separator) {
+    const std::size_t at = text.find(separator);
+    const std::string_view item = text.substr(0, at);
+    text = at == std::string_view::npos ? std::string_view() : text.substr(at + 1);
+    return item;
+}
+
 bool isUpperCase(std::string_view word) {
     return std::none_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
@@ -107,12 +115,7 @@ constexpr std::string_view kBlockPos[] = {"num", ",", "num", "[", ",", "num", "]
 std::vector<std::string_view> expand(std::string_view shape) {
     std::vector<std::string_view> items;
     while (!shape.empty()) {
-        const std::size_t blank = shape.find(' ');
-        const std::string_view item = shape.substr(0, blank);
-        shape = blank == std::string_view::npos ? std::string_view() : shape.substr(blank + 1);
-        if (item.empty()) {
-            continue;
-        }
+        const std::string_view item = take(shape, ' ');
         if (item == "pos") {
             items.insert(items.end(), std::begin(kPos), std::end(kPos));
         } else if (item == "pos3") {
@@ -170,9 +173,7 @@ std::string display(const StatementForm& form) {
     text += form.word;
     std::string_view shape = form.shape;
     while (!shape.empty()) {
-        const std::size_t blank = shape.find(' ');
-        std::string_view item = shape.substr(0, blank);
-        shape = blank == std::string_view::npos ? std::string_view() : shape.substr(blank + 1);
+        std::string_view item = take(shape, ' ');
         for (const Shown& each : kShown) {
             if (each.item == item) {
                 item = each.text;
@@ -243,17 +244,12 @@ class LanguageCheck::Matcher {
     }
 
     bool one(std::string_view item, std::size_t& pos) {
-        if (item.size() > 1 && item.find('|') != std::string_view::npos) {
-            while (!item.empty()) {
-                const std::size_t bar = item.find('|');
-                if (primitive(item.substr(0, bar), pos)) {
-                    return true;
-                }
-                item = bar == std::string_view::npos ? std::string_view() : item.substr(bar + 1);
+        while (!item.empty()) {
+            if (primitive(take(item, '|'), pos)) {
+                return true;
             }
-            return false;
         }
-        return primitive(item, pos);
+        return false;
     }
 
     bool primitive(std::string_view item, std::size_t& pos) {
@@ -358,9 +354,7 @@ Fault faultOf(std::span<const StatementForm* const> forms, std::span<const Token
     }
     std::vector<std::string_view> wanted;
     for (std::string_view rest = failItem; !rest.empty();) {
-        const std::size_t bar = rest.size() > 1 ? rest.find('|') : std::string_view::npos;
-        wanted.push_back(rest.substr(0, bar));
-        rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
+        wanted.push_back(take(rest, '|'));
     }
     const auto wants = [&](std::string_view item) {
         return std::find(wanted.begin(), wanted.end(), item) != wanted.end();
@@ -395,10 +389,6 @@ Fault faultOf(std::span<const StatementForm* const> forms, std::span<const Token
     }
     return {LanguageRule::Arguments, text};
 }
-
-} // namespace
-
-namespace {
 
 template <typename Kept> bool laterInLineOrder(const Kept& a, const Kept& b) {
     return std::tie(a.item.scriptLine, a.order) < std::tie(b.item.scriptLine, b.order);
