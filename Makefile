@@ -1,9 +1,14 @@
-# Everything a fresh Debian 12 machine needs, from Debian's own packages. From mingw on, they
-# build and test the Windows programs (under wine, the window on a virtual X server) and pack.
-PACKAGES := cmake g++ make libgtest-dev libgmock-dev libcli11-dev qt6-base-dev \
+# What a fresh Debian 12 machine needs, from Debian's own packages. make demo builds brennic-cli
+# alone: the build tools and the one library it compiles with.
+DEMO_PACKAGES := cmake g++ make libcli11-dev
+# Everything else make test needs: the tests and the Qt window; from mingw on, the Windows
+# programs and their icon (built, and tested under wine, the window on a virtual X server); from
+# dpkg-dev on, the packages and their checks.
+PACKAGES := $(DEMO_PACKAGES) libgtest-dev libgmock-dev qt6-base-dev \
             fonts-dejavu-core clang-14 libclang-rt-14-dev clang-format locales \
-            g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb openbox xdotool wmctrl imagemagick \
-            dpkg-dev unzip
+            g++-mingw-w64-x86-64-posix googletest librsvg2-bin icoutils \
+            wine wine64 xvfb openbox xdotool wmctrl x11-utils imagemagick \
+            dpkg-dev unzip help2man lintian desktop-file-utils libxml2-utils
 
 BUILD_DIR := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
@@ -26,22 +31,34 @@ WIN_FLAGS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_T
              -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 WINE_ENV := WINEPREFIX=$(abspath $(WIN_DIR))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-.PHONY: deps build run screenshot test test-asan fuzz fuzz-build fuzz-smoke bench demo clean \
-        windows test-windows package test-package test-no-ui format-check
+# make demo's own build: brennic-cli without the window and the tests.
+DEMO_DIR := build-demo
 
+.PHONY: deps demo-deps build run screenshot test test-asan fuzz fuzz-build fuzz-smoke bench demo \
+        clean windows test-windows package test-package test-no-ui format-check
+
+# Installs those of the packages $(1) that are missing (through sudo unless root); $$sudo is
+# left set for the rest of the recipe line.
+define install_packages
+missing=""; \
+for p in $(1); do \
+  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+done; \
+if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
+if [ -n "$$missing" ]; then \
+  echo "Installing:$$missing"; \
+  $$sudo apt-get update && \
+  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y --no-install-recommends $$missing; \
+fi
+endef
+
+# Also a locale with a decimal comma, so that the test that numbers ignore it does not skip.
 deps:
-	@missing=""; \
-	for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  $$sudo apt-get update && \
-	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y --no-install-recommends $$missing; \
-	fi; \
-	# A locale with a decimal comma, so that the test that numbers ignore it does not skip. \
-	locale -a | grep -qi '^de_DE.utf-\?8$$' || $$sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
+	@$(call install_packages,$(PACKAGES)) && \
+	{ locale -a | grep -qi '^de_DE.utf-\?8$$' || $$sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true; }
+
+demo-deps:
+	@$(call install_packages,$(DEMO_PACKAGES))
 
 build:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
@@ -124,9 +141,11 @@ fuzz-smoke:
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=60
 
 # Converts the bundled example with every translation on, in a copy of its output folder.
-demo: deps build
+demo: demo-deps
+	cmake -S . -B $(DEMO_DIR) $(CMAKE_FLAGS) -DBRENNIC_BUILD_UI=OFF -DBRENNIC_BUILD_TESTS=OFF
+	cmake --build $(DEMO_DIR) -j $(JOBS) --target brennic-cli
 	@rm -rf $(BUILD_DIR)/demo && mkdir -p $(BUILD_DIR)/demo && cp -R examples/output $(BUILD_DIR)/demo/
-	$(BUILD_DIR)/bin/brennic-cli --mission-dir examples/gtadata --output-dir $(BUILD_DIR)/demo/output --all | tr -d '\r'
+	$(DEMO_DIR)/bin/brennic-cli --mission-dir examples/gtadata --output-dir $(BUILD_DIR)/demo/output --all | tr -d '\r'
 	@echo "Scripts written to $(BUILD_DIR)/demo/output:"
 	@ls -1 $(BUILD_DIR)/demo/output | grep -i '\.mis$$'
 
@@ -137,4 +156,4 @@ bench: deps build
 	    $(if $(REAL_MISSION),--real $(REAL_MISSION)); status=$$?; rm -rf $(BENCH_DIR); exit $$status
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(WIN_DIR) build-no-ui
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(WIN_DIR) $(DEMO_DIR) build-no-ui

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The Win32 window under wine on a virtual X server with a window manager, driven by xdotool and
-# wmctrl; results are read from the files it writes, not from pixels.
+# wmctrl; results are read from the files it writes and the window's properties, not from pixels
+# on the screen.
 #
 #   window-under-wine.sh BIN WORK
 #
@@ -96,11 +97,18 @@ press_until() {
 
 same_file() { cmp "$1" "$2"; }
 
+# wine hands the window class's icon to the window manager as _NET_WM_ICON (ARGB numbers): the
+# program's own icon has the arrow's green, 0xff80ff80, where the stock icon has none.
+has_program_icon() {
+    xprop -id "$1" -notype 32c _NET_WM_ICON | tr -d ' ' | tr ',' '\n' | grep -qx 4286644096
+}
+
 # First start: no settings file; the close writes all 40 keys with the first-start values.
 start "$work/first"
 window=$(await_window "$caption")
 check "first start shows the window" test -n "$window"
 sleep 1
+check "the window shows the program's icon" has_program_icon "$window"
 import -frame -window "$window" "$work/window.png" 2>/dev/null
 check "first start writes no settings file" test ! -e "$work/first/brennic.INI"
 check "closing saves the first-start settings" close_and_wait

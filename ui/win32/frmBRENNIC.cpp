@@ -1,5 +1,7 @@
 #include "ui/win32/frmBRENNIC.h"
 
+#include "app/win32/Resources.h"
+
 #include <commctrl.h>
 #include <initializer_list>
 #include <objbase.h>
@@ -83,7 +85,11 @@ frmBRENNIC::frmBRENNIC(HINSTANCE instance) : Form({}) {
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    // The program's own icon (app/win32/Resources.rc.in), in the title bar's size as well.
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(BRENNIC_ICON));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(BRENNIC_ICON),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExA(&windowClass);
