@@ -243,13 +243,24 @@ class LanguageCheck::Matcher {
         return true;
     }
 
-    bool one(std::string_view item, std::size_t& pos) {
-        while (!item.empty()) {
-            if (primitive(take(item, '|'), pos)) {
+    // Alternatives naming kinds ("char|car") are one use that allows each of them, tried after
+    // the constants and words beside them.
+    bool one(const std::string_view item, std::size_t& pos) {
+        std::uint32_t kinds = 0;
+        for (std::string_view rest = item; !rest.empty();) {
+            const std::string_view alternative = take(rest, '|');
+            if (const std::uint32_t wanted = wantedBy(alternative); wanted != 0) {
+                kinds |= wanted;
+            } else if (primitive(alternative, pos)) {
                 return true;
             }
         }
-        return false;
+        if (kinds != 0 && pos < m_tokens.size() && m_tokens[pos].type == Token::Type::Name) {
+            references.push_back({Reference::Type::Use, m_tokens[pos].text, kinds, {}});
+            ++pos;
+            return true;
+        }
+        return kinds == 0 ? false : miss(pos, item);
     }
 
     bool primitive(std::string_view item, std::size_t& pos) {
@@ -291,19 +302,22 @@ class LanguageCheck::Matcher {
             }
             return miss(pos, item);
         }
+        // A script's file name ("wil_ye1.mis") as LAUNCH_MISSION and the phone templates take it:
+        // whatever stands up to the next comma or parenthesis.
+        if (item == "file") {
+            const std::size_t start = pos;
+            while (pos < m_tokens.size() &&
+                   !(m_tokens[pos].type == Token::Type::Punct &&
+                     std::string_view(",()").find(m_tokens[pos].text) != std::string_view::npos)) {
+                ++pos;
+            }
+            return pos > start || miss(pos, item);
+        }
         if (item == "new" || item == "zone") {
             if (isName) {
                 if (item == "new") {
                     references.push_back({Reference::Type::Declare, token->text, 0, {}});
                 }
-                ++pos;
-                return true;
-            }
-            return miss(pos, item);
-        }
-        if (const std::uint32_t wanted = wantedBy(item); wanted != 0) {
-            if (isName) {
-                references.push_back({Reference::Type::Use, token->text, wanted, {}});
                 ++pos;
                 return true;
             }
@@ -532,11 +546,6 @@ void LanguageCheck::tokenize() {
 std::size_t LanguageCheck::statement(std::size_t pos) {
     const std::size_t count = m_tokens.size();
     const Token& first = m_tokens[pos];
-    if (m_part == Part::Ended) {
-        report(LanguageRule::Placement,
-               std::string(m_role == ScriptRole::Mission ? "after MISSIONEND" : "after LEVELEND"));
-        return count;
-    }
     if (first.type == Token::Type::Punct &&
         (isPunct(first.text, '+') || isPunct(first.text, '-')) && pos + 1 < count &&
         m_tokens[pos + 1].text == first.text) {
@@ -729,24 +738,33 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
         close(Frame::Do, word);
         return startCondition(pos);
     }
-    if (word == "DO" || word == "EXEC") {
-        m_blocks.push_back({word == "DO" ? Frame::Do : Frame::Exec, m_line, false, word});
+    if (word == "DO") {
+        m_blocks.push_back({Frame::Do, m_line, false, word});
+        return pos;
+    }
+    // EXEC and ENDEXEC do not nest like the blocks: GTA2's own scripts end the exec part of a
+    // WHILE_EXEC with ENDEXEC, and leave an EXEC early with an ENDEXEC inside an IF before the
+    // EXEC's own ENDEXEC. They are taken as statements.
+    if (word == "EXEC" || word == "ENDEXEC") {
         return pos;
     }
     if (word == "ELSE") {
         if (m_blocks.empty() || m_blocks.back().frame != Frame::If) {
             report(LanguageRule::Block, "ELSE outside IF");
         } else if (m_blocks.back().sawElse) {
-            report(LanguageRule::Block,
-                   "a second ELSE in the IF of line " + std::to_string(m_blocks.back().line));
+            // The compiled form keeps a jump per ELSE; whether one IF may have several is open.
+            report(LanguageRule::NotChecked,
+                   "not checked: a second ELSE in the IF of line " +
+                       std::to_string(m_blocks.back().line) +
+                       "; whether an IF may have more than one is not documented",
+                   false);
         } else {
             m_blocks.back().sawElse = true;
         }
         return pos;
     }
-    if (word == "ENDIF" || word == "ENDWHILE" || word == "ENDEXEC") {
-        close(word == "ENDIF" ? Frame::If : (word == "ENDWHILE" ? Frame::While : Frame::Exec),
-              word);
+    if (word == "ENDIF" || word == "ENDWHILE") {
+        close(word == "ENDIF" ? Frame::If : Frame::While, word);
         return pos;
     }
     // RETURN: at the top level it ends the subroutine; inside a block it returns early.
@@ -809,7 +827,7 @@ void LanguageCheck::close(Frame frame, std::string_view word) {
     const auto open = std::find_if(m_blocks.rbegin(), m_blocks.rend(),
                                    [frame](const Open& each) { return each.frame == frame; });
     if (open == m_blocks.rend()) {
-        constexpr std::string_view kOpeners[] = {"IF", "WHILE or WHILE_EXEC", "DO", "EXEC"};
+        constexpr std::string_view kOpeners[] = {"IF", "WHILE or WHILE_EXEC", "DO"};
         report(LanguageRule::Block,
                std::string(word) + " without " + std::string(kOpeners[static_cast<int>(frame)]));
         return;
@@ -1181,15 +1199,17 @@ void LanguageCheck::finish() {
                "/*");
         m_inComment = false;
     }
+    // GTA2's own level scripts go on after LEVELEND with triggers and subroutines: what opens
+    // there must close there too.
+    closeAll("the end of the script");
+    if (m_subroutine) {
+        report(LanguageRule::NotChecked,
+               "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
+                   " has no RETURN",
+               false);
+        m_subroutine.reset();
+    }
     if (m_part != Part::Ended) {
-        closeAll("the end of the script");
-        if (m_subroutine) {
-            report(LanguageRule::NotChecked,
-                   "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
-                       " has no RETURN",
-                   false);
-            m_subroutine.reset();
-        }
         const std::string_view end = m_role == ScriptRole::Level     ? "LEVELEND"
                                      : m_role == ScriptRole::Mission ? "MISSIONEND"
                                                                      : "LEVELEND or MISSIONEND";

@@ -77,7 +77,7 @@ class LanguageCheck {
     friend void Settle_script_set(std::span<LanguageCheck> scripts);
 
     enum class Part : std::uint8_t { Declarations, Program, Ended };
-    enum class Frame : std::uint8_t { If, While, Do, Exec };
+    enum class Frame : std::uint8_t { If, While, Do };
     struct Open {
         Frame frame = Frame::If;
         int line = 0;

@@ -440,10 +440,22 @@ constexpr ConstantSet kSets[] = {
 
 // Notes shared by several rows.
 constexpr sv kByName = "the operation exists; its script form is not documented in the sources";
+constexpr sv kExec =
+    "EXEC and ENDEXEC are not paired like blocks: GTA2's own scripts leave an EXEC early with an "
+    "ENDEXEC inside an IF and close a WHILE_EXEC's exec part with one; the check does not pair "
+    "them";
 constexpr sv kBlockCoordinates =
     "block coordinates: the manual pages write decimals, the compiled form holds whole numbers; "
     "both are accepted";
 
+// Every compiled operation of gta2commands.d is written as one of the words below, but these,
+// for which no source shows a script word: SET_CHAR_RESPECT, SET_GANG_INFO2, SET_STATION_1 to
+// SET_STATION_4, LAST_WEAPON_HIT and START_BONUS4 (the decompiler never met them in a compiled
+// script); IS_CHAR_MOM_FAT and SET_CHAR_MOM_FAT (placeholder names sharing the codes of IS_BUS_FULL
+// and SET_GANG_INFO1); CMD0 to CMD4, IF_JUMP and FUNCTION (the compiler's own jumps and the
+// "name:" of a subroutine); the S_PLUS_I ... I_MINUS_S forms of arithmetic outside SET. A script
+// using any of them cannot be told from one with a misspelt word, so they stay unknown.
+//
 // Every statement of the language. Adding a form is one line; the example must fit the form
 // and may use the names the tests declare: p1 (player), ped (character), car1 and car2 (cars),
 // obj and phone (objects), n and n2 (counters), arrow, timer, onscreen, bonus, gen, door, conv,
@@ -459,13 +471,18 @@ constexpr StatementForm kForms[] = {
     {"ENDIF", R::Block, "", K::None, "IF ( NOT ( HAS_CHARACTER_DIED ( ped ) ) )\nENDIF"},
     {"WHILE", R::Block, "( condition )", K::None, "WHILE ( n < 5 )\n++n\nENDWHILE"},
     {"WHILE_EXEC", R::Block, "( condition )", K::None,
-     "WHILE_EXEC ( ( n = 1 )\nAND ( IS_CHARACTER_IN_CAR ( p1 , car1 ) ) )\nSET n = 0\nENDWHILE"},
+     "WHILE_EXEC ( ( n = 1 )\nAND ( IS_CHARACTER_IN_CAR ( p1 , car1 ) ) )\n"
+     "SET n = 0\nENDEXEC\nENDWHILE",
+     true,
+     "GTA2's own scripts close its exec part with ENDEXEC before ENDWHILE; the check takes it "
+     "with or without"},
     {"ENDWHILE", R::Block, "", K::None, "WHILE ( n >= n2 )\n--n\nENDWHILE"},
     {"DO", R::Block, "", K::None, "DO\n++n\nWHILE_TRUE ( n <= 10 )"},
     {"WHILE_TRUE", R::Block, "( condition )", K::None,
      "DO\nSET n = ( n + 1 )\nWHILE_TRUE ( ( n < 10 ) OR ( n2 = 0 ) )"},
-    {"EXEC", R::Block, "", K::None, "EXEC\nSET n = 1\nENDEXEC"},
-    {"ENDEXEC", R::Block, "", K::None, "EXEC\nENDEXEC"},
+    {"EXEC", R::Block, "", K::None, "EXEC\nSET n = 1\nENDEXEC", true, kExec},
+    {"ENDEXEC", R::Block, "", K::None, "EXEC\nIF ( n = 1 )\nENDEXEC\nRETURN\nENDIF\nENDEXEC", true,
+     kExec},
     {"RETURN", R::Block, "", K::None, "IF ( n = 1 )\nRETURN\nENDIF"},
     {"GOSUB", R::Command, "sub", K::None, "GOSUB sub:"},
     {"FORWARD", R::Declaration, "newsub", K::Subroutine, "FORWARD later:"},
@@ -555,8 +572,15 @@ constexpr StatementForm kForms[] = {
     {"CREATE_GENERATOR", R::Creation, "", K::Generator, "gen = CREATE_GENERATOR", false, kByName},
     {"CREATE_DESTRUCTOR", R::Creation, "", K::Destructor, "des = CREATE_DESTRUCTOR", false,
      kByName},
-    {"START_BONUS_CHECK", R::Creation, "", K::Bonus, "bonus = START_BONUS_CHECK", false,
-     "its arguments depend on each other in ways the sources do not settle"},
+    {"START_BONUS_CHECK", R::Creation,
+     "( zone , int , int , int , CHAR|CAR , @EXCLUSIVE , @KILLED_BY , @CAR|NONE , zone "
+     "[ , int|NONE ] )",
+     K::Bonus,
+     "bonus = START_BONUS_CHECK ( NO_ZONE , 1800 , 20 , 0 , CHAR , NOT_EXCLUSIVE , BY_GUN , NONE , "
+     "NO_OCCUPATION , -2 )",
+     true,
+     "ends without END; its ninth argument is an occupation, a car model, a gang or NONE, not "
+     "checked"},
 
     // Counters.
     {"SET", R::Command, "counter = int|counter", K::None, "SET n = n2"},
@@ -712,8 +736,10 @@ constexpr StatementForm kForms[] = {
      "SETUP_MODELCHECK_DESTROY ( BUS )"},
     {"SET_FAVOURITE_MODEL", R::Command, "( char , @CAR )", K::None,
      "SET_FAVOURITE_MODEL ( ped , MIURA )"},
-    {"DECLARE_POWERUP_CARLIST", R::Command, "", K::None, "DECLARE_POWERUP_CARLIST", false,
-     "the compiled form holds 19 models; how many a script may list is not documented"},
+    {"DECLARE_POWERUP_CARLIST", R::Command, "", K::None, "DECLARE_POWERUP_CARLIST ( BUG , TAXI )",
+     false,
+     "a list of car models in parentheses; the compiled form holds 19 and GTA2's scripts give 19, "
+     "whether fewer may be given is not documented"},
 
     // Objects and phones.
     {"DELETE_ITEM", R::Command, "( any )", K::None, "DELETE_ITEM ( obj )"},
@@ -731,12 +757,15 @@ constexpr StatementForm kForms[] = {
      "ANSWER_PHONE ( p1 , phone , 0 )"},
     {"STOP_PHONE", R::Command, "( obj )", K::None, "STOP_PHONE ( phone )"},
     {"SET_PHONE_DEAD", R::Command, "( obj )", K::None, "SET_PHONE_DEAD ( phone )"},
-    {"DO_PHONE_TEMPLATE", R::Command, "", K::None, "DO_PHONE_TEMPLATE", false,
-     "its mission names are texts of the compiled script; the sources do not show how they are "
-     "written"},
-    {"DO_EASY_PHONE_TEMPLATE", R::Command, "", K::None, "DO_EASY_PHONE_TEMPLATE", false,
-     "its mission names are texts of the compiled script; the sources do not show how they are "
-     "written"},
+    {"DO_PHONE_TEMPLATE", R::Command,
+     "( int , file , file , counter , counter , counter , counter , counter , counter , "
+     "zone , int )",
+     K::None,
+     "DO_PHONE_TEMPLATE ( 1098 , lev_m1.mis , lev_m2.mis , n , n2 , n , n2 , n , n2 , "
+     "yakuza , 2 )"},
+    {"DO_EASY_PHONE_TEMPLATE", R::Command,
+     "( int , file , counter , counter , counter , counter , counter , zone , int )", K::None,
+     "DO_EASY_PHONE_TEMPLATE ( 1098 , lev_e1.mis , n , n2 , n , n2 , n , yakuza , 0 )"},
 
     // The map.
     {"CHANGE_BLOCK", R::Command, "LID ( blockpos ) @BLOCK_FLAT @BLOCK_FLIP int int int", K::None,
@@ -824,8 +853,7 @@ constexpr StatementForm kForms[] = {
     {"RESTORE_RESPECT", R::Command, "", K::None, "RESTORE_RESPECT", false, kByName},
 
     // Missions and the level.
-    {"LAUNCH_MISSION", R::Command, "", K::None, "LAUNCH_MISSION", false,
-     "takes the file name of a compiled mission script"},
+    {"LAUNCH_MISSION", R::Command, "( file )", K::None, "LAUNCH_MISSION ( lev_end.mis )"},
     {"MISSION_HAS_FINISHED", R::Command, "[ ( ) ]", K::None, "MISSION_HAS_FINISHED ( )"},
     {"DECLARE_MISSION_FLAG", R::Command, "( any , any )", K::None,
      "DECLARE_MISSION_FLAG ( n , n2 )"},
@@ -895,8 +923,9 @@ constexpr StatementForm kForms[] = {
      "STORE_BONUS_COUNT ( bonus , n )"},
     {"SET_BONUS_RATING_TEXT_ID", R::Command, "( int )", K::None,
      "SET_BONUS_RATING_TEXT_ID ( 2100 )"},
-    {"START_BASIC_KF_TEMPLATE", R::Command, "( trigger , int , obj , char , @WEAPON )", K::None,
-     "START_BASIC_KF_TEMPLATE ( trig , 2010 , obj , p1 , ROCKET_LAUNCHER )"},
+    {"START_BASIC_KF_TEMPLATE", R::Command, "( trigger , int , obj|car , char , @WEAPON )", K::None,
+     "START_BASIC_KF_TEMPLATE ( trig , 2010 , car1 , p1 , TANK_GUN )", true,
+     "the decompiler names the third argument an object; GTA2's own tank frenzies give a car"},
     {"DO_BASIC_KF_TEMPLATE", R::Command,
      "( bonus , timer , int , onscreen , counter , int , int , char , @REWARD , int )", K::None,
      "DO_BASIC_KF_TEMPLATE ( bonus , timer , 3000 , onscreen , n , 20 , 2011 , p1 , SCORE , "

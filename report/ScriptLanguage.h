@@ -11,7 +11,10 @@ namespace brennic::report {
 // language: DMA's "GTA2 Scripting Information" as mirrored on projectcerbera.com and wikigta.org
 // (IF, WHILE, COUNTERs, THREAD_TRIGGERs, Main script), the compiled operation list of GTAViewer's
 // gta2commands.d (which operations exist), and the script forms a .scr decompiler prints back
-// (gta2-tm-scr-decompiler), read for facts only. Nothing here is copied from them.
+// (gta2-tm-scr-decompiler), read for facts only. Nothing here is copied from them. The forms were
+// tried on the Downtown and Residential level scripts and missions as rebuilt from GTA2's compiled
+// scripts (the Project_Open_Downtown and Project_Open_Residential repositories), which the real
+// compiler takes: what those scripts do is taken as the language, whatever the manual leaves out.
 //
 // Letter case: no source says whether GTA2's compiler tells words or names apart by letter case.
 // The manual, the wiki pages and the decompiled scripts write every statement word and constant in
@@ -61,17 +64,21 @@ enum class StatementRole : std::uint8_t {
 //   ( ) , = : + - * /   the character itself
 //   WORD                that word (letter case ignored)
 //   int  float  num     a whole number, a number with a decimal point, either (a leading - allowed)
-//   pos                 float , float [ , float ]          a point, 2D or 3D
+//   pos                 float , float [ , float ]                    a point, 2D or 3D
 //   pos3                float , float , float
 //   rect                float , float [ , float ] , float , float    a point, then width and height
-//   blockpos            num , num [ , num ]                  a block of the map
+//   blockpos            num , num [ , num ]                          a block of the map
 //   char car obj counter arrow timer onscreen bonus gen door conveyor destructor crane crusher
-//   light sound radio trigger thread      a declared name of that kind thing               a
-//   character, a car or an object any                 a declared name of any kind zone a name from
-//   the map (zone, gang, station): not checked sub                 a subroutine: name followed by
-//   ":" new  newsub         the name (or subroutine) being declared
+//   light sound radio trigger thread
+//                       a declared name of that kind
+//   thing               a character, a car or an object
+//   any                 a declared name of any kind
+//   zone                a name from the map (zone, gang, station): not checked
+//   file                a script's file name (wil_ye1.mis): not checked
+//   sub                 a subroutine: name followed by ":"
+//   new  newsub         the name (or subroutine) being declared
 //   @SET                a constant of the named set
-//   a|b                 either item
+//   a|b                 either item; names of several kinds may be used where any of them fits
 //   [ ... ]             optional
 // A form with `checked` false is known by its word only: its arguments are not checked.
 struct StatementForm {

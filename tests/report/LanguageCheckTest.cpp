@@ -120,9 +120,13 @@ TEST(LanguageCheck, EachRuleBrokenAndKept) {
         {"COUNTER n\nLEVELSTART\nIF ( n = 1 )\nENDWHILE\nENDIF\nLEVELEND", {"4 Block"}},
         {"COUNTER n\nLEVELSTART\nIF ( n = 1 )\nWHILE ( n = 1 )\nENDIF\nLEVELEND", {"4 Block"}},
         {"COUNTER n\nLEVELSTART\nIF ( n = 1 )\nLEVELEND", {"3 Block"}},
-        {"COUNTER n\nLEVELSTART\nIF ( n = 1 )\nELSE\nELSE\nENDIF\nLEVELEND", {"5 Block"}},
         {"COUNTER n\nLEVELSTART\nDO\nENDWHILE\nLEVELEND", {"3 Block", "4 Block"}},
-        {"LEVELSTART\nEXEC\nLEVELEND", {"2 Block"}},
+        // EXEC and ENDEXEC are statements, as GTA2's own scripts use them: an ENDEXEC closes the
+        // exec part of a WHILE_EXEC, or leaves an EXEC early inside an IF.
+        {"COUNTER n\nLEVELSTART\nWHILE_EXEC ( n = 1 )\nDO_NOWT\nENDEXEC\nENDWHILE\nLEVELEND", {}},
+        {"COUNTER n\nLEVELSTART\nEXEC\nIF ( n = 1 )\nENDEXEC\nRETURN\nENDIF\nENDEXEC\nLEVELEND",
+         {}},
+        {"LEVELSTART\nEXEC\nLEVELEND", {}},
         {"LEVELSTART\nLEVELSTART\nMISSIONEND", {"2 Block", "3 Block"}},
         {"LEVELEND", {"1 Block", "1 ScriptEnd"}},
         {"COUNTER n\nLEVELSTART\nIF ( n = 1 )\n WHILE ( n = 1 )\n  DO\n   EXEC\n   ENDEXEC\n"
@@ -137,7 +141,14 @@ TEST(LanguageCheck, EachRuleBrokenAndKept) {
          "THREAD_TRIGGER t = THREAD_WAIT_FOR_CHAR_IN_CAR ( p , c , s: )\nLEVELSTART\n"
          "OBJ_DATA o = ( 2.5 , 2.5 ) 0 CONE\ns:\nRETURN\nLEVELEND",
          {}},
-        {"LEVELSTART\nLEVELEND\nDO_NOWT", {"3 Placement"}},
+        // GTA2's own level scripts put triggers and subroutines after LEVELEND; what opens there
+        // still has to close.
+        {"PLAYER_PED p = ( 1.5 , 1.5 , 2.0 ) 0 0\nFORWARD s:\nLEVELSTART\nLEVELEND\n"
+         "THREAD_TRIGGER t = THREAD_WAIT_FOR_CHAR_IN_AREA ( p , 2.0 , 2.0 , 2.0 , 1.0 , 1.0 , s: "
+         ")\n"
+         "s:\nDO_NOWT\nRETURN",
+         {}},
+        {"COUNTER n\nLEVELSTART\nLEVELEND\nIF ( n = 1 )", {"4 Block"}},
         // Names.
         {"ARROW_DATA a\nLEVELSTART\nPOINT_ARROW_AT ( a , OBJECT11 )\nLEVELEND", {"3 Undeclared"}},
         {"ARROW_DATA a\nLEVELSTART\nPOINT_ARROW_AT ( a , o )\nOBJ_DATA o\nLEVELEND",
@@ -151,6 +162,29 @@ TEST(LanguageCheck, EachRuleBrokenAndKept) {
         {"OBJ_DATA o\nLEVELSTART\no = CREATE_CAR ( 1.5 , 1.5 ) 0 0 BUS END\nLEVELEND",
          {"3 WrongKind"}},
         {"CAR_DATA c\nARROW_DATA a\nLEVELSTART\nPOINT_ARROW_AT ( a , c )\nLEVELEND", {}},
+        // Where names of several kinds fit, each of them does: a car's weapon, a car for a frenzy.
+        {"CAR_DATA c\nLEVELSTART\nGIVE_WEAPON ( c , CAR_MINE )\nLEVELEND", {}},
+        {"ARROW_DATA a\nLEVELSTART\nGIVE_WEAPON ( a , PISTOL )\nLEVELEND", {"3 WrongKind"}},
+        {"PLAYER_PED p = ( 1.5 , 1.5 , 2.0 ) 0 0\nCAR_DATA tank\nFORWARD s:\n"
+         "THREAD_TRIGGER t = THREAD_WAIT_FOR_CHAR_IN_CAR ( p , tank , s: )\nLEVELSTART\ns:\n"
+         "START_BASIC_KF_TEMPLATE ( t , 7101 , tank , p , TANK_GUN )\nRETURN\nLEVELEND",
+         {}},
+        // Mission files as LAUNCH_MISSION and the phone templates name them.
+        {"LEVELSTART\nLAUNCH_MISSION ( lev_end.mis )\nLEVELEND", {}},
+        {"LEVELSTART\nLAUNCH_MISSION ( )\nLEVELEND", {"2 Arguments"}},
+        {"COUNTER f\nLEVELSTART\nDO_EASY_PHONE_TEMPLATE ( 1098 , m.mis , f , f , f , f , yakuza , "
+         "0 )"
+         "\nLEVELEND",
+         {"3 Arguments"}},
+        // A bonus check ends without END.
+        {"BONUS b\nLEVELSTART\nb = START_BONUS_CHECK ( city , 1800 , 10 , 0 , CAR , NOT_EXCLUSIVE "
+         ", "
+         "BY_ROCKET_LAUNCHER , NONE , NONE )\nLEVELEND",
+         {}},
+        {"BONUS b\nLEVELSTART\nb = START_BONUS_CHECK ( city , 1800 , 10 , 0 , CAR , NOT_EXCLUSIVE "
+         ", "
+         "BY_LASER , NONE , NONE )\nLEVELEND",
+         {"3 UnknownConstant"}},
         // The end of the script.
         {"LEVELSTART\nDO_NOWT", {"2 ScriptEnd"}},
         {"", {"1 ScriptEnd"}},
@@ -178,6 +212,8 @@ TEST(LanguageCheck, WhatTheSourcesLeaveOpenIsSaidButNotCounted) {
         {"LEVELSTART\nRETURN\nLEVELEND", {"2 NotChecked"}},
         {"LEVELSTART\ns:\nDO_NOWT\nLEVELEND", {"4 NotChecked"}},
         {"#IFDEF PSX\nLEVELSTART\nLEVELEND", {"1 NotChecked"}},
+        // The compiled form keeps a jump per ELSE: whether one IF may have two is open.
+        {"COUNTER n\nLEVELSTART\nIF ( n = 1 )\nELSE\nELSE\nENDIF\nLEVELEND", {"5 NotChecked"}},
     };
     for (const auto& [script, notChecked] : cases) {
         SCOPED_TRACE(script);
@@ -198,6 +234,11 @@ TEST(LanguageCheck, ReasonsSayWhatIsWrong) {
     EXPECT_EQ(items[1].reason, "c is a car (line 1); a character belongs here");
     EXPECT_EQ(items[2].reason, "1 needs a decimal point here (1.0)");
     EXPECT_EQ(items[2].excerpt, "WARP_FROM_CAR_TO_POINT ( c , 1 , 2.0 , 3.0 , 0 )");
+
+    LanguageCheck kinds;
+    feed(kinds, "ARROW_DATA a\nLEVELSTART\nGIVE_WEAPON ( a , PISTOL )\nLEVELEND");
+    ASSERT_EQ(kinds.items().size(), 1u);
+    EXPECT_EQ(kinds.items()[0].reason, "a is an arrow (line 1); a character or car belongs here");
 }
 
 TEST(Settle_script_set, MissionScriptsSeeTheLevelScriptsGivenWithThem) {
