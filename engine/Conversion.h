@@ -14,13 +14,11 @@
 
 namespace brennic::engine {
 
-// What outlives a run: its owner keeps it from run to run, so texts of earlier runs and the last
-// powerup word stay.
+// What outlives a run: its owner keeps it from run to run, so texts of earlier runs stay.
 struct EngineState {
     VehicleTable vehicles{};
     TextTable texts{};
     ObjectLineTable objectLines{};
-    std::string strPowerupName{};
 };
 
 // The state of one run as the translations see it: the current line, the switches, the tables,
