@@ -31,7 +31,6 @@ struct Conversion {
     const ConversionOptions& options;
     EngineState& state;
     ConversionStats stats{};
-    bool blnLineHandled = true;
     bool blnLevelStarted = false;
     bool blnScriptOpen = false;
     std::string HeaderText{};
@@ -46,12 +45,30 @@ struct Conversion {
     void write(std::initializer_list<std::string_view> pieces);
     void write(std::string_view text) { write({text}); }
 
+    // Writes a marker line: the marker's text, then the rest.
+    void writeMarker(Marker marker, std::string_view rest1 = {}, std::string_view rest2 = {},
+                     std::string_view rest3 = {}) {
+        if (notes != nullptr) {
+            notes->markerLeft(marker);
+        }
+        write({Marker_text(marker), rest1, rest2, rest3});
+    }
+
     // Tells a listening report that the next line written lacks what `number` should have given.
     void noteMissing(Missing what, std::string_view number) {
         if (notes != nullptr) {
             notes->missing(what, number);
         }
     }
+};
+
+// What a dispatcher made of the line at the cursor. When it translated nothing, for a listening
+// report: the word standing there (as written; empty when there is none) and the switch, off,
+// that would have translated it.
+struct Match {
+    bool translated = false;
+    std::string_view word{};
+    Switch box = nullptr;
 };
 
 // A translation of one command or object kind, entered with the cursor where Pass_keyword leaves

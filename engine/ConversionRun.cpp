@@ -90,7 +90,7 @@ class Run {
     void startLevel(std::string_view around);
     void closeScript();
     void ensureUkFolder();
-    void endOfLine();
+    void endOfLine(bool unknown);
 
     ConversionOptions& m_options;
     RunHost& m_host;
@@ -265,8 +265,8 @@ void Run::sectionHeader() {
 
     // The object part of the third header line is read from where the header scan stopped.
     setCursor(line, m_headerCursor);
-    Translate_object(c);
-    endOfLine();
+    const std::optional<Match> object = Translate_object(c);
+    endOfLine(object && !object->translated);
 }
 
 void Run::scanHeaderText() {
@@ -366,26 +366,26 @@ void Run::missionLine() {
     MissionLine& line = c.line;
     line.strLineNumber = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
     if (c.notes != nullptr) {
-        c.notes->missionLineRead(line);
+        c.notes->missionLineRead(line.strLineNumber);
     }
     startLevel(" ");
-    const bool command = Translate_command(c);
-    if (!command && c.options.chkUnknown && !line.strRead.empty()) {
-        c.blnLineHandled = false;
+    const Match command = Translate_command(c);
+    const std::optional<Match> object = Translate_object(c);
+    if (c.notes != nullptr && !command.translated && !(object && object->translated) &&
+        line.strRead.find_first_not_of(' ') != std::string::npos) {
+        const Match& found = object ? *object : command;
+        c.notes->notTranslated(found.word, found.box);
     }
-    const bool object = Translate_object(c);
-    if (!command && !object && c.notes != nullptr) {
-        c.notes->notTranslated();
-    }
-    endOfLine();
+    // An object part speaks for the line; without one, the command chain does.
+    endOfLine(object ? !object->translated : !command.translated);
 }
 
-void Run::endOfLine() {
+// The one place an unknown line becomes a comment.
+void Run::endOfLine(bool unknown) {
     Conversion& c = m_conversion;
-    if (c.options.chkUnknown && !c.line.strRead.empty() && !c.blnLineHandled) {
+    if (unknown && c.options.chkUnknown && !c.line.strRead.empty()) {
         c.write({"// ", c.line.strRead});
     }
-    c.blnLineHandled = true;
     c.line.strLineNumber.clear();
 }
 
