@@ -136,11 +136,21 @@ void Form::cmdConvert_Click() {
     for (std::size_t i = 0; i < offsets.size(); ++i) {
         setText(kOffsetBoxes[i], settings::Offset_text(offsets[i]));
     }
-    const engine::RunReport report = engine::ConversionRun(options, m_state, *this);
-    if (report.failure) {
-        showReport(kConversionErrorTitle, report.failure->source(), report.failure->description(),
-                   report.failure->number());
+    const engine::RunRequest request{.options = options,
+                                     .vehicleFile = settings::vehicleFilePath(m_programFolder)};
+    const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
+    // A folder the user picked at one of the run's prompts stays in its box.
+    if (outcome.GTA1iniFile != request.options.GTA1iniFile) {
+        setText("txtGTA1iniFile", outcome.GTA1iniFile);
     }
+    if (outcome.OutputFolder != request.options.OutputFolder) {
+        setText("txtOutputFolder", outcome.OutputFolder);
+    }
+    if (outcome.failure) {
+        showReport(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
+                   outcome.failure->number());
+    }
+    setControlEnabled("cmdConvert", true);
 }
 
 void Form::imgMissionFolder_Click() {
@@ -163,17 +173,6 @@ std::string Form::BrowseFolder(std::string_view prompt) {
         return "Cancel";
     }
     return platform::withFinalSeparator(*folder);
-}
-
-void Form::folderChosen(engine::FolderField field, const std::string& folder) {
-    setText(field == engine::FolderField::GTA1iniFile ? "txtGTA1iniFile" : "txtOutputFolder",
-            folder);
-}
-
-void Form::setConvertEnabled(bool enabled) { setControlEnabled("cmdConvert", enabled); }
-
-std::optional<std::filesystem::path> Form::vehicleFile() const {
-    return settings::vehicleFilePath(m_programFolder);
 }
 
 void Form::Open_web_page() {

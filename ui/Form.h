@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
 #include "settings/SettingsFile.h"
 #include "ui/WindowLayout.h"
@@ -28,9 +27,6 @@ class Form : public engine::RunHost {
 
     // A folder path ending in exactly one separator, or exactly "Cancel".
     std::string BrowseFolder(std::string_view prompt) override;
-    void folderChosen(engine::FolderField field, const std::string& folder) override;
-    void setConvertEnabled(bool enabled) override;
-    std::optional<std::filesystem::path> vehicleFile() const override;
 
     // Opens the maker's web page. No control calls it; the credit label has no click action.
     void Open_web_page();

@@ -1,6 +1,5 @@
 #include "app/cli/CliMain.h"
 
-#include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
 #include "platform/Ascii.h"
 #include "platform/FileSystem.h"
@@ -26,20 +25,16 @@ using engine::ConversionOptions;
 // when a signal has come.
 class CliHost : public engine::RunHost {
   public:
-    CliHost(std::ostream& out, std::ostream& err, std::optional<std::filesystem::path> vehicles,
-            const volatile std::sig_atomic_t* signal, engine::RunNotes* notes)
-        : m_out(out), m_err(err), m_vehicles(std::move(vehicles)), m_signal(signal),
-          m_notes(notes) {}
+    CliHost(std::ostream& out, std::ostream& err, const volatile std::sig_atomic_t* signal)
+        : m_out(out), m_err(err), m_signal(signal) {}
 
     std::string BrowseFolder(std::string_view /*prompt*/) override { return "Cancel"; }
     void replaceStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
     void appendStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
-    std::optional<std::filesystem::path> vehicleFile() const override { return m_vehicles; }
     void warning(std::string_view text) override {
         m_err << "brennic-cli: warning: " << text << '\n';
     }
     bool stopRequested() override { return m_signal != nullptr && *m_signal != 0; }
-    engine::RunNotes* notes() override { return m_notes; }
 
   private:
     static std::streamsize size(std::string_view text) {
@@ -47,9 +42,7 @@ class CliHost : public engine::RunHost {
     }
     std::ostream& m_out;
     std::ostream& m_err;
-    std::optional<std::filesystem::path> m_vehicles;
     const volatile std::sig_atomic_t* m_signal;
-    engine::RunNotes* m_notes;
 };
 
 engine::Switch findSwitch(std::string_view key) {
@@ -264,46 +257,50 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         options.OutputFolder = platform::withFinalSeparator(outputDir);
     }
 
-    std::optional<std::filesystem::path> vehicles =
-        carsFile.empty() ? settings::vehicleFilePath()
-                         : std::optional<std::filesystem::path>(platform::pathFromText(carsFile));
-    CliHost host(out, err, std::move(vehicles), signal, workLeft ? &*workLeft : nullptr);
+    const engine::RunRequest request{
+        .options = options,
+        .vehicleFile = carsFile.empty()
+                           ? settings::vehicleFilePath()
+                           : std::optional<std::filesystem::path>(platform::pathFromText(carsFile)),
+        .notes = workLeft ? &*workLeft : nullptr,
+    };
+    CliHost host(out, err, signal);
     engine::EngineState state;
-    const engine::RunReport report = engine::ConversionRun(options, state, host);
+    const engine::RunOutcome outcome = engine::ConversionRun(request, state, host);
     out.flush();
     // The scripts and the report are written all the same; only the status text is lost.
     const bool statusLost = !out;
     if (statusLost) {
         err << "brennic-cli: the status text could not be written to standard output\n";
     }
-    if (workLeft && report.end != engine::RunEnd::Cancelled) {
-        const std::string failure = report.failure ? report.failure->description() : "";
+    if (workLeft && outcome.end != engine::RunEnd::Cancelled) {
+        const std::string failure = outcome.failure ? outcome.failure->description() : "";
         if (!writeReport(*reportIn, platform::pathFromText(reportFile), workLeft->text(failure),
                          err) &&
-            !report.failure) {
+            !outcome.failure) {
             return 1;
         }
     }
-    if (statusLost && report.end != engine::RunEnd::Failed) {
+    if (statusLost && outcome.end != engine::RunEnd::Failed) {
         return 1;
     }
-    switch (report.end) {
+    switch (outcome.end) {
     case engine::RunEnd::Finished:
         return 0;
     case engine::RunEnd::Cancelled:
-        if (report.cancelledAt == engine::FolderField::GTA1iniFile) {
-            err << "brennic-cli: the mission folder \"" << options.GTA1iniFile
+        if (outcome.cancelledAt == engine::FolderField::GTA1iniFile) {
+            err << "brennic-cli: the mission folder \"" << outcome.GTA1iniFile
                 << "\" holds no mission.ini or missuk.ini (use --mission-dir)\n";
         } else {
-            err << "brennic-cli: the output folder \"" << options.OutputFolder
+            err << "brennic-cli: the output folder \"" << outcome.OutputFolder
                 << "\" does not exist (use --output-dir)\n";
         }
         return 3;
     case engine::RunEnd::Failed:
         break;
     }
-    printFailure(err, *report.failure);
-    if (report.failure->number() == static_cast<int>(platform::ErrorNumber::UserInterrupt) &&
+    printFailure(err, *outcome.failure);
+    if (outcome.failure->number() == static_cast<int>(platform::ErrorNumber::UserInterrupt) &&
         signal != nullptr) {
         return 128 + *signal; // as the shell reports a program a signal ended
     }

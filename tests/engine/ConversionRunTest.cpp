@@ -34,25 +34,25 @@ TEST(ConversionRun, FolderPromptsAndCancel) {
     run.options.GTA1iniFile = run.temp.text(); // holds no mission file
     run.host.status = "before";
     writeFile(run.missionFolder / "mission.ini", crlf({"[1]", "A, 1, nyc.cmp", "", ""}));
-    RunReport report = ConversionRun(run.options, run.state, run.host);
-    EXPECT_EQ(report.end, RunEnd::Cancelled);
-    EXPECT_EQ(report.cancelledAt, FolderField::GTA1iniFile);
+    RunOutcome outcome = run.convert();
+    EXPECT_EQ(outcome.end, RunEnd::Cancelled);
+    EXPECT_EQ(outcome.cancelledAt, FolderField::GTA1iniFile);
+    EXPECT_EQ(outcome.GTA1iniFile, run.temp.text());
     EXPECT_EQ(run.host.prompts,
               std::vector<std::string>{
                   "Where is the GTA1 mission file?  Usually in gtadata or gtadata\\uk"});
     EXPECT_EQ(run.host.status, "before");
-    EXPECT_TRUE(run.host.convertEnabled);
-    EXPECT_EQ(run.host.convertToggles, 2);
     EXPECT_TRUE(filesIn(run.outputFolder).empty());
 
-    // A wrong answer asks again; a right one is stored and the output folder is checked next.
+    // A wrong answer asks again; a right one is kept and the output folder is checked next.
     run.options.OutputFolder.clear();
     run.host.prompts.clear();
     run.host.answers = {(run.temp / "nowhere").string() + "/", missionText};
-    report = ConversionRun(run.options, run.state, run.host);
-    EXPECT_EQ(report.end, RunEnd::Cancelled);
-    EXPECT_EQ(report.cancelledAt, FolderField::OutputFolder);
-    EXPECT_EQ(run.options.GTA1iniFile, missionText);
+    outcome = run.convert();
+    EXPECT_EQ(outcome.end, RunEnd::Cancelled);
+    EXPECT_EQ(outcome.cancelledAt, FolderField::OutputFolder);
+    EXPECT_EQ(outcome.GTA1iniFile, missionText);
+    EXPECT_EQ(outcome.OutputFolder, "");
     EXPECT_EQ(run.host.prompts.size(), 3u);
     EXPECT_EQ(run.host.prompts.back(), "Where should I output the GTA2 .mis files?");
 }
@@ -70,9 +70,9 @@ TEST(ConversionRun, FolderTextsWithoutSeparatorOrEmpty) {
     for (const FolderField empty : {FolderField::GTA1iniFile, FolderField::OutputFolder}) {
         ConversionOptions options = run.options;
         (empty == FolderField::GTA1iniFile ? options.GTA1iniFile : options.OutputFolder).clear();
-        const RunReport report = ConversionRun(options, run.state, run.host);
-        EXPECT_EQ(report.end, RunEnd::Cancelled);
-        EXPECT_EQ(report.cancelledAt, empty);
+        const RunOutcome outcome = ConversionRun({options}, run.state, run.host);
+        EXPECT_EQ(outcome.end, RunEnd::Cancelled);
+        EXPECT_EQ(outcome.cancelledAt, empty);
     }
     fs::current_path(run.temp.path().parent_path());
 }
@@ -80,7 +80,7 @@ TEST(ConversionRun, FolderTextsWithoutSeparatorOrEmpty) {
 TEST(ConversionRun, AUkFileBlocksTheFolderAndFailsTheRun) {
     RunFixture run;
     writeFile(run.outputFolder / "uk", "not a folder");
-    const RunReport report = run.run({"[1]", "A, 1, nyc.cmp", "", ""});
-    ASSERT_EQ(report.end, RunEnd::Failed);
+    const RunOutcome outcome = run.run({"[1]", "A, 1, nyc.cmp", "", ""});
+    ASSERT_EQ(outcome.end, RunEnd::Failed);
     EXPECT_EQ(filesIn(run.outputFolder).size(), 1u); // the file named uk
 }
