@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <variant>
 
 namespace brennic::ui {
 
@@ -51,12 +52,12 @@ void Form::LoadSettings() {
     showSettings(load.settings);
     if (load.readFailure) {
         // An unreadable or oversized file: the first-start values stand, and the box says why.
-        showReport(kLoadErrorTitle, std::string(settings::kApplicationName),
-                   load.readFailure->description, static_cast<int>(load.readFailure->number));
+        showError(kLoadErrorTitle, std::string(settings::kApplicationName),
+                  load.readFailure->description, static_cast<int>(load.readFailure->number));
     }
     if (load.badValues) {
-        showReport(kLoadErrorTitle, load.badValues->source, load.badValues->description,
-                   load.badValues->number);
+        showError(kLoadErrorTitle, load.badValues->source, load.badValues->description,
+                  load.badValues->number);
     }
 }
 
@@ -96,8 +97,8 @@ void Form::showSettings(const settings::StoredSettings& settings) {
     }
 }
 
-void Form::showReport(std::string_view title, const std::string& source,
-                      const std::string& description, int number) {
+void Form::showError(std::string_view title, const std::string& source,
+                     const std::string& description, int number) {
     showMessage(MessageIcon::Critical, title,
                 "Error source: " + source + "\rError description: " + description +
                     "\rError number: " + std::to_string(number));
@@ -121,23 +122,20 @@ void Form::Control_Click(Click click) {
 
 void Form::cmdConvert_Click() {
     setControlEnabled("cmdConvert", false);
-    const settings::StoredSettings stored = controlSettings();
-    engine::ConversionOptions options = settings::optionsFromSettings(stored);
-    try {
-        settings::Read_offsets(stored.offsets, options);
-    } catch (const engine::RunFailure& failure) {
+    const auto options = settings::optionsFromSettings(controlSettings());
+    if (const auto* error = std::get_if<settings::LoadError>(&options)) {
         // An offset beyond the number range (1e999 fits in five characters): no run starts.
-        showReport(kConversionErrorTitle, failure.source(), failure.description(),
-                   failure.number());
+        showError(kConversionErrorTitle, error->source, error->description, error->number);
         setControlEnabled("cmdConvert", true);
         return;
     }
-    const std::array offsets{options.Xoffset, options.Yoffset, options.Zoffset};
+    const engine::RunRequest request{.options = std::get<engine::ConversionOptions>(options),
+                                     .vehicleFile = settings::vehicleFilePath(m_programFolder)};
+    const std::array offsets{request.options.Xoffset, request.options.Yoffset,
+                             request.options.Zoffset};
     for (std::size_t i = 0; i < offsets.size(); ++i) {
         setText(kOffsetBoxes[i], settings::Offset_text(offsets[i]));
     }
-    const engine::RunRequest request{.options = options,
-                                     .vehicleFile = settings::vehicleFilePath(m_programFolder)};
     const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
     // A folder the user picked at one of the run's prompts stays in its box.
     if (outcome.GTA1iniFile != request.options.GTA1iniFile) {
@@ -147,8 +145,8 @@ void Form::cmdConvert_Click() {
         setText("txtOutputFolder", outcome.OutputFolder);
     }
     if (outcome.failure) {
-        showReport(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
-                   outcome.failure->number());
+        showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
+                  outcome.failure->number());
     }
     setControlEnabled("cmdConvert", true);
 }

@@ -65,8 +65,8 @@ class Form : public engine::RunHost {
     void SaveSettings();
     settings::StoredSettings controlSettings() const;
     void showSettings(const settings::StoredSettings& settings);
-    void showReport(std::string_view title, const std::string& source,
-                    const std::string& description, int number);
+    void showError(std::string_view title, const std::string& source,
+                   const std::string& description, int number);
 
     std::filesystem::path m_programFolder;
     std::filesystem::path m_settingsFile;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace brennic::cli {
@@ -45,13 +46,14 @@ class CliHost : public engine::RunHost {
     const volatile std::sig_atomic_t* m_signal;
 };
 
-engine::Switch findSwitch(std::string_view key) {
-    for (const auto& entry : engine::kSwitchKeys) {
-        if (platform::equalIgnoringCase(entry.key, key)) {
-            return entry.member;
+// The place of a switch among the settings file's boxes.
+std::optional<std::size_t> findSwitch(std::string_view key) {
+    for (std::size_t i = 0; i < engine::kSwitchKeys.size(); ++i) {
+        if (platform::equalIgnoringCase(engine::kSwitchKeys[i].key, key)) {
+            return i;
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 std::string switchKeyList() {
@@ -226,39 +228,35 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         }
         stored = std::move(load.settings);
     }
-    ConversionOptions options = settings::optionsFromSettings(stored);
     if (!offsetTexts.empty()) {
         std::copy(offsetTexts.begin(), offsetTexts.end(), stored.offsets.begin());
     }
-    try {
-        settings::Read_offsets(stored.offsets, options);
-    } catch (const engine::RunFailure& failure) {
-        err << "brennic-cli: --offset: " << failure.description() << '\n';
-        return 2;
-    }
     if (all) {
-        for (const auto& entry : engine::kSwitchKeys) {
-            options.*entry.member = true;
-        }
+        stored.boxes.fill(settings::BoxState::Ticked);
     }
     for (const auto& [on, key] : switchChanges) {
-        const engine::Switch member = findSwitch(key);
-        if (member == nullptr) {
+        const std::optional<std::size_t> box = findSwitch(key);
+        if (!box) {
             err << "brennic-cli: unknown KEY \"" << key << "\"; the keys are: " << switchKeyList()
                 << '\n';
             return 2;
         }
-        options.*member = on;
+        stored.boxes[*box] = on ? settings::BoxState::Ticked : settings::BoxState::Unticked;
     }
     if (!missionDir.empty()) {
-        options.GTA1iniFile = platform::withFinalSeparator(missionDir);
+        stored.GTA1iniFile = platform::withFinalSeparator(missionDir);
     }
     if (!outputDir.empty()) {
-        options.OutputFolder = platform::withFinalSeparator(outputDir);
+        stored.OutputFolder = platform::withFinalSeparator(outputDir);
+    }
+    auto options = settings::optionsFromSettings(stored);
+    if (const auto* error = std::get_if<settings::LoadError>(&options)) {
+        err << "brennic-cli: --offset: " << error->description << '\n';
+        return 2;
     }
 
     const engine::RunRequest request{
-        .options = options,
+        .options = std::move(std::get<ConversionOptions>(options)),
         .vehicleFile = carsFile.empty()
                            ? settings::vehicleFilePath()
                            : std::optional<std::filesystem::path>(platform::pathFromText(carsFile)),
