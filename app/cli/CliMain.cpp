@@ -20,8 +20,6 @@ namespace brennic::cli {
 
 namespace {
 
-using engine::ConversionOptions;
-
 // Answers every folder question with "Cancel", streams the status text as it grows and stops
 // when a signal has come.
 class CliHost : public engine::RunHost {
@@ -117,38 +115,41 @@ void printFailure(std::ostream& err, const engine::RunFailure& failure) {
         << "Error number: " << failure.number() << '\n';
 }
 
-} // namespace
+// What the command line asks for, as parsed.
+struct CliChoices {
+    std::string missionDir{};
+    std::string outputDir{};
+    std::vector<std::string> offsetTexts{};
+    bool all = false;
+    std::vector<std::pair<bool, std::string>> switchChanges{}; // on or off, KEY, in order
+    std::string carsFile{};
+    std::string settingsFile{};
+    std::string reportFile{};
+    std::vector<std::string> checkScriptFiles{};
+};
 
-int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-            const volatile std::sig_atomic_t* signal) {
+// Reads the command line into choices; an exit code when it ends the program here (--help, a
+// usage error).
+std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices& choices,
+                                  std::ostream& out, std::ostream& err) {
     CLI::App app{"Converts a GTA1 mission file (mission.ini or missuk.ini) into one GTA2 mission "
                  "script (.mis) per mission section. The status text goes to standard output.",
                  "brennic-cli"};
-    std::string missionDir;
-    std::string outputDir;
-    std::vector<std::string> offsetTexts;
-    bool all = false;
-    std::vector<std::pair<bool, std::string>> switchChanges;
-    std::string carsFile;
-    std::string settingsFile;
-    std::string reportFile;
-    std::vector<std::string> checkScriptFiles;
-
-    app.add_option("--mission-dir", missionDir,
+    app.add_option("--mission-dir", choices.missionDir,
                    "GTA1 mission folder, holding mission.ini or missuk.ini");
-    app.add_option("--output-dir", outputDir,
+    app.add_option("--output-dir", choices.outputDir,
                    "GTA2 output folder for the .mis scripts (an e.txt there gives brief texts)");
-    app.add_option("--offset", offsetTexts,
+    app.add_option("--offset", choices.offsetTexts,
                    "X Y Z offset added to coordinates, read as the window reads them "
                    "(default 1 0.5 -2)")
         ->expected(3);
-    app.add_flag("--all", all, "Turn all 35 translations on");
+    app.add_flag("--all", choices.all, "Turn all 35 translations on");
     const std::string keyHelp =
         "KEY is a check box key of the settings file, ignoring case: " + switchKeyList();
-    auto collect = [&switchChanges](bool on) {
-        return [&switchChanges, on](const std::vector<std::string>& keys) {
+    auto collect = [&choices](bool on) {
+        return [&choices, on](const std::vector<std::string>& keys) {
             for (const auto& key : keys) {
-                switchChanges.emplace_back(on, key);
+                choices.switchChanges.emplace_back(on, key);
             }
         };
     };
@@ -165,18 +166,18 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         ->delimiter(',')
         ->type_name("KEY[,KEY...]")
         ->trigger_on_parse();
-    app.add_option("--cars", carsFile,
+    app.add_option("--cars", choices.carsFile,
                    "Vehicle name file to use instead of cars.ini beside the program (a missing "
                    "file means the built-in names)");
-    app.add_option("--settings", settingsFile,
+    app.add_option("--settings", choices.settingsFile,
                    "Start from a settings file of the window (brennic.INI); the other options "
                    "override it");
-    app.add_option("--report", reportFile,
+    app.add_option("--report", choices.reportFile,
                    "After the run, write to FILE what each script still needs by hand before "
                    "GTA2's compiler takes it")
         ->type_name("FILE");
     CLI::Option* check =
-        app.add_option("--check", checkScriptFiles,
+        app.add_option("--check", choices.checkScriptFiles,
                        "Instead of converting, check scripts (after your edits) for names used "
                        "but never declared and statements left as comments; exit 4 when some "
                        "are left")
@@ -189,7 +190,6 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         const int code = app.exit(e, out, err);
         return code == 0 ? 0 : 2;
     }
-
     if (check->count() > 0) {
         for (const CLI::Option* option : app.get_options()) {
             if (option != check && option->count() > 0) {
@@ -198,90 +198,68 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
                 return 2;
             }
         }
-        return checkScripts(checkScriptFiles, out, err);
     }
-    std::optional<report::ConversionReport> workLeft;
-    std::optional<platform::Folder> reportIn;
-    if (!reportFile.empty()) {
-        reportIn = reportFolder(platform::pathFromText(reportFile));
-        if (!reportIn) {
-            err << "brennic-cli: --report: the folder of " << reportFile << " does not exist\n";
-            return 2;
-        }
-        workLeft.emplace();
-    }
+    return std::nullopt;
+}
 
+// The run the choices ask for: the settings file's (or the first start's) settings with the
+// command line's changes. nullopt after a usage error was said.
+std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostream& err) {
     settings::StoredSettings stored = settings::firstStartSettings();
-    if (!settingsFile.empty()) {
-        if (!platform::isFile(platform::pathFromText(settingsFile))) {
-            err << "brennic-cli: the settings file " << settingsFile << " does not exist\n";
-            return 2;
+    if (!choices.settingsFile.empty()) {
+        if (!platform::isFile(platform::pathFromText(choices.settingsFile))) {
+            err << "brennic-cli: the settings file " << choices.settingsFile << " does not exist\n";
+            return std::nullopt;
         }
         settings::SettingsLoad load =
-            settings::LoadSettingsFile(platform::pathFromText(settingsFile));
+            settings::LoadSettingsFile(platform::pathFromText(choices.settingsFile));
         if (load.readFailure) {
             err << "brennic-cli: " << load.readFailure->description << '\n';
-            return 2;
+            return std::nullopt;
         }
         if (load.badValues) {
-            err << "brennic-cli: " << settingsFile << ": " << load.badValues->description << '\n';
+            err << "brennic-cli: " << choices.settingsFile << ": " << load.badValues->description
+                << '\n';
         }
         stored = std::move(load.settings);
     }
-    if (!offsetTexts.empty()) {
-        std::copy(offsetTexts.begin(), offsetTexts.end(), stored.offsets.begin());
+    if (!choices.offsetTexts.empty()) {
+        std::copy(choices.offsetTexts.begin(), choices.offsetTexts.end(), stored.offsets.begin());
     }
-    if (all) {
+    if (choices.all) {
         stored.boxes.fill(settings::BoxState::Ticked);
     }
-    for (const auto& [on, key] : switchChanges) {
+    for (const auto& [on, key] : choices.switchChanges) {
         const std::optional<std::size_t> box = findSwitch(key);
         if (!box) {
             err << "brennic-cli: unknown KEY \"" << key << "\"; the keys are: " << switchKeyList()
                 << '\n';
-            return 2;
+            return std::nullopt;
         }
         stored.boxes[*box] = on ? settings::BoxState::Ticked : settings::BoxState::Unticked;
     }
-    if (!missionDir.empty()) {
-        stored.GTA1iniFile = platform::withFinalSeparator(missionDir);
+    if (!choices.missionDir.empty()) {
+        stored.GTA1iniFile = platform::withFinalSeparator(choices.missionDir);
     }
-    if (!outputDir.empty()) {
-        stored.OutputFolder = platform::withFinalSeparator(outputDir);
+    if (!choices.outputDir.empty()) {
+        stored.OutputFolder = platform::withFinalSeparator(choices.outputDir);
     }
     auto options = settings::optionsFromSettings(stored);
     if (const auto* error = std::get_if<settings::LoadError>(&options)) {
         err << "brennic-cli: --offset: " << error->description << '\n';
-        return 2;
+        return std::nullopt;
     }
-
-    const engine::RunRequest request{
-        .options = std::move(std::get<ConversionOptions>(options)),
-        .vehicleFile = carsFile.empty()
-                           ? settings::vehicleFilePath()
-                           : std::optional<std::filesystem::path>(platform::pathFromText(carsFile)),
-        .notes = workLeft ? &*workLeft : nullptr,
+    return engine::RunRequest{
+        .options = std::move(std::get<engine::ConversionOptions>(options)),
+        .vehicleFile = choices.carsFile.empty() ? settings::vehicleFilePath()
+                                                : std::optional<std::filesystem::path>(
+                                                      platform::pathFromText(choices.carsFile)),
     };
-    CliHost host(out, err, signal);
-    engine::EngineState state;
-    const engine::RunOutcome outcome = engine::ConversionRun(request, state, host);
-    out.flush();
-    // The scripts and the report are written all the same; only the status text is lost.
-    const bool statusLost = !out;
-    if (statusLost) {
-        err << "brennic-cli: the status text could not be written to standard output\n";
-    }
-    if (workLeft && outcome.end != engine::RunEnd::Cancelled) {
-        const std::string failure = outcome.failure ? outcome.failure->description() : "";
-        if (!writeReport(*reportIn, platform::pathFromText(reportFile), workLeft->text(failure),
-                         err) &&
-            !outcome.failure) {
-            return 1;
-        }
-    }
-    if (statusLost && outcome.end != engine::RunEnd::Failed) {
-        return 1;
-    }
+}
+
+// The exit code of a run that took place, with what standard error says about its end.
+int exitCodeOf(const engine::RunOutcome& outcome, std::ostream& err,
+               const volatile std::sig_atomic_t* signal) {
     switch (outcome.end) {
     case engine::RunEnd::Finished:
         return 0;
@@ -303,6 +281,57 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         return 128 + *signal; // as the shell reports a program a signal ended
     }
     return 1;
+}
+
+} // namespace
+
+int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+            const volatile std::sig_atomic_t* signal) {
+    CliChoices choices;
+    if (const std::optional<int> code = parseArguments(argc, argv, choices, out, err)) {
+        return *code;
+    }
+    if (!choices.checkScriptFiles.empty()) {
+        return checkScripts(choices.checkScriptFiles, out, err);
+    }
+    std::optional<report::ConversionReport> workLeft;
+    std::optional<platform::Folder> reportIn;
+    if (!choices.reportFile.empty()) {
+        reportIn = reportFolder(platform::pathFromText(choices.reportFile));
+        if (!reportIn) {
+            err << "brennic-cli: --report: the folder of " << choices.reportFile
+                << " does not exist\n";
+            return 2;
+        }
+        workLeft.emplace();
+    }
+    std::optional<engine::RunRequest> request = requestOf(choices, err);
+    if (!request) {
+        return 2;
+    }
+    request->notes = workLeft ? &*workLeft : nullptr;
+
+    CliHost host(out, err, signal);
+    engine::EngineState state;
+    const engine::RunOutcome outcome = engine::ConversionRun(*request, state, host);
+    out.flush();
+    // The scripts and the report are written all the same; only the status text is lost.
+    const bool statusLost = !out;
+    if (statusLost) {
+        err << "brennic-cli: the status text could not be written to standard output\n";
+    }
+    if (workLeft && outcome.end != engine::RunEnd::Cancelled) {
+        const std::string failure = outcome.failure ? outcome.failure->description() : "";
+        if (!writeReport(*reportIn, platform::pathFromText(choices.reportFile),
+                         workLeft->text(failure), err) &&
+            !outcome.failure) {
+            return 1;
+        }
+    }
+    if (statusLost && outcome.end != engine::RunEnd::Failed) {
+        return 1;
+    }
+    return exitCodeOf(outcome, err, signal);
 }
 
 } // namespace brennic::cli
