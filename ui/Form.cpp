@@ -12,28 +12,29 @@ namespace brennic::ui {
 namespace {
 
 constexpr std::string_view kWebPage = "https://falvorn.example/brennic/";
-constexpr std::array<std::string_view, 3> kOffsetBoxes{"txtXoffset", "txtYoffset", "txtZoffset"};
+constexpr std::array kOffsetBoxes{Control::txtXoffset, Control::txtYoffset, Control::txtZoffset};
 
-constexpr std::string_view boxOf(engine::Switch option) {
+constexpr std::optional<Control> boxOf(engine::Switch option) {
     for (const ControlPlace& place : kControls) {
         if (place.box == option) {
-            return place.name;
+            return place.id;
         }
     }
-    return {};
+    return std::nullopt;
 }
+
+static_assert(std::all_of(engine::kSwitchKeys.begin(), engine::kSwitchKeys.end(),
+                          [](const auto& entry) { return boxOf(entry.member).has_value(); }),
+              "every switch has its check box");
 
 // The check box of each settings key, in the order of kSwitchKeys.
 constexpr auto kBoxes = [] {
-    std::array<std::string_view, engine::kSwitchKeys.size()> boxes{};
+    std::array<Control, engine::kSwitchKeys.size()> boxes{};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        boxes[i] = boxOf(engine::kSwitchKeys[i].member);
+        boxes[i] = *boxOf(engine::kSwitchKeys[i].member);
     }
     return boxes;
 }();
-
-static_assert(std::none_of(kBoxes.begin(), kBoxes.end(), [](auto name) { return name.empty(); }),
-              "every switch has its check box");
 
 } // namespace
 
@@ -75,8 +76,8 @@ void Form::SaveSettings() {
 
 settings::StoredSettings Form::controlSettings() const {
     settings::StoredSettings settings;
-    settings.GTA1iniFile = text("txtGTA1iniFile");
-    settings.OutputFolder = text("txtOutputFolder");
+    settings.GTA1iniFile = text(Control::txtGTA1iniFile);
+    settings.OutputFolder = text(Control::txtOutputFolder);
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
         settings.boxes[i] = state(kBoxes[i]);
     }
@@ -87,8 +88,8 @@ settings::StoredSettings Form::controlSettings() const {
 }
 
 void Form::showSettings(const settings::StoredSettings& settings) {
-    setText("txtGTA1iniFile", settings.GTA1iniFile);
-    setText("txtOutputFolder", settings.OutputFolder);
+    setText(Control::txtGTA1iniFile, settings.GTA1iniFile);
+    setText(Control::txtOutputFolder, settings.OutputFolder);
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
         setState(kBoxes[i], settings.boxes[i]);
     }
@@ -121,12 +122,12 @@ void Form::Control_Click(Click click) {
 }
 
 void Form::cmdConvert_Click() {
-    setControlEnabled("cmdConvert", false);
+    setControlEnabled(Control::cmdConvert, false);
     const auto options = settings::optionsFromSettings(controlSettings());
     if (const auto* error = std::get_if<settings::LoadError>(&options)) {
         // An offset beyond the number range (1e999 fits in five characters): no run starts.
         showError(kConversionErrorTitle, error->source, error->description, error->number);
-        setControlEnabled("cmdConvert", true);
+        setControlEnabled(Control::cmdConvert, true);
         return;
     }
     const engine::RunRequest request{.options = std::get<engine::ConversionOptions>(options),
@@ -139,29 +140,29 @@ void Form::cmdConvert_Click() {
     const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
     // A folder the user picked at one of the run's prompts stays in its box.
     if (outcome.GTA1iniFile != request.options.GTA1iniFile) {
-        setText("txtGTA1iniFile", outcome.GTA1iniFile);
+        setText(Control::txtGTA1iniFile, outcome.GTA1iniFile);
     }
     if (outcome.OutputFolder != request.options.OutputFolder) {
-        setText("txtOutputFolder", outcome.OutputFolder);
+        setText(Control::txtOutputFolder, outcome.OutputFolder);
     }
     if (outcome.failure) {
         showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
                   outcome.failure->number());
     }
-    setControlEnabled("cmdConvert", true);
+    setControlEnabled(Control::cmdConvert, true);
 }
 
 void Form::imgMissionFolder_Click() {
     const std::string folder = BrowseFolder(engine::kMissionFolderPrompt);
     if (folder != "Cancel") {
-        setText("txtGTA1iniFile", folder);
+        setText(Control::txtGTA1iniFile, folder);
     }
 }
 
 void Form::imgOutputFolder_Click() {
     const std::string folder = BrowseFolder(engine::kOutputFolderPrompt);
     if (folder != "Cancel") {
-        setText("txtOutputFolder", folder);
+        setText(Control::txtOutputFolder, folder);
     }
 }
 
