@@ -46,8 +46,8 @@ class RunNotes {
     // A mission line was read and its line number taken: the lines written until the next one
     // come from it.
     virtual void missionLineRead(std::string_view lineNumber) = 0;
-    // A command keyword or an object kind word (upper case, without blanks) matched in the
-    // mission line read last; its translation follows.
+    // A command keyword or an object kind word (upper case, without blanks) matched in the line
+    // being read; its translation follows.
     virtual void translated(std::string_view word) = 0;
     // Nothing translated the mission line read last, which holds more than blanks. word: the kind
     // word behind its coordinates when it has an object part, else the keyword behind its line
