@@ -84,3 +84,55 @@ TEST(ConversionRun, AUkFileBlocksTheFolderAndFailsTheRun) {
     ASSERT_EQ(outcome.end, RunEnd::Failed);
     EXPECT_EQ(filesIn(run.outputFolder).size(), 1u); // the file named uk
 }
+
+// The one comment of a line nothing translated: an object part speaks for its line, and without
+// one the command chain does, so a command does not keep an unknown object part from its comment.
+TEST(ConversionRun, UnknownCodeCommentOncePerLine) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"5 SURVIVE 0", {"// 5 SURVIVE 0"}},
+        {"5 1 (1,2,3) CRANE", {"// 5 1 (1,2,3) CRANE"}},
+        {"5 1 (1,2,3) DOOR 1 2", {"// 5 1 (1,2,3) DOOR 1 2"}}, // its switch is off
+        {"5 ARROW 3 0 (1,2,3) CRANE",
+         {"POINT_ARROW_AT ( ARROW , OBJECT3 ) // 5", "// 5 ARROW 3 0 (1,2,3) CRANE"}},
+        {"5 ARROW 3 0 0", {"POINT_ARROW_AT ( ARROW , OBJECT3 ) // 5"}},
+        {"5 1 (1,2,3) DUMMY",
+         {"OBJ_DATA OBJECT5 = ( 1.0 , 2.0 , 3.0 ) 0 INVISIBLE_TARGET // DUMMY"}},
+        {"5 DOOR 1 (1,2,3) DUMMY",
+         {"OBJ_DATA OBJECT5 = ( 1.0 , 2.0 , 3.0 ) 0 INVISIBLE_TARGET // DUMMY"}},
+        {"   ", {"//    "}},
+        {"", {}},
+    };
+    for (const auto& [line, written] : cases) {
+        SCOPED_TRACE(line);
+        RunFixture run;
+        run.options.chkUnknown = true;
+        run.options.chkArrow = true;
+        run.options.chkDummy = true;
+        ASSERT_EQ(run.run({"[1]", "A, 1, xyz.cmp", "", "", line}).end, RunEnd::Finished);
+        std::vector<std::string> lines = {" ", "LEVELSTART", " "};
+        lines.insert(lines.end(), written.begin(), written.end());
+        lines.insert(lines.end(), {" ", " ", "LEVELEND"});
+        EXPECT_TRUE(run.script("xyz_A_1.mis").ends_with("\r\n \r\n" + crlf(lines)));
+
+        run.options.chkUnknown = false;
+        ASSERT_EQ(run.run({"[1]", "A, 1, xyz.cmp", "", "", line}).end, RunEnd::Finished);
+        EXPECT_TRUE(line.empty() ||
+                    run.script("xyz_A_1.mis").find("// " + line) == std::string::npos);
+    }
+}
+
+// The last header line's object part is read too, from where the header scan stopped (behind the
+// map name's dot, counted in the three lines joined); a "(" before that is not seen.
+TEST(ConversionRun, UnknownCodeCommentOfTheLastHeaderLine) {
+    RunFixture run;
+    run.options.chkUnknown = true;
+    const std::vector<std::string> lines = {"[1]", "A, 1, xyz.cmp", "", "1234567890 (1,2,3) CRANE",
+                                            "[2]", "B, 1, xyz.cmp", "", "(1,2,3) CRANE"};
+    ASSERT_EQ(run.run(lines).end, RunEnd::Finished);
+    EXPECT_TRUE(run.script("xyz_A_1.mis")
+                    .ends_with(crlf({"CAR_DATA car ", " ", "// 1234567890 (1,2,3) CRANE", "",
+                                     "LEVELSTART", "", " ", "LEVELEND"})));
+    EXPECT_TRUE(
+        run.script("xyz_B_2.mis")
+            .ends_with(crlf({"CAR_DATA car ", " ", "", "LEVELSTART", "", " ", " ", "LEVELEND"})));
+}
