@@ -51,8 +51,8 @@ struct Conversion {
 };
 
 // What a dispatcher made of the line at the cursor. When it translated nothing, for a listening
-// report: the word standing there (as written; empty when there is none) and the switch, off,
-// that would have translated it.
+// report (Translate_object looks only while one listens): the word standing there (as written;
+// empty when there is none) and the switch, off, that would have translated it.
 struct Match {
     bool translated = false;
     std::string_view word{};
