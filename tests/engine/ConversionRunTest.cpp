@@ -127,7 +127,7 @@ TEST(ConversionRun, UnknownCodeCommentOfTheLastHeaderLine) {
     RunFixture run;
     run.options.chkUnknown = true;
     const std::vector<std::string> lines = {"[1]", "A, 1, xyz.cmp", "", "1234567890 (1,2,3) CRANE",
-                                            "[2]", "B, 1, xyz.cmp", "", "(1,2,3) CRANE"};
+                                            "[2]", "B, 1, xyz.cmp", "", "1234567(1,2,3) CRANE"};
     ASSERT_EQ(run.run(lines).end, RunEnd::Finished);
     EXPECT_TRUE(run.script("xyz_A_1.mis")
                     .ends_with(crlf({"CAR_DATA car ", " ", "// 1234567890 (1,2,3) CRANE", "",
@@ -135,4 +135,12 @@ TEST(ConversionRun, UnknownCodeCommentOfTheLastHeaderLine) {
     EXPECT_TRUE(
         run.script("xyz_B_2.mis")
             .ends_with(crlf({"CAR_DATA car ", " ", "", "LEVELSTART", "", " ", " ", "LEVELEND"})));
+}
+
+// The map name ends at the first dot behind the second comma; a dot before that comma (in the
+// second field, say) is not the one.
+TEST(ConversionRun, TheMapNameEndsAtTheDotBehindTheSecondComma) {
+    RunFixture run;
+    ASSERT_EQ(run.run({"[1]", "A, 1., nyc.cmp", "", ""}).end, RunEnd::Finished);
+    EXPECT_TRUE(filesIn(run.outputFolder).contains("nyc_A_1.mis"));
 }
