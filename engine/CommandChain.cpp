@@ -78,13 +78,13 @@ const std::vector<const Command*>& commandsOfLength(std::size_t length) {
 
 } // namespace
 
-bool Translate_command(Conversion& conversion) {
+Match Translate_command(Conversion& conversion) {
     MissionLine& line = conversion.line;
     // Only the command whose word stands behind the blank at the cursor can match.
     const std::string_view text = line.strRead;
     const auto blank = static_cast<std::size_t>(line.intLinePosition - 1);
     if (blank >= text.size() || text[blank] != ' ') {
-        return false;
+        return {};
     }
     const std::string_view word = text.substr(blank + 1, text.find(' ', blank + 1) - blank - 1);
     for (const Command* candidate : commandsOfLength(word.size())) {
@@ -92,24 +92,20 @@ bool Translate_command(Conversion& conversion) {
         if (!platform::equalIgnoringCase(command.word, word)) {
             continue;
         }
-        if ((command.enabledBy != nullptr && !(conversion.options.*command.enabledBy)) ||
-            !command.standsAt(text, blank)) {
-            return false;
+        if (!command.standsAt(text, blank)) {
+            return {false, word};
+        }
+        if (command.enabledBy != nullptr && !(conversion.options.*command.enabledBy)) {
+            return {false, word, command.enabledBy};
+        }
+        if (conversion.notes != nullptr) {
+            conversion.notes->translated(command.word);
         }
         Pass_keyword(line, command.keyword);
         command.translate(conversion);
-        return true;
+        return {true, word};
     }
-    return false;
-}
-
-Switch Command_switch(std::string_view text) {
-    for (const Command& command : kChain) {
-        if (command.standsAt(text, 0)) {
-            return command.enabledBy;
-        }
-    }
-    return nullptr;
+    return {false, word};
 }
 
 } // namespace brennic::engine

@@ -1,52 +1,46 @@
 #pragma once
 
+// Private to the engine: the translations' view of a run. Front ends name a run through
+// ConversionRun.h.
+
 #include "engine/ConversionOptions.h"
+#include "engine/ConversionRun.h"
 #include "engine/ConversionStats.h"
 #include "engine/MissionLine.h"
 #include "engine/RunNotes.h"
-#include "engine/Tables.h"
 #include "platform/TextFile.h"
 
 #include <initializer_list>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace brennic::engine {
 
-// What outlives a run: its owner keeps it from run to run, so texts of earlier runs and the last
-// powerup word stay.
-struct EngineState {
-    VehicleTable vehicles{};
-    TextTable texts{};
-    ObjectLineTable objectLines{};
-    std::string strPowerupName{};
-};
-
 // The state of one run as the translations see it: the current line, the switches, the tables,
 // the counters and the open mission script.
 struct Conversion {
-    Conversion(const ConversionOptions& runOptions, EngineState& engineState)
-        : options(runOptions), state(engineState) {}
+    Conversion(const ConversionOptions& runOptions, EngineState& engineState, RunNotes* runNotes)
+        : options(runOptions), state(engineState), notes(runNotes) {}
 
     MissionLine line{};
     const ConversionOptions& options;
     EngineState& state;
     ConversionStats stats{};
-    bool blnLineHandled = true;
-    bool blnLevelStarted = false;
-    bool blnScriptOpen = false;
-    std::string HeaderText{};
-    std::string MissionNumber{};
-    std::string MissionName{};
-    std::string MapName{};
     std::optional<platform::TextWriter> script{}; // at most one mission script is open
-    RunNotes* notes = nullptr;                    // set when a report was asked for
+    RunNotes* const notes;                        // set when a report was asked for
 
     // Writes one script line made of the pieces; a run failure without an open script, and at
     // the line whose write fails.
     void write(std::initializer_list<std::string_view> pieces);
     void write(std::string_view text) { write({text}); }
+    // Writes a marker line: the marker's text, then the rest.
+    void writeMarker(Marker marker, std::string_view rest1 = {}, std::string_view rest2 = {},
+                     std::string_view rest3 = {}) {
+        if (notes != nullptr) {
+            notes->markerLeft(marker);
+        }
+        write({Marker_text(marker), rest1, rest2, rest3});
+    }
 
     // Tells a listening report that the next line written lacks what `number` should have given.
     void noteMissing(Missing what, std::string_view number) {
@@ -54,6 +48,15 @@ struct Conversion {
             notes->missing(what, number);
         }
     }
+};
+
+// What a dispatcher made of the line at the cursor. When it translated nothing, for a listening
+// report (Translate_object looks only while one listens): the word standing there (as written;
+// empty when there is none) and the switch, off, that would have translated it.
+struct Match {
+    bool translated = false;
+    std::string_view word{};
+    Switch box = nullptr;
 };
 
 // A translation of one command or object kind, entered with the cursor where Pass_keyword leaves

@@ -54,25 +54,31 @@ bool isOutputFolder(const std::string& folderText) {
 
 // Asks through the host until the folder text passes the test; false when the user cancels.
 template <class Test>
-bool askWhileWrong(std::string& folderText, Test test, std::string_view prompt, FolderField field,
-                   RunHost& host) {
+bool askWhileWrong(std::string& folderText, Test test, std::string_view prompt, RunHost& host) {
     while (!test(folderText)) {
         std::string answer = host.BrowseFolder(prompt);
         if (answer == "Cancel") {
             return false;
         }
         folderText = std::move(answer);
-        host.folderChosen(field, folderText);
     }
     return true;
 }
 
+// The current section header and its three header lines.
+struct SectionHeader {
+    std::string HeaderText{};
+    std::string MissionNumber{};
+    std::string MissionName{};
+    std::string MapName{};
+};
+
 class Run {
   public:
-    Run(ConversionOptions& options, EngineState& state, RunHost& host)
-        : m_options(options), m_host(host), m_conversion(options, state) {
-        m_conversion.notes = host.notes();
-    }
+    Run(const RunRequest& request, const ConversionOptions& options, EngineState& state,
+        RunHost& host)
+        : m_options(options), m_vehicleFile(request.vehicleFile), m_host(host),
+          m_conversion(options, state, request.notes) {}
 
     void execute();
     std::size_t fileLine() const { return m_fileLine; }
@@ -90,14 +96,17 @@ class Run {
     void startLevel(std::string_view around);
     void closeScript();
     void ensureUkFolder();
-    void endOfLine();
+    void endOfLine(bool unknown);
 
-    ConversionOptions& m_options;
+    const ConversionOptions& m_options;
+    const std::optional<std::filesystem::path>& m_vehicleFile;
     RunHost& m_host;
     std::optional<platform::Folder> m_outputFolder; // outlives the script written in it
     Conversion m_conversion;
     std::optional<platform::LineReader> m_missionFile;
     std::string m_missionFileName;
+    SectionHeader m_section;
+    bool m_levelStarted = false; // blnLevelStarted: the open script has its LEVELSTART block
     std::size_t m_fileLine = 0;
     std::size_t m_headerCursor = 1;
     ScriptNames m_scriptNames;
@@ -158,7 +167,7 @@ void Run::execute() {
 
 void Run::loadVehicles() {
     VehicleTable& table = m_conversion.state.vehicles;
-    const auto file = m_host.vehicleFile();
+    const auto& file = m_vehicleFile;
     if (!file) {
         Load_VehicleTable(table);
         return;
@@ -233,30 +242,31 @@ void Run::sectionHeader() {
     c.stats.MissionPlayerNumber = 0;
 
     const std::size_t close = line.strRead.find(']');
-    c.MissionNumber =
+    m_section.MissionNumber =
         line.strRead.substr(1, close == std::string::npos ? std::string::npos : close - 1);
 
-    if (c.blnScriptOpen) {
+    if (c.script) {
         startLevel("");
         c.write(" ");
         c.write("LEVELEND");
         closeScript();
     }
 
-    c.HeaderText.clear();
+    m_section.HeaderText.clear();
     for (int i = 0; i < 3; ++i) {
         if (!nextLine()) {
             throw RunFailure(std::string(kRunSource),
                              "Input past end of file: the mission file ends inside the three "
                              "header lines of section [" +
-                                 c.MissionNumber + "]",
+                                 m_section.MissionNumber + "]",
                              ErrorNumber::InputPastEndOfFile);
         }
-        c.HeaderText += line.strRead;
+        m_section.HeaderText += line.strRead;
     }
     scanHeaderText();
 
-    const std::string baseName = m_scriptNames.claim(c.MapName, c.MissionName, c.MissionNumber);
+    const std::string baseName =
+        m_scriptNames.claim(m_section.MapName, m_section.MissionName, m_section.MissionNumber);
     c.state.objectLines.Empty();
     m_host.appendStatus(baseName + ".mis\r\n");
     ensureUkFolder();
@@ -265,16 +275,15 @@ void Run::sectionHeader() {
 
     // The object part of the third header line is read from where the header scan stopped.
     setCursor(line, m_headerCursor);
-    Translate_object(c);
-    endOfLine();
+    const std::optional<Match> object = Translate_object(c);
+    endOfLine(object && !object->translated);
 }
 
 void Run::scanHeaderText() {
-    Conversion& c = m_conversion;
-    const std::string& text = c.HeaderText;
+    const std::string& text = m_section.HeaderText;
     const std::size_t firstComma = text.find(',');
-    c.MissionName = text.substr(0, firstComma);
-    c.MapName.clear();
+    m_section.MissionName = text.substr(0, firstComma);
+    m_section.MapName.clear();
     m_headerCursor = text.size() + 1;
     if (firstComma == std::string::npos) {
         return;
@@ -288,10 +297,10 @@ void Run::scanHeaderText() {
     const std::size_t nameStart = secondComma + 2;
     const std::size_t dot = text.find('.', secondComma + 1);
     if (dot == std::string::npos) {
-        c.MapName = nameStart < text.size() ? text.substr(nameStart) : "";
+        m_section.MapName = nameStart < text.size() ? text.substr(nameStart) : "";
         return;
     }
-    c.MapName = dot > nameStart ? text.substr(nameStart, dot - nameStart) : "";
+    m_section.MapName = dot > nameStart ? text.substr(nameStart, dot - nameStart) : "";
     m_headerCursor = dot + 1;
 }
 
@@ -304,8 +313,7 @@ void Run::openScript(const std::string& baseName) {
         throw RunFailure(std::string(kRunSource), error);
     }
     c.script.emplace(std::move(*script));
-    c.blnScriptOpen = true;
-    c.blnLevelStarted = false;
+    m_levelStarted = false;
     if (c.notes != nullptr) {
         c.notes->scriptOpened(baseName + ".mis");
     }
@@ -313,14 +321,14 @@ void Run::openScript(const std::string& baseName) {
 
 void Run::writeScriptHead() {
     Conversion& c = m_conversion;
-    c.write({"// ", c.HeaderText});
+    c.write({"// ", m_section.HeaderText});
     c.write("//");
     c.write(" ");
     c.write("ARROW_DATA ARROW");
     c.write("COUNTER loop = 1");
     c.write("CAR_DATA car ");
     for (const auto& [prefix, declaration] : kDoorDeclarations) {
-        if (c.MapName.starts_with(prefix)) {
+        if (m_section.MapName.starts_with(prefix)) {
             c.write(declaration);
             break;
         }
@@ -332,8 +340,8 @@ void Run::writeScriptHead() {
 // that reaches its end without one gets it between empty lines.
 void Run::startLevel(std::string_view around) {
     Conversion& c = m_conversion;
-    if (!c.blnLevelStarted) {
-        c.blnLevelStarted = true;
+    if (!m_levelStarted) {
+        m_levelStarted = true;
         c.write(around);
         c.write("LEVELSTART");
         c.write(around);
@@ -366,26 +374,26 @@ void Run::missionLine() {
     MissionLine& line = c.line;
     line.strLineNumber = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
     if (c.notes != nullptr) {
-        c.notes->missionLineRead(line);
+        c.notes->missionLineRead(line.strLineNumber);
     }
     startLevel(" ");
-    const bool command = Translate_command(c);
-    if (!command && c.options.chkUnknown && !line.strRead.empty()) {
-        c.blnLineHandled = false;
+    const Match command = Translate_command(c);
+    const std::optional<Match> object = Translate_object(c);
+    if (c.notes != nullptr && !command.translated && !(object && object->translated) &&
+        line.strRead.find_first_not_of(' ') != std::string::npos) {
+        const Match& found = object ? *object : command;
+        c.notes->notTranslated(found.word, found.box);
     }
-    const bool object = Translate_object(c);
-    if (!command && !object && c.notes != nullptr) {
-        c.notes->notTranslated();
-    }
-    endOfLine();
+    // An object part speaks for the line; without one, the command chain does.
+    endOfLine(object ? !object->translated : !command.translated);
 }
 
-void Run::endOfLine() {
+// The one place an unknown line becomes a comment.
+void Run::endOfLine(bool unknown) {
     Conversion& c = m_conversion;
-    if (c.options.chkUnknown && !c.line.strRead.empty() && !c.blnLineHandled) {
+    if (unknown && c.options.chkUnknown && !c.line.strRead.empty()) {
         c.write({"// ", c.line.strRead});
     }
-    c.blnLineHandled = true;
     c.line.strLineNumber.clear();
 }
 
@@ -406,34 +414,36 @@ void Conversion::write(std::initializer_list<std::string_view> pieces) {
     }
 }
 
-RunReport ConversionRun(ConversionOptions& options, EngineState& state, RunHost& host) {
-    host.setConvertEnabled(false);
-    RunReport report;
-    if (!askWhileWrong(options.GTA1iniFile, holdsMissionFile, kMissionFolderPrompt,
-                       FolderField::GTA1iniFile, host)) {
-        report.end = RunEnd::Cancelled;
-        report.cancelledAt = FolderField::GTA1iniFile;
-    } else if (!askWhileWrong(options.OutputFolder, isOutputFolder, kOutputFolderPrompt,
-                              FolderField::OutputFolder, host)) {
-        report.end = RunEnd::Cancelled;
-        report.cancelledAt = FolderField::OutputFolder;
-    } else {
-        Run run(options, state, host);
-        try {
-            run.execute();
-        } catch (const RunFailure& failure) {
-            report.failure = failure.at(run.fileLine(), run.missionFileName());
-        } catch (const std::bad_alloc&) {
-            report.failure =
-                RunFailure(std::string(kRunSource), "Out of memory", ErrorNumber::OutOfMemory)
-                    .at(run.fileLine(), run.missionFileName());
-        }
-        if (report.failure) {
-            report.end = RunEnd::Failed;
-        }
+RunOutcome ConversionRun(const RunRequest& request, EngineState& state, RunHost& host) {
+    RunOutcome outcome{.GTA1iniFile = request.options.GTA1iniFile,
+                       .OutputFolder = request.options.OutputFolder};
+    if (!askWhileWrong(outcome.GTA1iniFile, holdsMissionFile, kMissionFolderPrompt, host)) {
+        outcome.end = RunEnd::Cancelled;
+        outcome.cancelledAt = FolderField::GTA1iniFile;
+        return outcome;
     }
-    host.setConvertEnabled(true);
-    return report;
+    if (!askWhileWrong(outcome.OutputFolder, isOutputFolder, kOutputFolderPrompt, host)) {
+        outcome.end = RunEnd::Cancelled;
+        outcome.cancelledAt = FolderField::OutputFolder;
+        return outcome;
+    }
+    ConversionOptions options = request.options;
+    options.GTA1iniFile = outcome.GTA1iniFile;
+    options.OutputFolder = outcome.OutputFolder;
+    Run run(request, options, state, host);
+    try {
+        run.execute();
+    } catch (const RunFailure& failure) {
+        outcome.failure = failure.at(run.fileLine(), run.missionFileName());
+    } catch (const std::bad_alloc&) {
+        outcome.failure =
+            RunFailure(std::string(kRunSource), "Out of memory", ErrorNumber::OutOfMemory)
+                .at(run.fileLine(), run.missionFileName());
+    }
+    if (outcome.failure) {
+        outcome.end = RunEnd::Failed;
+    }
+    return outcome;
 }
 
 } // namespace brennic::engine

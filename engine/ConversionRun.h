@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/Conversion.h"
 #include "engine/ConversionOptions.h"
 #include "engine/RunFailure.h"
 #include "engine/RunNotes.h"
+#include "engine/Tables.h"
 
 #include <filesystem>
 #include <optional>
@@ -20,37 +20,50 @@ inline constexpr std::string_view kMissionFolderPrompt =
 inline constexpr std::string_view kOutputFolderPrompt =
     "Where should I output the GTA2 .mis files?";
 
-// What a front end lends a run: the folder question, the status text (replaced once, then only
-// extended), the folder texts and the Convert button.
+// What outlives a run: its owner keeps it from run to run, so texts of earlier runs stay.
+struct EngineState {
+    VehicleTable vehicles{};
+    TextTable texts{};
+    ObjectLineTable objectLines{};
+};
+
+// What one run is asked to do.
+struct RunRequest {
+    ConversionOptions options{};
+    std::optional<std::filesystem::path> vehicleFile{}; // nullopt: the built-in names
+    RunNotes* notes = nullptr; // listens for the work left in the scripts; nullptr: nobody
+};
+
+// What a front end lends a run while it lasts.
 class RunHost {
   public:
     virtual ~RunHost() = default;
     // A folder path ending in a separator, or exactly "Cancel".
     virtual std::string BrowseFolder(std::string_view prompt) = 0;
+    // The status text: replaced once, then only extended.
     virtual void replaceStatus(std::string_view text) = 0;
     virtual void appendStatus(std::string_view text) = 0;
-    virtual void folderChosen(FolderField /*field*/, const std::string& /*folder*/) {}
-    virtual void setConvertEnabled(bool /*enabled*/) {}
-    // The vehicle file to read, or nullopt for the built-in names.
-    virtual std::optional<std::filesystem::path> vehicleFile() const = 0;
     // Something the user should know that does not stop the run.
     virtual void warning(std::string_view /*text*/) {}
     // Asked before each line is read: true ends the run as a failure, "Interrupted".
     virtual bool stopRequested() { return false; }
-    // Who listens for a report of the work left in the scripts; nullptr: nobody.
-    virtual RunNotes* notes() { return nullptr; }
 };
 
-struct RunReport {
+struct RunOutcome {
     RunEnd end = RunEnd::Finished;
     std::optional<RunFailure> failure{};                // set when end is Failed
     FolderField cancelledAt = FolderField::GTA1iniFile; // meaningful when end is Cancelled
+    // The folder texts the run ended with: the request's, or what the user last picked at a
+    // prompt (also when the run then ended at the other prompt).
+    std::string GTA1iniFile{};
+    std::string OutputFolder{};
 };
 
 // One press of Convert: checks the folders (asking through the host while they are wrong), loads
 // the tables, converts the mission file into one script per section and reports in the status
-// text. Every failure ends the run with a report; scripts closed before it stay as written, and a
-// script that would have replaced an earlier file leaves that file as it was.
-RunReport ConversionRun(ConversionOptions& options, EngineState& state, RunHost& host);
+// text. Every failure ends the run with its description in the outcome; scripts closed before it
+// stay as written, and a script that would have replaced an earlier file leaves that file as it
+// was.
+RunOutcome ConversionRun(const RunRequest& request, EngineState& state, RunHost& host);
 
 } // namespace brennic::engine

@@ -4,6 +4,8 @@
 #include "engine/PowerupTranslation.h"
 #include "engine/VehicleTranslation.h"
 
+#include <algorithm>
+
 namespace brennic::engine {
 
 namespace {
@@ -77,34 +79,37 @@ void Skip_first_field_from_its_second_character(MissionLine& line) {
 
 } // namespace
 
-bool Translate_object(Conversion& conversion) {
+std::optional<Match> Translate_object(Conversion& conversion) {
     MissionLine& line = conversion.line;
     if (!Read_coordinates(line, conversion.options)) {
-        return false;
+        return std::nullopt;
     }
     for (const ObjectKind& kind : kKinds) {
         if ((kind.enabledBy == nullptr || conversion.options.*kind.enabledBy) &&
             Is_keyword_at_cursor(line, kind.matchText)) {
+            if (conversion.notes != nullptr) {
+                conversion.notes->translated(kind.matchText.substr(0, kind.matchText.find(' ')));
+            }
             Pass_keyword(line, kind.matchText);
             kind.translate(conversion);
-            conversion.blnLineHandled = true;
-            return true;
+            return Match{.translated = true};
         }
     }
-    if (conversion.options.chkUnknown && !line.strRead.empty()) {
-        conversion.write({"// ", line.strRead});
+    if (conversion.notes == nullptr) {
+        return Match{};
     }
-    conversion.blnLineHandled = true;
-    return false;
-}
-
-Switch Object_kind_switch(std::string_view text) {
+    // For the report: the kind word as written, and the switch of the kind that stands there.
+    const auto cursor = static_cast<std::size_t>(line.intLinePosition - 1);
+    const std::string_view rest =
+        std::string_view(line.strRead).substr(std::min(cursor, line.strRead.size()));
+    Match match{.word = rest.substr(0, rest.find(' '))};
     for (const ObjectKind& kind : kKinds) {
-        if (Is_keyword_at(text, 0, kind.matchText)) {
-            return kind.enabledBy;
+        if (Is_keyword_at_cursor(line, kind.matchText)) {
+            match.box = kind.enabledBy;
+            break;
         }
     }
-    return nullptr;
+    return match;
 }
 
 void Translate_dummy(Conversion& conversion) {

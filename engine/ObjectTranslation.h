@@ -3,6 +3,7 @@
 #include "engine/Conversion.h"
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,15 +11,8 @@ namespace brennic::engine {
 
 // The object part of a line: reads the coordinate triple from the cursor and translates the first
 // kind whose switch is on and whose match text stands at the kind word (letter case ignored; a
-// trailing blank is part of the test). An object part nothing translates becomes a "// " comment
-// under chkUnknown; either way the line counts as handled, so the end of the line adds no second
-// comment. True when a kind was translated.
-bool Translate_object(Conversion& conversion);
-
-// The switch of the first kind whose match text begins `text` (a kind word and what follows it),
-// on or off; nullptr when no kind matches or the kind needs none. Tells a report which box would
-// have translated a line.
-Switch Object_kind_switch(std::string_view text);
+// trailing blank is part of the test). nullopt when the rest of the line holds no "(".
+std::optional<Match> Translate_object(Conversion& conversion);
 
 // Markers, shops, counters, the player and mobile phones. Object names are "OBJECT" or "object"
 // followed by the line number as written; players are numbered per mission.

@@ -7,8 +7,8 @@ void Translate_check_car(Conversion& conversion) {
     conversion.write("");
     conversion.write("// *** is player in car?");
     conversion.write({"// ", conversion.line.strRead});
-    conversion.write({"//IF ( IS_CHARACTER_IN_CAR ( player1 , OBJECT", car, " ) ) "});
-    conversion.write("// MOVE FAIL LINE HERE");
+    conversion.writeMarker(Marker::CheckCarTest, "( player1 , OBJECT", car, " ) ) ");
+    conversion.writeMarker(Marker::MoveFailLine);
     conversion.write("//ENDIF");
 }
 
@@ -78,7 +78,7 @@ void Translate_goto(Conversion& conversion) {
 void Translate_is_goal_dead(Conversion& conversion) {
     const std::string_view car = Read_next_argument(conversion.line);
     conversion.write({"// ", conversion.line.strRead});
-    conversion.write({"// IF ( IS_CAR_WRECKED ( OBJECT", car, " ) )"});
+    conversion.writeMarker(Marker::IsGoalDeadTest, "( OBJECT", car, " ) )");
 }
 
 void Translate_inc_heads(Conversion& conversion) {
@@ -93,7 +93,7 @@ void Translate_mission_end(Conversion& conversion) {
     // two digits that is the second argument ("12 34" gives 34).
     stepCursor(line, 4);
     const std::string_view value = Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(line);
-    conversion.write({"// MISSION_END ", value, " // ", line.strLineNumber});
+    conversion.writeMarker(Marker::MissionEnd, value, " // ", line.strLineNumber);
 }
 
 void Translate_end(Conversion& conversion) {

@@ -34,10 +34,9 @@ constexpr std::array kSupportedPowerups{
 
 } // namespace
 
-PowerupType Convert_powerup_type(std::string_view type, std::string& strPowerupName) {
+PowerupType Convert_powerup_type(std::string_view type) {
     for (const SupportedPowerup& powerup : kSupportedPowerups) {
         if (powerup.type == type) {
-            strPowerupName = powerup.word;
             return {std::string(powerup.code), powerup.word};
         }
     }
@@ -49,7 +48,7 @@ void Translate_powerup(Conversion& conversion) {
     MissionLine& line = conversion.line;
     const std::string_view type = Read_next_argument(line);
     const std::string_view value = Read_next_argument(line);
-    const PowerupType powerup = Convert_powerup_type(type, conversion.state.strPowerupName);
+    const PowerupType powerup = Convert_powerup_type(type);
     Raise(conversion.stats.PowerupCount);
     Raise(conversion.stats.MissionPowerupCount);
 

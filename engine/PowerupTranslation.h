@@ -13,9 +13,8 @@ struct PowerupType {
     std::string_view word{}; // "unsupported" for a type GTA2 has no collectable for
 };
 
-// Looks the type text up exactly ("01" is not "1"). A supported type also leaves its word in
-// strPowerupName, which outlives runs; an unsupported one leaves it alone.
-PowerupType Convert_powerup_type(std::string_view type, std::string& strPowerupName);
+// Looks the type text up exactly ("01" is not "1").
+PowerupType Convert_powerup_type(std::string_view type);
 
 // A powerup: under chkPowerupRespawn the first 120 of a mission become generators switched on at
 // once; the others are declared now and their CREATE_OBJ statement waits in ObjectLineTable.

@@ -30,11 +30,9 @@ fs::path g_root;
 class FuzzHost : public RunHost {
   public:
     std::string status;
-    std::optional<fs::path> cars;
     std::string BrowseFolder(std::string_view) override { return "Cancel"; }
     void replaceStatus(std::string_view text) override { status = text; }
     void appendStatus(std::string_view text) override { status += text; }
-    std::optional<fs::path> vehicleFile() const override { return cars; }
 };
 
 void writeBytes(const fs::path& path, std::string_view bytes) {
@@ -96,18 +94,19 @@ bool endsComplete(const fs::path& path) {
     return tail == kEnd;
 }
 
-void convert(ConversionOptions options, FuzzHost& host) {
+void convert(const RunRequest& request, FuzzHost& host) {
     EngineState state;
     const std::map<std::string, Stamp> before = scriptsIn(g_root);
-    const RunReport report = ConversionRun(options, state, host);
-    if (report.end == RunEnd::Cancelled) {
+    const RunOutcome outcome = ConversionRun(request, state, host);
+    if (outcome.end == RunEnd::Cancelled) {
         fail("a run over valid folders was cancelled");
     }
-    if (report.end == RunEnd::Failed && (!report.failure || report.failure->description().empty() ||
-                                         report.failure->source().empty())) {
+    if (outcome.end == RunEnd::Failed &&
+        (!outcome.failure || outcome.failure->description().empty() ||
+         outcome.failure->source().empty())) {
         fail("a failure without its report");
     }
-    if (report.end == RunEnd::Finished && !host.status.ends_with("\r\n")) {
+    if (outcome.end == RunEnd::Finished && !host.status.ends_with("\r\n")) {
         fail("a finished run without its statistics");
     }
     const std::map<std::string, Stamp> after = scriptsIn(g_root);
@@ -173,14 +172,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!texts.empty()) {
         writeBytes(outputFolder / "e.txt", texts);
     }
-    FuzzHost host;
+    RunRequest request;
     if (!cars.empty()) {
         writeBytes(g_root / "cars.ini", cars);
-        host.cars = g_root / "cars.ini";
+        request.vehicleFile = g_root / "cars.ini";
     }
     options.GTA1iniFile = missionFolder.string() + "/";
     options.OutputFolder = outputFolder.string() + "/";
+    request.options = options;
 
-    convert(options, host);
+    FuzzHost host;
+    convert(request, host);
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "engine/RunNotes.h"
 #include "report/ScriptCheck.h"
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,10 +21,12 @@ namespace brennic::report {
 class ConversionReport final : public engine::RunNotes {
   public:
     void scriptOpened(std::string_view fileName) override;
-    void missionLineRead(const engine::MissionLine& line) override;
-    void lineWritten(std::initializer_list<std::string_view> pieces) override;
+    void missionLineRead(std::string_view lineNumber) override;
+    void translated(std::string_view word) override;
+    void notTranslated(std::string_view word, engine::Switch box) override;
+    void markerLeft(engine::Marker marker) override;
     void missing(engine::Missing what, std::string_view number) override;
-    void notTranslated() override;
+    void lineWritten(std::initializer_list<std::string_view> pieces) override;
 
     // One block per script in the order written, blank lines between them, CR LF line ends; then
     // "The conversion failed: " and the description when `failure` is not empty. The script open
@@ -41,27 +45,29 @@ class ConversionReport final : public engine::RunNotes {
         std::string word{};     // upper-cased; empty without one
         std::string_view box{}; // the check box that would have translated it, if any
     };
+    // What is known of the script being written and its mission.
+    struct OpenScript {
+        ScriptCheck check{};
+        int lines = 0;
+        std::vector<std::pair<int, std::string>> origins{}; // first script line of each GTA1 line
+        std::vector<Pointing> missing{};
+        std::vector<Pointing> pending{};               // for the next line written
+        std::optional<engine::Marker> pendingMarker{}; // the next line written is this marker
+        std::string number{};                          // of the GTA1 line read last
+        std::string word{};                            // what matched in it last
+        std::unordered_set<std::string> numbers{};
+        std::vector<PassedOver> passedOver{};
+        std::unordered_map<std::string, std::size_t> firstPassedOver{}; // by line number
+    };
 
     // Resolves the open script's items into its block; complete: its mission was read to the end.
     void finishScript(bool complete);
-    std::string hint(const std::string& row, bool complete) const;
-    std::vector<std::string> passedOverSummary() const;
+    static std::string hint(const OpenScript& script, const std::string& row, bool complete);
+    static std::vector<std::string> passedOverSummary(const OpenScript& script);
 
     std::vector<Block> m_blocks;
-    bool m_scriptOpen = false;
-    // The open script.
-    ScriptCheck m_check;
-    int m_lines = 0;
-    std::vector<std::pair<int, std::string>> m_origins; // first script line of each mission line
-    std::vector<Pointing> m_missing;
-    std::vector<Pointing> m_pending; // for the next line written
-    std::string m_text;              // the line being written, kept for its room
-    // Its mission.
-    std::string m_number;
-    std::string m_strRead;
-    std::unordered_set<std::string> m_numbers;
-    std::vector<PassedOver> m_passedOver;
-    std::unordered_map<std::string, std::size_t> m_firstPassedOver; // by line number
+    std::optional<OpenScript> m_script; // nullopt before the first script and once finished
+    std::string m_text;                 // the line being written, kept for its room
 };
 
 } // namespace brennic::report

@@ -42,18 +42,19 @@ constexpr NameFamily kNameFamilies[] = {
     {"PLAYER", true},
 };
 
-// Statements the converter leaves as comments for the user to finish, by how their line begins.
-struct Marker {
-    std::string_view start;
-    std::string_view reason;
-};
-
-constexpr Marker kMarkers[] = {
-    {"// MOVE FAIL LINE HERE", "fail line to move here"},
-    {"//IF ( IS_CHARACTER_IN_CAR ", "CHECK_CAR test left as a comment"},
-    {"// IF ( IS_CAR_WRECKED ", "IS_GOAL_DEAD test left as a comment"},
-    {"// MISSION_END ", "MISSION_END left as a comment"},
-};
+std::string_view reasonOf(engine::Marker marker) {
+    switch (marker) {
+    case engine::Marker::MoveFailLine:
+        return "fail line to move here";
+    case engine::Marker::CheckCarTest:
+        return "CHECK_CAR test left as a comment";
+    case engine::Marker::IsGoalDeadTest:
+        return "IS_GOAL_DEAD test left as a comment";
+    case engine::Marker::MissionEnd:
+        break;
+    }
+    return "MISSION_END left as a comment";
+}
 
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
@@ -126,14 +127,21 @@ bool inFamily(std::string_view word) {
 
 } // namespace
 
-void ScriptCheck::addLine(std::string_view text) {
-    ++m_lines;
+std::optional<engine::Marker> Find_marker(std::string_view text) {
     const std::size_t start = std::min(text.find_first_not_of(" \t"), text.size());
-    for (const Marker& marker : kMarkers) {
-        if (text.substr(start).starts_with(marker.start)) {
-            m_candidates.push_back({m_lines, std::string(text), marker.reason, {}});
-            return;
+    for (const engine::Marker marker : engine::kMarkers) {
+        if (text.substr(start).starts_with(engine::Marker_text(marker))) {
+            return marker;
         }
+    }
+    return std::nullopt;
+}
+
+void ScriptCheck::addLine(std::string_view text, std::optional<engine::Marker> marker) {
+    ++m_lines;
+    if (marker) {
+        m_candidates.push_back({m_lines, std::string(text), reasonOf(*marker), {}});
+        return;
     }
     std::vector<std::string_view>& words = m_words;
     tokens(text, words);
@@ -194,7 +202,7 @@ std::optional<Block> Check_script_file(const std::filesystem::path& path, std::s
     for (;;) {
         switch (reader->readLine(line)) {
         case platform::LineReader::Result::Line:
-            check.addLine(line);
+            check.addLine(line, Find_marker(line));
             continue;
         case platform::LineReader::Result::End:
             return Block{std::move(name), check.findings(), {}};

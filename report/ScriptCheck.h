@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunNotes.h"
 #include "platform/IoError.h"
 #include "report/ReportText.h"
 
@@ -17,8 +18,8 @@ namespace brennic::report {
 // compiler ignores it, and the statements the converter left for the user as comments.
 class ScriptCheck {
   public:
-    // The script's next line, without its line end.
-    void addLine(std::string_view text);
+    // The script's next line, without its line end; marker: the marker it is, if it is one.
+    void addLine(std::string_view text, std::optional<engine::Marker> marker);
     // What is left, in line order; a line that uses two undeclared names gives two items.
     std::vector<Item> findings() const;
 
@@ -36,6 +37,10 @@ class ScriptCheck {
     std::vector<Candidate> m_candidates;
     std::vector<std::string_view> m_words; // of the line being added, kept for its room
 };
+
+// The marker a script line is, by how it begins (after blanks and tabs a user may have indented
+// it with): how a script read on its own tells what the converter left.
+std::optional<engine::Marker> Find_marker(std::string_view text);
 
 // Checks a script file, whatever its line ends, into its block under `name`; nullopt with the
 // error when it cannot be read whole.

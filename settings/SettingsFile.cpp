@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "engine/MissionLine.h"
+#include "engine/RunFailure.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
@@ -54,20 +55,19 @@ std::optional<BoxState> boxStateOf(const std::string& text, ErrorNumber& number)
     return static_cast<BoxState>(value);
 }
 
-SettingsReport reportOf(const std::vector<BadValue>& bad) {
-    SettingsReport report{.source = std::string(kApplicationName),
-                          .description = "Check box values other than 0, 1 or 2 were left "
-                                         "unticked:",
-                          .number = static_cast<int>(bad.front().number)};
+LoadError errorOf(const std::vector<BadValue>& bad) {
+    LoadError error{.source = std::string(kApplicationName),
+                    .description = "Check box values other than 0, 1 or 2 were left unticked:",
+                    .number = static_cast<int>(bad.front().number)};
     std::string_view separator = " ";
     for (const BadValue& entry : bad) {
-        report.description += std::string(separator) + std::string(entry.key) + "=";
-        report.description += entry.value.size() <= kShownValueLength
-                                  ? entry.value
-                                  : entry.value.substr(0, kShownValueLength) + "...";
+        error.description += std::string(separator) + std::string(entry.key) + "=";
+        error.description += entry.value.size() <= kShownValueLength
+                                 ? entry.value
+                                 : entry.value.substr(0, kShownValueLength) + "...";
         separator = ", ";
     }
-    return report;
+    return error;
 }
 
 } // namespace
@@ -132,7 +132,7 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
         settings.offsets[i] = text(kOffsetKeys[i]);
     }
     if (!bad.empty()) {
-        load.badValues = reportOf(bad);
+        load.badValues = errorOf(bad);
     }
     return load;
 }
@@ -159,20 +159,22 @@ bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& s
     return profile->save(path);
 }
 
-engine::ConversionOptions optionsFromSettings(const StoredSettings& settings) {
+std::variant<engine::ConversionOptions, LoadError>
+optionsFromSettings(const StoredSettings& settings) {
     engine::ConversionOptions options;
     options.GTA1iniFile = settings.GTA1iniFile;
     options.OutputFolder = settings.OutputFolder;
     for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
         options.*kSwitchKeys[i].member = settings.boxes[i] == BoxState::Ticked;
     }
+    try {
+        options.Xoffset = engine::Leading_number_value(settings.offsets[0]);
+        options.Yoffset = engine::Leading_number_value(settings.offsets[1]);
+        options.Zoffset = engine::Leading_number_value(settings.offsets[2]);
+    } catch (const engine::RunFailure& failure) {
+        return LoadError{failure.source(), failure.description(), failure.number()};
+    }
     return options;
-}
-
-void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOptions& options) {
-    options.Xoffset = engine::Leading_number_value(texts[0]);
-    options.Yoffset = engine::Leading_number_value(texts[1]);
-    options.Zoffset = engine::Leading_number_value(texts[2]);
 }
 
 std::string Offset_text(double value) {

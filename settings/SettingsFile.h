@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace brennic::settings {
 
@@ -29,8 +30,9 @@ struct StoredSettings {
     std::array<std::string, 3> offsets{};                     // Xoffset, Yoffset, Zoffset
 };
 
-// What one load found wrong, worded for the "D'oh! Error during load" box.
-struct SettingsReport {
+// What went wrong with stored settings, worded for an error box: its source, description and
+// number.
+struct LoadError {
     std::string source{};
     std::string description{};
     int number = 0;
@@ -40,7 +42,7 @@ struct SettingsLoad {
     StoredSettings settings{};
     // Check box values that are no state (3, -1, 70000, ...): those boxes stay unticked and the
     // other keys load as usual.
-    std::optional<SettingsReport> badValues{};
+    std::optional<LoadError> badValues{};
     // An existing file that could not be read (or is too large); the load then gives the
     // first-start settings.
     std::optional<platform::IoError> readFailure{};
@@ -72,14 +74,13 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path);
 // when nothing was written.
 bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings);
 
-// The folders and switches of a run: a box switches its kind on only when ticked, so a greyed box
-// counts as off. The offsets are left at 0: Read_offsets takes them from their texts.
-engine::ConversionOptions optionsFromSettings(const StoredSettings& settings);
-
-// The three offset texts as the window reads them (their leading numbers, "." as the decimal
-// point, &H and &O as hexadecimal and octal) into the options. A value beyond the number range is
-// an engine::RunFailure.
-void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOptions& options);
+// The complete options of a run, from settings as the window or the command line hold them: the
+// folder texts as they stand, a box's switch on only when ticked (a greyed box counts as off), and
+// the offsets read from their texts as the window reads them (their leading numbers, "." as the
+// decimal point, &H and &O as hexadecimal and octal). An offset beyond the number range gives the
+// error instead: no run can start.
+std::variant<engine::ConversionOptions, LoadError>
+optionsFromSettings(const StoredSettings& settings);
 
 // An offset as the window writes it back into its box: up to 15 significant digits, no trailing
 // zeros, and exponent form for very small or very large numbers (1E-05, 1.5E+15).

@@ -5,34 +5,36 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <variant>
 
 namespace brennic::ui {
 
 namespace {
 
 constexpr std::string_view kWebPage = "https://falvorn.example/brennic/";
-constexpr std::array<std::string_view, 3> kOffsetBoxes{"txtXoffset", "txtYoffset", "txtZoffset"};
+constexpr std::array kOffsetBoxes{Control::txtXoffset, Control::txtYoffset, Control::txtZoffset};
 
-constexpr std::string_view boxOf(engine::Switch option) {
+constexpr std::optional<Control> boxOf(engine::Switch option) {
     for (const ControlPlace& place : kControls) {
         if (place.box == option) {
-            return place.name;
+            return place.id;
         }
     }
-    return {};
+    return std::nullopt;
 }
+
+static_assert(std::all_of(engine::kSwitchKeys.begin(), engine::kSwitchKeys.end(),
+                          [](const auto& entry) { return boxOf(entry.member).has_value(); }),
+              "every switch has its check box");
 
 // The check box of each settings key, in the order of kSwitchKeys.
 constexpr auto kBoxes = [] {
-    std::array<std::string_view, engine::kSwitchKeys.size()> boxes{};
+    std::array<Control, engine::kSwitchKeys.size()> boxes{};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        boxes[i] = boxOf(engine::kSwitchKeys[i].member);
+        boxes[i] = *boxOf(engine::kSwitchKeys[i].member);
     }
     return boxes;
 }();
-
-static_assert(std::none_of(kBoxes.begin(), kBoxes.end(), [](auto name) { return name.empty(); }),
-              "every switch has its check box");
 
 } // namespace
 
@@ -51,12 +53,12 @@ void Form::LoadSettings() {
     showSettings(load.settings);
     if (load.readFailure) {
         // An unreadable or oversized file: the first-start values stand, and the box says why.
-        showReport(kLoadErrorTitle, std::string(settings::kApplicationName),
-                   load.readFailure->description, static_cast<int>(load.readFailure->number));
+        showError(kLoadErrorTitle, std::string(settings::kApplicationName),
+                  load.readFailure->description, static_cast<int>(load.readFailure->number));
     }
     if (load.badValues) {
-        showReport(kLoadErrorTitle, load.badValues->source, load.badValues->description,
-                   load.badValues->number);
+        showError(kLoadErrorTitle, load.badValues->source, load.badValues->description,
+                  load.badValues->number);
     }
 }
 
@@ -74,8 +76,8 @@ void Form::SaveSettings() {
 
 settings::StoredSettings Form::controlSettings() const {
     settings::StoredSettings settings;
-    settings.GTA1iniFile = text("txtGTA1iniFile");
-    settings.OutputFolder = text("txtOutputFolder");
+    settings.GTA1iniFile = text(Control::txtGTA1iniFile);
+    settings.OutputFolder = text(Control::txtOutputFolder);
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
         settings.boxes[i] = state(kBoxes[i]);
     }
@@ -86,8 +88,8 @@ settings::StoredSettings Form::controlSettings() const {
 }
 
 void Form::showSettings(const settings::StoredSettings& settings) {
-    setText("txtGTA1iniFile", settings.GTA1iniFile);
-    setText("txtOutputFolder", settings.OutputFolder);
+    setText(Control::txtGTA1iniFile, settings.GTA1iniFile);
+    setText(Control::txtOutputFolder, settings.OutputFolder);
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
         setState(kBoxes[i], settings.boxes[i]);
     }
@@ -96,8 +98,8 @@ void Form::showSettings(const settings::StoredSettings& settings) {
     }
 }
 
-void Form::showReport(std::string_view title, const std::string& source,
-                      const std::string& description, int number) {
+void Form::showError(std::string_view title, const std::string& source,
+                     const std::string& description, int number) {
     showMessage(MessageIcon::Critical, title,
                 "Error source: " + source + "\rError description: " + description +
                     "\rError number: " + std::to_string(number));
@@ -120,40 +122,47 @@ void Form::Control_Click(Click click) {
 }
 
 void Form::cmdConvert_Click() {
-    setControlEnabled("cmdConvert", false);
-    const settings::StoredSettings stored = controlSettings();
-    engine::ConversionOptions options = settings::optionsFromSettings(stored);
-    try {
-        settings::Read_offsets(stored.offsets, options);
-    } catch (const engine::RunFailure& failure) {
+    setControlEnabled(Control::cmdConvert, false);
+    const auto options = settings::optionsFromSettings(controlSettings());
+    if (const auto* error = std::get_if<settings::LoadError>(&options)) {
         // An offset beyond the number range (1e999 fits in five characters): no run starts.
-        showReport(kConversionErrorTitle, failure.source(), failure.description(),
-                   failure.number());
-        setControlEnabled("cmdConvert", true);
+        showError(kConversionErrorTitle, error->source, error->description, error->number);
+        setControlEnabled(Control::cmdConvert, true);
         return;
     }
-    const std::array offsets{options.Xoffset, options.Yoffset, options.Zoffset};
+    const engine::RunRequest request{.options = std::get<engine::ConversionOptions>(options),
+                                     .vehicleFile = settings::vehicleFilePath(m_programFolder)};
+    const std::array offsets{request.options.Xoffset, request.options.Yoffset,
+                             request.options.Zoffset};
     for (std::size_t i = 0; i < offsets.size(); ++i) {
         setText(kOffsetBoxes[i], settings::Offset_text(offsets[i]));
     }
-    const engine::RunReport report = engine::ConversionRun(options, m_state, *this);
-    if (report.failure) {
-        showReport(kConversionErrorTitle, report.failure->source(), report.failure->description(),
-                   report.failure->number());
+    const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
+    // A folder the user picked at one of the run's prompts stays in its box.
+    if (outcome.GTA1iniFile != request.options.GTA1iniFile) {
+        setText(Control::txtGTA1iniFile, outcome.GTA1iniFile);
     }
+    if (outcome.OutputFolder != request.options.OutputFolder) {
+        setText(Control::txtOutputFolder, outcome.OutputFolder);
+    }
+    if (outcome.failure) {
+        showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
+                  outcome.failure->number());
+    }
+    setControlEnabled(Control::cmdConvert, true);
 }
 
 void Form::imgMissionFolder_Click() {
     const std::string folder = BrowseFolder(engine::kMissionFolderPrompt);
     if (folder != "Cancel") {
-        setText("txtGTA1iniFile", folder);
+        setText(Control::txtGTA1iniFile, folder);
     }
 }
 
 void Form::imgOutputFolder_Click() {
     const std::string folder = BrowseFolder(engine::kOutputFolderPrompt);
     if (folder != "Cancel") {
-        setText("txtOutputFolder", folder);
+        setText(Control::txtOutputFolder, folder);
     }
 }
 
@@ -163,17 +172,6 @@ std::string Form::BrowseFolder(std::string_view prompt) {
         return "Cancel";
     }
     return platform::withFinalSeparator(*folder);
-}
-
-void Form::folderChosen(engine::FolderField field, const std::string& folder) {
-    setText(field == engine::FolderField::GTA1iniFile ? "txtGTA1iniFile" : "txtOutputFolder",
-            folder);
-}
-
-void Form::setConvertEnabled(bool enabled) { setControlEnabled("cmdConvert", enabled); }
-
-std::optional<std::filesystem::path> Form::vehicleFile() const {
-    return settings::vehicleFilePath(m_programFolder);
 }
 
 void Form::Open_web_page() {

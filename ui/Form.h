@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
 #include "settings/SettingsFile.h"
 #include "ui/WindowLayout.h"
@@ -19,8 +18,8 @@ inline constexpr std::string_view kConversionErrorTitle = "D'oh! Error during co
 
 // The window's events and its side of a run, written once for every toolkit. A toolkit's window
 // creates the controls of kControls, forwards the events to the operations below and supplies
-// the primitive ones, which address a control by its name in kControls. Texts are the engine's
-// 8-bit bytes; each toolkit converts them at its own edge.
+// the primitive ones, which address a control by its identifier. Texts are the engine's 8-bit
+// bytes; each toolkit converts them at its own edge.
 class Form : public engine::RunHost {
   public:
     Form(const Form&) = delete;
@@ -28,9 +27,6 @@ class Form : public engine::RunHost {
 
     // A folder path ending in exactly one separator, or exactly "Cancel".
     std::string BrowseFolder(std::string_view prompt) override;
-    void folderChosen(engine::FolderField field, const std::string& folder) override;
-    void setConvertEnabled(bool enabled) override;
-    std::optional<std::filesystem::path> vehicleFile() const override;
 
     // Opens the maker's web page. No control calls it; the credit label has no click action.
     void Open_web_page();
@@ -51,11 +47,13 @@ class Form : public engine::RunHost {
     void imgOutputFolder_Click();
 
     virtual void setCaption(std::string_view caption) = 0;
-    virtual std::string text(std::string_view control) const = 0;
-    virtual void setText(std::string_view control, std::string_view text) = 0;
-    virtual settings::BoxState state(std::string_view control) const = 0;
-    virtual void setState(std::string_view control, settings::BoxState state) = 0;
-    virtual void setControlEnabled(std::string_view control, bool enabled) = 0;
+    // The text of a text box, of any of its kinds.
+    virtual std::string text(Control control) const = 0;
+    virtual void setText(Control control, std::string_view text) = 0;
+    // The state of a check box.
+    virtual settings::BoxState state(Control control) const = 0;
+    virtual void setState(Control control, settings::BoxState state) = 0;
+    virtual void setControlEnabled(Control control, bool enabled) = 0;
     // A modal message box with an OK button.
     virtual void showMessage(MessageIcon icon, std::string_view title, std::string_view text) = 0;
     // The system's folder dialog, modal: the chosen folder's path; nullopt when the user
@@ -69,8 +67,8 @@ class Form : public engine::RunHost {
     void SaveSettings();
     settings::StoredSettings controlSettings() const;
     void showSettings(const settings::StoredSettings& settings);
-    void showReport(std::string_view title, const std::string& source,
-                    const std::string& description, int number);
+    void showError(std::string_view title, const std::string& source,
+                   const std::string& description, int number);
 
     std::filesystem::path m_programFolder;
     std::filesystem::path m_settingsFile;

@@ -3,6 +3,8 @@
 #include "engine/ConversionOptions.h"
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace brennic::ui {
@@ -22,6 +24,63 @@ enum class ControlKind {
     Button,
 };
 
+// Every control, in the order of kControls: the front ends and Form name controls only so.
+enum class Control {
+    txtGTA1iniFile,
+    txtOutputFolder,
+    chkDoor,
+    chkPowerup,
+    chkBrief,
+    chkPhone,
+    chkFuturecar,
+    chkParked,
+    chkDummy,
+    chkFuturePed,
+    chkPed,
+    chkTarget,
+    chkFuture,
+    chkTrigger,
+    chkSpray,
+    chkBomb,
+    chkHells,
+    chkINCHEADS,
+    chkMission_End,
+    chkEnd,
+    chkArrowcar,
+    chkArrow,
+    txtStatus,
+    chkSteal,
+    chkAnswerPhone,
+    chkPark,
+    chkDestroy,
+    chkMphone,
+    chkLocate,
+    chkGoto,
+    chkIsGoalDead,
+    chkCheckCar,
+    chkUnknown,
+    chkDoorArrow,
+    chkFutureCarArrow,
+    chkPedHunt,
+    chkPowerupRespawn,
+    txtXoffset,
+    txtYoffset,
+    txtZoffset,
+    cmdConvert,
+    Label1,
+    Label2,
+    Label3,
+    Frame1,
+    Frame2,
+    fraActions,
+    Frame3,
+    imgMissionFolder,
+    imgOutputFolder,
+    Shape1,
+    chkMidPointMulti,
+    Label4,
+};
+
 // What a click on a control does; the other events belong to the window itself.
 enum class Click { None, MissionFolder, OutputFolder, Convert };
 
@@ -36,11 +95,12 @@ struct Twips {
 
 struct ControlPlace {
     ControlKind kind = ControlKind::Label;
-    std::string_view name{};
+    Control id{};
+    std::string_view name{}; // the identifier's own spelling, for the toolkit's object name
     Twips rect{};
     std::string_view caption{};
     std::string_view toolTip{};
-    std::string_view frame{}; // the frame it stands in; empty for the window itself
+    std::optional<Control> frame{}; // the frame it stands in; none for the window itself
     engine::Switch box = nullptr;
     Click click = Click::None;
 };
@@ -55,18 +115,19 @@ inline constexpr int pixels(int twips) { return twips / kTwipsPerPixel; }
 
 namespace layout {
 
-constexpr ControlPlace place(ControlKind kind, std::string_view name, Twips rect,
+constexpr ControlPlace place(ControlKind kind, Control id, std::string_view name, Twips rect,
                              std::string_view caption = {}, std::string_view toolTip = {},
-                             std::string_view frame = {}, Click click = Click::None) {
-    return {kind, name, rect, caption, toolTip, frame, nullptr, click};
+                             std::optional<Control> frame = {}, Click click = Click::None) {
+    return {kind, id, name, rect, caption, toolTip, frame, nullptr, click};
 }
 
 // A check box in a frame's row: 17 pixels high where rows stand 360 twips apart, 16 where 240.
-constexpr ControlPlace check(std::string_view name, std::string_view caption,
-                             std::string_view frame, int left, int width, int top,
-                             engine::Switch box, std::string_view toolTip = {}, int height = 0) {
-    height = height != 0 ? height : frame == "Frame3" ? 240 : 255;
-    return {ControlKind::CheckBox, name, {left, top, width, height}, caption, toolTip, frame, box};
+constexpr ControlPlace check(Control id, std::string_view name, std::string_view caption,
+                             Control frame, int left, int width, int top, engine::Switch box,
+                             std::string_view toolTip = {}, int height = 0) {
+    height = height != 0 ? height : frame == Control::Frame3 ? 240 : 255;
+    return {
+        ControlKind::CheckBox, id, name, {left, top, width, height}, caption, toolTip, frame, box};
 }
 
 // Frame columns, each as wide as the room up to the next column.
@@ -80,119 +141,159 @@ constexpr int kDebug1 = 240, kDebug2 = 1920;
 // Every control in tab order; the ones that take no focus (labels, frames, pictures, the shape)
 // follow the last that does. Midpointmulti and the credit label come last of all.
 inline constexpr auto kControls = std::to_array<ControlPlace>({
-    layout::place(ControlKind::TextBox, "txtGTA1iniFile", {3600, 120, 3015, 285}),
-    layout::place(ControlKind::TextBox, "txtOutputFolder", {3600, 480, 3015, 285}),
+    layout::place(ControlKind::TextBox, Control::txtGTA1iniFile, "txtGTA1iniFile",
+                  {3600, 120, 3015, 285}),
+    layout::place(ControlKind::TextBox, Control::txtOutputFolder, "txtOutputFolder",
+                  {3600, 480, 3015, 285}),
 
-    layout::check("chkDoor", "Door", "Frame1", layout::kObjects1, 1260, 240,
-                  &engine::ConversionOptions::chkDoor),
-    layout::check("chkPowerup", "Powerup", "Frame1", layout::kObjects2, 1500, 240,
-                  &engine::ConversionOptions::chkPowerup),
-    layout::check("chkBrief", "Brief", "Frame1", layout::kObjects3, 1155, 240,
-                  &engine::ConversionOptions::chkBrief),
-    layout::check("chkPhone", "Phone", "Frame1", layout::kObjects1, 1260, 600,
-                  &engine::ConversionOptions::chkPhone),
-    layout::check("chkFuturecar", "Futurecar", "Frame1", layout::kObjects2, 1500, 600,
-                  &engine::ConversionOptions::chkFuturecar),
-    layout::check("chkParked", "Parked", "Frame1", layout::kObjects3, 1155, 600,
-                  &engine::ConversionOptions::chkParked),
-    layout::check("chkDummy", "Dummy", "Frame1", layout::kObjects1, 1260, 960,
-                  &engine::ConversionOptions::chkDummy),
-    layout::check("chkFuturePed", "FuturePed", "Frame1", layout::kObjects2, 1500, 960,
-                  &engine::ConversionOptions::chkFuturePed),
-    layout::check("chkPed", "Ped", "Frame1", layout::kObjects3, 1155, 960,
+    layout::check(Control::chkDoor, "chkDoor", "Door", Control::Frame1, layout::kObjects1, 1260,
+                  240, &engine::ConversionOptions::chkDoor),
+    layout::check(Control::chkPowerup, "chkPowerup", "Powerup", Control::Frame1, layout::kObjects2,
+                  1500, 240, &engine::ConversionOptions::chkPowerup),
+    layout::check(Control::chkBrief, "chkBrief", "Brief", Control::Frame1, layout::kObjects3, 1155,
+                  240, &engine::ConversionOptions::chkBrief),
+    layout::check(Control::chkPhone, "chkPhone", "Phone", Control::Frame1, layout::kObjects1, 1260,
+                  600, &engine::ConversionOptions::chkPhone),
+    layout::check(Control::chkFuturecar, "chkFuturecar", "Futurecar", Control::Frame1,
+                  layout::kObjects2, 1500, 600, &engine::ConversionOptions::chkFuturecar),
+    layout::check(Control::chkParked, "chkParked", "Parked", Control::Frame1, layout::kObjects3,
+                  1155, 600, &engine::ConversionOptions::chkParked),
+    layout::check(Control::chkDummy, "chkDummy", "Dummy", Control::Frame1, layout::kObjects1, 1260,
+                  960, &engine::ConversionOptions::chkDummy),
+    layout::check(Control::chkFuturePed, "chkFuturePed", "FuturePed", Control::Frame1,
+                  layout::kObjects2, 1500, 960, &engine::ConversionOptions::chkFuturePed),
+    layout::check(Control::chkPed, "chkPed", "Ped", Control::Frame1, layout::kObjects3, 1155, 960,
                   &engine::ConversionOptions::chkPed),
-    layout::check("chkTarget", "Target", "Frame1", layout::kObjects1, 1260, 1320,
-                  &engine::ConversionOptions::chkTarget),
-    layout::check("chkFuture", "Future object", "Frame1", layout::kObjects2, 1500, 1320,
-                  &engine::ConversionOptions::chkFuture),
-    layout::check("chkTrigger", "Trigger", "Frame1", layout::kObjects3, 1155, 1320,
-                  &engine::ConversionOptions::chkTrigger),
-    layout::check("chkSpray", "Spray", "Frame1", layout::kObjects1, 1260, 1680,
-                  &engine::ConversionOptions::chkSpray, "Sprayshop"),
-    layout::check("chkBomb", "Bomb", "Frame1", layout::kObjects2, 1500, 1680,
-                  &engine::ConversionOptions::chkBomb, "Bombshop"),
-    layout::check("chkHells", "Hells", "Frame1", layout::kObjects3, 1155, 1680,
-                  &engine::ConversionOptions::chkHells, "GTA1 bike"),
+    layout::check(Control::chkTarget, "chkTarget", "Target", Control::Frame1, layout::kObjects1,
+                  1260, 1320, &engine::ConversionOptions::chkTarget),
+    layout::check(Control::chkFuture, "chkFuture", "Future object", Control::Frame1,
+                  layout::kObjects2, 1500, 1320, &engine::ConversionOptions::chkFuture),
+    layout::check(Control::chkTrigger, "chkTrigger", "Trigger", Control::Frame1, layout::kObjects3,
+                  1155, 1320, &engine::ConversionOptions::chkTrigger),
+    layout::check(Control::chkSpray, "chkSpray", "Spray", Control::Frame1, layout::kObjects1, 1260,
+                  1680, &engine::ConversionOptions::chkSpray, "Sprayshop"),
+    layout::check(Control::chkBomb, "chkBomb", "Bomb", Control::Frame1, layout::kObjects2, 1500,
+                  1680, &engine::ConversionOptions::chkBomb, "Bombshop"),
+    layout::check(Control::chkHells, "chkHells", "Hells", Control::Frame1, layout::kObjects3, 1155,
+                  1680, &engine::ConversionOptions::chkHells, "GTA1 bike"),
 
-    layout::check("chkINCHEADS", "INC Heads", "fraActions", layout::kActions1, 1140, 240,
-                  &engine::ConversionOptions::chkINCHEADS, "increase wanted level"),
-    layout::check("chkMission_End", "Mission End", "fraActions", layout::kActions2, 1260, 240,
-                  &engine::ConversionOptions::chkMission_End, "Doesn't do anything yet"),
-    layout::check("chkEnd", "Level End", "fraActions", layout::kActions3, 1155, 240,
-                  &engine::ConversionOptions::chkEnd, "Ends level (best not to tick it yet)"),
-    layout::check("chkArrowcar", "Arrowcar", "fraActions", layout::kActions1, 1140, 600,
-                  &engine::ConversionOptions::chkArrowcar,
+    layout::check(Control::chkINCHEADS, "chkINCHEADS", "INC Heads", Control::fraActions,
+                  layout::kActions1, 1140, 240, &engine::ConversionOptions::chkINCHEADS,
+                  "increase wanted level"),
+    layout::check(Control::chkMission_End, "chkMission_End", "Mission End", Control::fraActions,
+                  layout::kActions2, 1260, 240, &engine::ConversionOptions::chkMission_End,
+                  "Doesn't do anything yet"),
+    layout::check(Control::chkEnd, "chkEnd", "Level End", Control::fraActions, layout::kActions3,
+                  1155, 240, &engine::ConversionOptions::chkEnd,
+                  "Ends level (best not to tick it yet)"),
+    layout::check(Control::chkArrowcar, "chkArrowcar", "Arrowcar", Control::fraActions,
+                  layout::kActions1, 1140, 600, &engine::ConversionOptions::chkArrowcar,
                   "point arrows at vehicles (the vehicle must exist)"),
-    layout::check("chkArrow", "Arrow", "fraActions", layout::kActions2, 1260, 600,
-                  &engine::ConversionOptions::chkArrow,
+    layout::check(Control::chkArrow, "chkArrow", "Arrow", Control::fraActions, layout::kActions2,
+                  1260, 600, &engine::ConversionOptions::chkArrow,
                   "Point arrows at what they are supposed to point at (some objects don't exist "
                   "so you will have to delete those arrow lines)"),
 
-    layout::place(ControlKind::StatusBox, "txtStatus", {120, 4800, 7695, 1575}),
+    layout::place(ControlKind::StatusBox, Control::txtStatus, "txtStatus", {120, 4800, 7695, 1575}),
 
-    layout::check("chkSteal", "Steal", "Frame2", layout::kObjectives1, 1320, 240,
-                  &engine::ConversionOptions::chkSteal, "waits for player to enter a vehicle"),
-    layout::check("chkAnswerPhone", "Answer Phone", "Frame2", layout::kObjectives2, 1755, 240,
-                  &engine::ConversionOptions::chkAnswerPhone, "waits for player to answer a phone"),
-    layout::check("chkPark", "Park", "Frame2", layout::kObjectives1, 1320, 600,
-                  &engine::ConversionOptions::chkPark,
+    layout::check(Control::chkSteal, "chkSteal", "Steal", Control::Frame2, layout::kObjectives1,
+                  1320, 240, &engine::ConversionOptions::chkSteal,
+                  "waits for player to enter a vehicle"),
+    layout::check(Control::chkAnswerPhone, "chkAnswerPhone", "Answer Phone", Control::Frame2,
+                  layout::kObjectives2, 1755, 240, &engine::ConversionOptions::chkAnswerPhone,
+                  "waits for player to answer a phone"),
+    layout::check(Control::chkPark, "chkPark", "Park", Control::Frame2, layout::kObjectives1, 1320,
+                  600, &engine::ConversionOptions::chkPark,
                   "waits for player to park a vehicle in a garage"),
-    layout::check("chkDestroy", "Destroy", "Frame2", layout::kObjectives2, 1755, 600,
-                  &engine::ConversionOptions::chkDestroy, "waits for player to destroy an object"),
-    layout::check("chkMphone", "MPHONE", "Frame2", layout::kObjectives1, 1320, 960,
-                  &engine::ConversionOptions::chkMphone),
-    layout::check("chkLocate", "Locate", "Frame2", layout::kObjectives2, 1755, 960,
-                  &engine::ConversionOptions::chkLocate, "waits for player to locate an object"),
-    layout::check("chkGoto", "Goto", "Frame2", layout::kObjectives1, 1320, 1320,
-                  &engine::ConversionOptions::chkGoto, "waits for player to go to a location"),
-    layout::check("chkIsGoalDead", "Is Goal Dead", "Frame2", layout::kObjectives2, 1755, 1320,
-                  &engine::ConversionOptions::chkIsGoalDead, "checks if a ped is dead"),
-    layout::check("chkCheckCar", "Check Car", "Frame2", layout::kObjectives1, 1320, 1680,
-                  &engine::ConversionOptions::chkCheckCar,
+    layout::check(Control::chkDestroy, "chkDestroy", "Destroy", Control::Frame2,
+                  layout::kObjectives2, 1755, 600, &engine::ConversionOptions::chkDestroy,
+                  "waits for player to destroy an object"),
+    layout::check(Control::chkMphone, "chkMphone", "MPHONE", Control::Frame2, layout::kObjectives1,
+                  1320, 960, &engine::ConversionOptions::chkMphone),
+    layout::check(Control::chkLocate, "chkLocate", "Locate", Control::Frame2, layout::kObjectives2,
+                  1755, 960, &engine::ConversionOptions::chkLocate,
+                  "waits for player to locate an object"),
+    layout::check(Control::chkGoto, "chkGoto", "Goto", Control::Frame2, layout::kObjectives1, 1320,
+                  1320, &engine::ConversionOptions::chkGoto,
+                  "waits for player to go to a location"),
+    layout::check(Control::chkIsGoalDead, "chkIsGoalDead", "Is Goal Dead", Control::Frame2,
+                  layout::kObjectives2, 1755, 1320, &engine::ConversionOptions::chkIsGoalDead,
+                  "checks if a ped is dead"),
+    layout::check(Control::chkCheckCar, "chkCheckCar", "Check Car", Control::Frame2,
+                  layout::kObjectives1, 1320, 1680, &engine::ConversionOptions::chkCheckCar,
                   "checks if player is in a specific vehicle"),
 
-    layout::check("chkUnknown", "Unknown code", "Frame3", layout::kDebug1, 1680, 240,
-                  &engine::ConversionOptions::chkUnknown,
+    layout::check(Control::chkUnknown, "chkUnknown", "Unknown code", Control::Frame3,
+                  layout::kDebug1, 1680, 240, &engine::ConversionOptions::chkUnknown,
                   "Convert all unrecognised GTA1 code into a GTA2 comment"),
-    layout::check("chkDoorArrow", "Door hunt", "Frame3", layout::kDebug2, 1755, 240,
-                  &engine::ConversionOptions::chkDoorArrow, "points arrows at each garage door"),
-    layout::check("chkFutureCarArrow", "Futurecar hunt", "Frame3", layout::kDebug1, 1680, 480,
+    layout::check(Control::chkDoorArrow, "chkDoorArrow", "Door hunt", Control::Frame3,
+                  layout::kDebug2, 1755, 240, &engine::ConversionOptions::chkDoorArrow,
+                  "points arrows at each garage door"),
+    layout::check(Control::chkFutureCarArrow, "chkFutureCarArrow", "Futurecar hunt",
+                  Control::Frame3, layout::kDebug1, 1680, 480,
                   &engine::ConversionOptions::chkFutureCarArrow, "points arrows at each futurecar"),
-    layout::check("chkPedHunt", "Ped hunt", "Frame3", layout::kDebug2, 1755, 480,
-                  &engine::ConversionOptions::chkPedHunt, "points arrows at each ped"),
-    layout::check("chkPowerupRespawn", "Powerup respawn", "Frame3", layout::kDebug1, 3375, 720,
+    layout::check(Control::chkPedHunt, "chkPedHunt", "Ped hunt", Control::Frame3, layout::kDebug2,
+                  1755, 480, &engine::ConversionOptions::chkPedHunt, "points arrows at each ped"),
+    layout::check(Control::chkPowerupRespawn, "chkPowerupRespawn", "Powerup respawn",
+                  Control::Frame3, layout::kDebug1, 3375, 720,
                   &engine::ConversionOptions::chkPowerupRespawn,
                   "Makes all POWERUPs respawn (creates GENERATORS)"),
 
     // Wide enough for a written-back "-0.125" in the window's font; the columns stay.
-    layout::place(ControlKind::OffsetBox, "txtXoffset", {240, 1320, 570, 285}, {}, "X", "Frame3"),
-    layout::place(ControlKind::OffsetBox, "txtYoffset", {840, 1320, 570, 285}, {}, "Y", "Frame3"),
-    layout::place(ControlKind::OffsetBox, "txtZoffset", {1440, 1320, 570, 285}, {}, "Z", "Frame3"),
+    layout::place(ControlKind::OffsetBox, Control::txtXoffset, "txtXoffset", {240, 1320, 570, 285},
+                  {}, "X", Control::Frame3),
+    layout::place(ControlKind::OffsetBox, Control::txtYoffset, "txtYoffset", {840, 1320, 570, 285},
+                  {}, "Y", Control::Frame3),
+    layout::place(ControlKind::OffsetBox, Control::txtZoffset, "txtZoffset", {1440, 1320, 570, 285},
+                  {}, "Z", Control::Frame3),
 
-    layout::place(ControlKind::Button, "cmdConvert", {120, 4200, 3735, 495}, "&Convert", {}, {},
-                  Click::Convert),
+    layout::place(ControlKind::Button, Control::cmdConvert, "cmdConvert", {120, 4200, 3735, 495},
+                  "&Convert", {}, {}, Click::Convert),
 
-    layout::place(ControlKind::Label, "Label1", {1560, 120, 1680, 255}, "GTA1 mission folder:"),
-    layout::place(ControlKind::Label, "Label2", {1560, 480, 1680, 255}, "GTA2 output folder:"),
-    layout::place(ControlKind::Label, "Label3", {240, 1080, 3375, 255}, "X, Y, Z coordinate offset",
-                  {}, "Frame3"),
-    layout::place(ControlKind::Frame, "Frame1", {3600, 840, 4215, 2295}, "Objects"),
-    layout::place(ControlKind::Frame, "Frame2", {120, 840, 3375, 2175}, "Mission objectives"),
-    layout::place(ControlKind::Frame, "fraActions", {120, 3120, 3855, 975}, "Actions"),
-    layout::place(ControlKind::Frame, "Frame3", {4080, 3120, 3735, 1695}, "Debug"),
-    layout::place(ControlKind::Picture, "imgMissionFolder", {3240, 120, 240, 195}, {},
-                  "GTA1 mission folder, gtadata or gtadata\\uk", {}, Click::MissionFolder),
-    layout::place(ControlKind::Picture, "imgOutputFolder", {3240, 480, 240, 195}, {}, {}, {},
-                  Click::OutputFolder),
+    layout::place(ControlKind::Label, Control::Label1, "Label1", {1560, 120, 1680, 255},
+                  "GTA1 mission folder:"),
+    layout::place(ControlKind::Label, Control::Label2, "Label2", {1560, 480, 1680, 255},
+                  "GTA2 output folder:"),
+    layout::place(ControlKind::Label, Control::Label3, "Label3", {240, 1080, 3375, 255},
+                  "X, Y, Z coordinate offset", {}, Control::Frame3),
+    layout::place(ControlKind::Frame, Control::Frame1, "Frame1", {3600, 840, 4215, 2295},
+                  "Objects"),
+    layout::place(ControlKind::Frame, Control::Frame2, "Frame2", {120, 840, 3375, 2175},
+                  "Mission objectives"),
+    layout::place(ControlKind::Frame, Control::fraActions, "fraActions", {120, 3120, 3855, 975},
+                  "Actions"),
+    layout::place(ControlKind::Frame, Control::Frame3, "Frame3", {4080, 3120, 3735, 1695}, "Debug"),
+    layout::place(ControlKind::Picture, Control::imgMissionFolder, "imgMissionFolder",
+                  {3240, 120, 240, 195}, {}, "GTA1 mission folder, gtadata or gtadata\\uk", {},
+                  Click::MissionFolder),
+    layout::place(ControlKind::Picture, Control::imgOutputFolder, "imgOutputFolder",
+                  {3240, 480, 240, 195}, {}, {}, {}, Click::OutputFolder),
     // 120 twips wider and taller than Convert, so a green strip shows right of it and below.
-    layout::place(ControlKind::Shape, "Shape1", {120, 4200, 3855, 615}),
+    layout::place(ControlKind::Shape, Control::Shape1, "Shape1", {120, 4200, 3855, 615}),
 
     // 2 pixels higher than the 195 twips of its row, keeping its bottom edge clear of the
     // frame's: the check mark needs 15 pixels in the window's font.
-    layout::check("chkMidPointMulti", "Midpointmulti", "Frame1", layout::kObjects2, 1500, 2010,
-                  &engine::ConversionOptions::chkMidPointMulti, {}, 225),
-    layout::place(ControlKind::Label, "Label4", {120, 120, 1335, 495},
+    layout::check(Control::chkMidPointMulti, "chkMidPointMulti", "Midpointmulti", Control::Frame1,
+                  layout::kObjects2, 1500, 2010, &engine::ConversionOptions::chkMidPointMulti, {},
+                  225),
+    layout::place(ControlKind::Label, Control::Label4, "Label4", {120, 120, 1335, 495},
                   "Program by Falvorn Company"),
 });
+
+// A control's place in the window, by its identifier.
+constexpr const ControlPlace& placeOf(Control id) {
+    return kControls[static_cast<std::size_t>(id)];
+}
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kControls.size(); ++i) {
+            if (kControls[i].id != static_cast<Control>(i)) {
+                return false;
+            }
+        }
+        return kControls.back().id == Control::Label4;
+    }(),
+    "kControls lists every control once, in the order of Control");
 
 } // namespace brennic::ui

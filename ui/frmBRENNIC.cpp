@@ -150,18 +150,22 @@ void frmBRENNIC::createControls() {
     // Frames first, so that the controls inside them have their parent.
     for (const ControlPlace& place : kControls) {
         if (place.kind == ControlKind::Frame) {
-            m_controls[place.name] = new QGroupBox(latin(place.caption), this);
+            m_controls[static_cast<std::size_t>(place.id)] =
+                new QGroupBox(latin(place.caption), this);
         }
     }
     const QPixmap folderPicture =
         style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(QSize(16, 13));
     std::vector<QWidget*> tabOrder;
     for (const ControlPlace& place : kControls) {
-        QWidget* parent = place.frame.empty() ? this : control(place.frame);
+        QWidget* parent = this;
+        if (place.frame) {
+            parent = control<QGroupBox>(*place.frame);
+        }
         QWidget* widget = nullptr;
         switch (place.kind) {
         case ControlKind::Frame:
-            widget = control(place.name);
+            widget = control<QGroupBox>(place.id);
             break;
         case ControlKind::Label: {
             auto* label = new QLabel(latin(place.caption), parent);
@@ -218,19 +222,20 @@ void frmBRENNIC::createControls() {
         if ((widget->focusPolicy() & Qt::TabFocus) != 0) {
             tabOrder.push_back(widget);
         }
-        m_controls[place.name] = widget;
+        m_controls[static_cast<std::size_t>(place.id)] = widget;
     }
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
 }
 
-QWidget* frmBRENNIC::control(std::string_view name) const {
-    const auto found = m_controls.find(name);
-    if (found == m_controls.end()) {
-        throw std::logic_error("no control " + std::string(name));
+template <class Widget> Widget* frmBRENNIC::control(Control id) const {
+    auto* widget = qobject_cast<Widget*>(m_controls[static_cast<std::size_t>(id)]);
+    if (widget == nullptr) {
+        throw std::logic_error("control " + std::string(placeOf(id).name) + " is no " +
+                               Widget::staticMetaObject.className());
     }
-    return found->second;
+    return widget;
 }
 
 void frmBRENNIC::closeEvent(QCloseEvent* event) {
@@ -241,29 +246,30 @@ void frmBRENNIC::closeEvent(QCloseEvent* event) {
 
 void frmBRENNIC::setCaption(std::string_view caption) { setWindowTitle(latin(caption)); }
 
-std::string frmBRENNIC::text(std::string_view name) const {
-    return toEngineText(static_cast<QLineEdit*>(control(name))->text());
+std::string frmBRENNIC::text(Control id) const {
+    return toEngineText(control<QLineEdit>(id)->text());
 }
 
-void frmBRENNIC::setText(std::string_view name, std::string_view text) {
-    QWidget* widget = control(name);
-    if (auto* offset = dynamic_cast<OffsetBox*>(widget)) {
+void frmBRENNIC::setText(Control id, std::string_view text) {
+    if (placeOf(id).kind == ControlKind::StatusBox) {
+        control<QPlainTextEdit>(id)->setPlainText(fromEngineText(text));
+    } else if (auto* offset = dynamic_cast<OffsetBox*>(control<QLineEdit>(id))) {
         offset->setProgramText(fromEngineText(text));
     } else {
-        static_cast<QLineEdit*>(widget)->setText(fromEngineText(text));
+        control<QLineEdit>(id)->setText(fromEngineText(text));
     }
 }
 
-settings::BoxState frmBRENNIC::state(std::string_view name) const {
-    return boxStateOf(static_cast<QCheckBox*>(control(name))->checkState());
+settings::BoxState frmBRENNIC::state(Control id) const {
+    return boxStateOf(control<QCheckBox>(id)->checkState());
 }
 
-void frmBRENNIC::setState(std::string_view name, settings::BoxState state) {
-    static_cast<QCheckBox*>(control(name))->setCheckState(checkStateOf(state));
+void frmBRENNIC::setState(Control id, settings::BoxState state) {
+    control<QCheckBox>(id)->setCheckState(checkStateOf(state));
 }
 
-void frmBRENNIC::setControlEnabled(std::string_view name, bool enabled) {
-    control(name)->setEnabled(enabled);
+void frmBRENNIC::setControlEnabled(Control id, bool enabled) {
+    control<QWidget>(id)->setEnabled(enabled);
 }
 
 void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::string_view text) {
@@ -286,12 +292,10 @@ bool frmBRENNIC::openLink(std::string_view address) {
     return m_services.openLink(QUrl(latin(address)));
 }
 
-void frmBRENNIC::replaceStatus(std::string_view status) {
-    static_cast<QPlainTextEdit*>(control("txtStatus"))->setPlainText(fromEngineText(status));
-}
+void frmBRENNIC::replaceStatus(std::string_view status) { setText(Control::txtStatus, status); }
 
 void frmBRENNIC::appendStatus(std::string_view addition) {
-    auto* status = static_cast<QPlainTextEdit*>(control("txtStatus"));
+    auto* status = control<QPlainTextEdit>(Control::txtStatus);
     status->moveCursor(QTextCursor::End);
     status->insertPlainText(fromEngineText(addition));
 }

@@ -5,9 +5,9 @@
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,21 +47,23 @@ class frmBRENNIC : public QWidget, public Form {
     void closeEvent(QCloseEvent* event) override;
 
     void setCaption(std::string_view caption) override;
-    std::string text(std::string_view control) const override;
-    void setText(std::string_view control, std::string_view text) override;
-    settings::BoxState state(std::string_view control) const override;
-    void setState(std::string_view control, settings::BoxState state) override;
-    void setControlEnabled(std::string_view control, bool enabled) override;
+    std::string text(Control control) const override;
+    void setText(Control control, std::string_view text) override;
+    settings::BoxState state(Control control) const override;
+    void setState(Control control, settings::BoxState state) override;
+    void setControlEnabled(Control control, bool enabled) override;
     void showMessage(MessageIcon icon, std::string_view title, std::string_view text) override;
     std::optional<std::string> chooseFolder(std::string_view prompt) override;
     bool openLink(std::string_view address) override;
 
   private:
     void createControls();
-    QWidget* control(std::string_view name) const;
+    // The control as the widget class it was made of; a control of another class is a logic
+    // error.
+    template <class Widget> Widget* control(Control id) const;
 
     WindowServices m_services;
-    std::map<std::string_view, QWidget*> m_controls;
+    std::array<QWidget*, kControls.size()> m_controls{};
 };
 
 } // namespace brennic::ui

@@ -1,6 +1,5 @@
 #include "app/cli/CliMain.h"
 
-#include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
 #include "platform/Ascii.h"
 #include "platform/FileSystem.h"
@@ -14,32 +13,27 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace brennic::cli {
 
 namespace {
 
-using engine::ConversionOptions;
-
 // Answers every folder question with "Cancel", streams the status text as it grows and stops
 // when a signal has come.
 class CliHost : public engine::RunHost {
   public:
-    CliHost(std::ostream& out, std::ostream& err, std::optional<std::filesystem::path> vehicles,
-            const volatile std::sig_atomic_t* signal, engine::RunNotes* notes)
-        : m_out(out), m_err(err), m_vehicles(std::move(vehicles)), m_signal(signal),
-          m_notes(notes) {}
+    CliHost(std::ostream& out, std::ostream& err, const volatile std::sig_atomic_t* signal)
+        : m_out(out), m_err(err), m_signal(signal) {}
 
     std::string BrowseFolder(std::string_view /*prompt*/) override { return "Cancel"; }
     void replaceStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
     void appendStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
-    std::optional<std::filesystem::path> vehicleFile() const override { return m_vehicles; }
     void warning(std::string_view text) override {
         m_err << "brennic-cli: warning: " << text << '\n';
     }
     bool stopRequested() override { return m_signal != nullptr && *m_signal != 0; }
-    engine::RunNotes* notes() override { return m_notes; }
 
   private:
     static std::streamsize size(std::string_view text) {
@@ -47,18 +41,17 @@ class CliHost : public engine::RunHost {
     }
     std::ostream& m_out;
     std::ostream& m_err;
-    std::optional<std::filesystem::path> m_vehicles;
     const volatile std::sig_atomic_t* m_signal;
-    engine::RunNotes* m_notes;
 };
 
-engine::Switch findSwitch(std::string_view key) {
-    for (const auto& entry : engine::kSwitchKeys) {
-        if (platform::equalIgnoringCase(entry.key, key)) {
-            return entry.member;
+// The place of a switch among the settings file's boxes.
+std::optional<std::size_t> findSwitch(std::string_view key) {
+    for (std::size_t i = 0; i < engine::kSwitchKeys.size(); ++i) {
+        if (platform::equalIgnoringCase(engine::kSwitchKeys[i].key, key)) {
+            return i;
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 std::string switchKeyList() {
@@ -122,38 +115,41 @@ void printFailure(std::ostream& err, const engine::RunFailure& failure) {
         << "Error number: " << failure.number() << '\n';
 }
 
-} // namespace
+// What the command line asks for, as parsed.
+struct CliChoices {
+    std::string missionDir{};
+    std::string outputDir{};
+    std::vector<std::string> offsetTexts{};
+    bool all = false;
+    std::vector<std::pair<bool, std::string>> switchChanges{}; // on or off, KEY, in order
+    std::string carsFile{};
+    std::string settingsFile{};
+    std::string reportFile{};
+    std::vector<std::string> checkScriptFiles{};
+};
 
-int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-            const volatile std::sig_atomic_t* signal) {
+// Reads the command line into choices; an exit code when it ends the program here (--help, a
+// usage error).
+std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices& choices,
+                                  std::ostream& out, std::ostream& err) {
     CLI::App app{"Converts a GTA1 mission file (mission.ini or missuk.ini) into one GTA2 mission "
                  "script (.mis) per mission section. The status text goes to standard output.",
                  "brennic-cli"};
-    std::string missionDir;
-    std::string outputDir;
-    std::vector<std::string> offsetTexts;
-    bool all = false;
-    std::vector<std::pair<bool, std::string>> switchChanges;
-    std::string carsFile;
-    std::string settingsFile;
-    std::string reportFile;
-    std::vector<std::string> checkScriptFiles;
-
-    app.add_option("--mission-dir", missionDir,
+    app.add_option("--mission-dir", choices.missionDir,
                    "GTA1 mission folder, holding mission.ini or missuk.ini");
-    app.add_option("--output-dir", outputDir,
+    app.add_option("--output-dir", choices.outputDir,
                    "GTA2 output folder for the .mis scripts (an e.txt there gives brief texts)");
-    app.add_option("--offset", offsetTexts,
+    app.add_option("--offset", choices.offsetTexts,
                    "X Y Z offset added to coordinates, read as the window reads them "
                    "(default 1 0.5 -2)")
         ->expected(3);
-    app.add_flag("--all", all, "Turn all 35 translations on");
+    app.add_flag("--all", choices.all, "Turn all 35 translations on");
     const std::string keyHelp =
         "KEY is a check box key of the settings file, ignoring case: " + switchKeyList();
-    auto collect = [&switchChanges](bool on) {
-        return [&switchChanges, on](const std::vector<std::string>& keys) {
+    auto collect = [&choices](bool on) {
+        return [&choices, on](const std::vector<std::string>& keys) {
             for (const auto& key : keys) {
-                switchChanges.emplace_back(on, key);
+                choices.switchChanges.emplace_back(on, key);
             }
         };
     };
@@ -170,18 +166,18 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         ->delimiter(',')
         ->type_name("KEY[,KEY...]")
         ->trigger_on_parse();
-    app.add_option("--cars", carsFile,
+    app.add_option("--cars", choices.carsFile,
                    "Vehicle name file to use instead of cars.ini beside the program (a missing "
                    "file means the built-in names)");
-    app.add_option("--settings", settingsFile,
+    app.add_option("--settings", choices.settingsFile,
                    "Start from a settings file of the window (brennic.INI); the other options "
                    "override it");
-    app.add_option("--report", reportFile,
+    app.add_option("--report", choices.reportFile,
                    "After the run, write to FILE what each script still needs by hand before "
                    "GTA2's compiler takes it")
         ->type_name("FILE");
     CLI::Option* check =
-        app.add_option("--check", checkScriptFiles,
+        app.add_option("--check", choices.checkScriptFiles,
                        "Instead of converting, check scripts (after your edits) for names used "
                        "but never declared and statements left as comments; exit 4 when some "
                        "are left")
@@ -194,7 +190,6 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         const int code = app.exit(e, out, err);
         return code == 0 ? 0 : 2;
     }
-
     if (check->count() > 0) {
         for (const CLI::Option* option : app.get_options()) {
             if (option != check && option->count() > 0) {
@@ -203,111 +198,140 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
                 return 2;
             }
         }
-        return checkScripts(checkScriptFiles, out, err);
     }
-    std::optional<report::ConversionReport> workLeft;
-    std::optional<platform::Folder> reportIn;
-    if (!reportFile.empty()) {
-        reportIn = reportFolder(platform::pathFromText(reportFile));
-        if (!reportIn) {
-            err << "brennic-cli: --report: the folder of " << reportFile << " does not exist\n";
-            return 2;
-        }
-        workLeft.emplace();
-    }
+    return std::nullopt;
+}
 
+// The run the choices ask for: the settings file's (or the first start's) settings with the
+// command line's changes. nullopt after a usage error was said.
+std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostream& err) {
     settings::StoredSettings stored = settings::firstStartSettings();
-    if (!settingsFile.empty()) {
-        if (!platform::isFile(platform::pathFromText(settingsFile))) {
-            err << "brennic-cli: the settings file " << settingsFile << " does not exist\n";
-            return 2;
+    if (!choices.settingsFile.empty()) {
+        if (!platform::isFile(platform::pathFromText(choices.settingsFile))) {
+            err << "brennic-cli: the settings file " << choices.settingsFile << " does not exist\n";
+            return std::nullopt;
         }
         settings::SettingsLoad load =
-            settings::LoadSettingsFile(platform::pathFromText(settingsFile));
+            settings::LoadSettingsFile(platform::pathFromText(choices.settingsFile));
         if (load.readFailure) {
             err << "brennic-cli: " << load.readFailure->description << '\n';
-            return 2;
+            return std::nullopt;
         }
         if (load.badValues) {
-            err << "brennic-cli: " << settingsFile << ": " << load.badValues->description << '\n';
+            err << "brennic-cli: " << choices.settingsFile << ": " << load.badValues->description
+                << '\n';
         }
         stored = std::move(load.settings);
     }
-    ConversionOptions options = settings::optionsFromSettings(stored);
-    if (!offsetTexts.empty()) {
-        std::copy(offsetTexts.begin(), offsetTexts.end(), stored.offsets.begin());
+    if (!choices.offsetTexts.empty()) {
+        std::copy(choices.offsetTexts.begin(), choices.offsetTexts.end(), stored.offsets.begin());
     }
-    try {
-        settings::Read_offsets(stored.offsets, options);
-    } catch (const engine::RunFailure& failure) {
-        err << "brennic-cli: --offset: " << failure.description() << '\n';
-        return 2;
+    if (choices.all) {
+        stored.boxes.fill(settings::BoxState::Ticked);
     }
-    if (all) {
-        for (const auto& entry : engine::kSwitchKeys) {
-            options.*entry.member = true;
-        }
-    }
-    for (const auto& [on, key] : switchChanges) {
-        const engine::Switch member = findSwitch(key);
-        if (member == nullptr) {
+    for (const auto& [on, key] : choices.switchChanges) {
+        const std::optional<std::size_t> box = findSwitch(key);
+        if (!box) {
             err << "brennic-cli: unknown KEY \"" << key << "\"; the keys are: " << switchKeyList()
                 << '\n';
-            return 2;
+            return std::nullopt;
         }
-        options.*member = on;
+        stored.boxes[*box] = on ? settings::BoxState::Ticked : settings::BoxState::Unticked;
     }
-    if (!missionDir.empty()) {
-        options.GTA1iniFile = platform::withFinalSeparator(missionDir);
+    if (!choices.missionDir.empty()) {
+        stored.GTA1iniFile = platform::withFinalSeparator(choices.missionDir);
     }
-    if (!outputDir.empty()) {
-        options.OutputFolder = platform::withFinalSeparator(outputDir);
+    if (!choices.outputDir.empty()) {
+        stored.OutputFolder = platform::withFinalSeparator(choices.outputDir);
     }
+    auto options = settings::optionsFromSettings(stored);
+    if (const auto* error = std::get_if<settings::LoadError>(&options)) {
+        err << "brennic-cli: --offset: " << error->description << '\n';
+        return std::nullopt;
+    }
+    return engine::RunRequest{
+        .options = std::move(std::get<engine::ConversionOptions>(options)),
+        .vehicleFile = choices.carsFile.empty() ? settings::vehicleFilePath()
+                                                : std::optional<std::filesystem::path>(
+                                                      platform::pathFromText(choices.carsFile)),
+    };
+}
 
-    std::optional<std::filesystem::path> vehicles =
-        carsFile.empty() ? settings::vehicleFilePath()
-                         : std::optional<std::filesystem::path>(platform::pathFromText(carsFile));
-    CliHost host(out, err, std::move(vehicles), signal, workLeft ? &*workLeft : nullptr);
-    engine::EngineState state;
-    const engine::RunReport report = engine::ConversionRun(options, state, host);
-    out.flush();
-    // The scripts and the report are written all the same; only the status text is lost.
-    const bool statusLost = !out;
-    if (statusLost) {
-        err << "brennic-cli: the status text could not be written to standard output\n";
-    }
-    if (workLeft && report.end != engine::RunEnd::Cancelled) {
-        const std::string failure = report.failure ? report.failure->description() : "";
-        if (!writeReport(*reportIn, platform::pathFromText(reportFile), workLeft->text(failure),
-                         err) &&
-            !report.failure) {
-            return 1;
-        }
-    }
-    if (statusLost && report.end != engine::RunEnd::Failed) {
-        return 1;
-    }
-    switch (report.end) {
+// The exit code of a run that took place, with what standard error says about its end.
+int exitCodeOf(const engine::RunOutcome& outcome, std::ostream& err,
+               const volatile std::sig_atomic_t* signal) {
+    switch (outcome.end) {
     case engine::RunEnd::Finished:
         return 0;
     case engine::RunEnd::Cancelled:
-        if (report.cancelledAt == engine::FolderField::GTA1iniFile) {
-            err << "brennic-cli: the mission folder \"" << options.GTA1iniFile
+        if (outcome.cancelledAt == engine::FolderField::GTA1iniFile) {
+            err << "brennic-cli: the mission folder \"" << outcome.GTA1iniFile
                 << "\" holds no mission.ini or missuk.ini (use --mission-dir)\n";
         } else {
-            err << "brennic-cli: the output folder \"" << options.OutputFolder
+            err << "brennic-cli: the output folder \"" << outcome.OutputFolder
                 << "\" does not exist (use --output-dir)\n";
         }
         return 3;
     case engine::RunEnd::Failed:
         break;
     }
-    printFailure(err, *report.failure);
-    if (report.failure->number() == static_cast<int>(platform::ErrorNumber::UserInterrupt) &&
+    printFailure(err, *outcome.failure);
+    if (outcome.failure->number() == static_cast<int>(platform::ErrorNumber::UserInterrupt) &&
         signal != nullptr) {
         return 128 + *signal; // as the shell reports a program a signal ended
     }
     return 1;
+}
+
+} // namespace
+
+int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+            const volatile std::sig_atomic_t* signal) {
+    CliChoices choices;
+    if (const std::optional<int> code = parseArguments(argc, argv, choices, out, err)) {
+        return *code;
+    }
+    if (!choices.checkScriptFiles.empty()) {
+        return checkScripts(choices.checkScriptFiles, out, err);
+    }
+    std::optional<report::ConversionReport> workLeft;
+    std::optional<platform::Folder> reportIn;
+    if (!choices.reportFile.empty()) {
+        reportIn = reportFolder(platform::pathFromText(choices.reportFile));
+        if (!reportIn) {
+            err << "brennic-cli: --report: the folder of " << choices.reportFile
+                << " does not exist\n";
+            return 2;
+        }
+        workLeft.emplace();
+    }
+    std::optional<engine::RunRequest> request = requestOf(choices, err);
+    if (!request) {
+        return 2;
+    }
+    request->notes = workLeft ? &*workLeft : nullptr;
+
+    CliHost host(out, err, signal);
+    engine::EngineState state;
+    const engine::RunOutcome outcome = engine::ConversionRun(*request, state, host);
+    out.flush();
+    // The scripts and the report are written all the same; only the status text is lost.
+    const bool statusLost = !out;
+    if (statusLost) {
+        err << "brennic-cli: the status text could not be written to standard output\n";
+    }
+    if (workLeft && outcome.end != engine::RunEnd::Cancelled) {
+        const std::string failure = outcome.failure ? outcome.failure->description() : "";
+        if (!writeReport(*reportIn, platform::pathFromText(choices.reportFile),
+                         workLeft->text(failure), err) &&
+            !outcome.failure) {
+            return 1;
+        }
+    }
+    if (statusLost && outcome.end != engine::RunEnd::Failed) {
+        return 1;
+    }
+    return exitCodeOf(outcome, err, signal);
 }
 
 } // namespace brennic::cli

@@ -71,6 +71,27 @@ TEST(CliReport, NoReportWhenNothingWasConverted) {
     EXPECT_FALSE(fs::exists(temp / "report.txt"));
 }
 
+// The run tells the report which lines are its markers; a GTA1 line whose comment merely reads
+// like one is a line not translated. A script checked on its own cannot tell the two apart.
+TEST(CliReport, MarkersAreWhatTheConverterLeft) {
+    TempFolder temp;
+    writeFile(temp / "gtadata" / "mission.ini",
+              "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\nMOVE FAIL LINE HERE\r\n2 CHECK_CAR 5\r\n");
+    const CliResult run =
+        runCli({"--mission-dir", (temp / "gtadata").string(), "--output-dir", temp.path().string(),
+                "--on", "Unknown,CheckCar", "--report", (temp / "report.txt").string()});
+    ASSERT_EQ(run.code, 0);
+    EXPECT_EQ(readFile(temp / "report.txt"),
+              "nyc_A_1.mis\r\n"
+              "  16: GTA1 line 2: CHECK_CAR test left as a comment: //IF ( IS_CHARACTER_IN_CAR ( "
+              "player1 , OBJECT5 ) ) \r\n"
+              "  17: GTA1 line 2: fail line to move here: // MOVE FAIL LINE HERE\r\n"
+              "  1 line of FAIL not translated: MOVE\r\n");
+    const CliResult check = runCli({"--check", (temp / "nyc_A_1.mis").string()});
+    EXPECT_NE(check.out.find("  12: fail line to move here: // MOVE FAIL LINE HERE\r\n"),
+              std::string::npos);
+}
+
 TEST(CliCheck, ExitCodes) {
     TempFolder temp;
     writeFile(temp / "clean.mis", "OBJ_DATA OBJECT1 = ( 1.0 , 2.0 , 3.0 )\r\n"

@@ -53,15 +53,14 @@ TEST(Faults, AFullDiskEndsTheRunAndKeepsFinishedScripts) {
         Fault fault([operation](FileOperation op, const fs::path& path) {
             return op == operation && nameEndsWith(path, "B_2.mis") ? ENOSPC : 0;
         });
-        const RunReport report = run.run(kThreeSections);
-        ASSERT_EQ(report.end, RunEnd::Failed);
-        EXPECT_EQ(report.failure->number(), 61);
+        const RunOutcome outcome = run.run(kThreeSections);
+        ASSERT_EQ(outcome.end, RunEnd::Failed);
+        EXPECT_EQ(outcome.failure->number(), 61);
         // Found when B is closed at the header of C: the status text ends before C.
-        EXPECT_TRUE(report.failure->description().ends_with("(line 11 of mission.ini)"));
+        EXPECT_TRUE(outcome.failure->description().ends_with("(line 11 of mission.ini)"));
         EXPECT_TRUE(run.host.status.ends_with("nyc_A_1.mis\r\nnyc_B_2.mis\r\n"));
         EXPECT_EQ(run.script("nyc_A_1.mis"), firstScript);
         EXPECT_FALSE(fs::exists(run.outputFolder / "nyc_C_3.mis"));
-        EXPECT_TRUE(run.host.convertEnabled);
     }
 }
 
@@ -86,10 +85,10 @@ TEST(Faults, FilesThatCannotBeCreatedOrRead) {
         Fault fault([operation, file, injected](FileOperation op, const fs::path& path) {
             return op == operation && nameEndsWith(path, file) ? injected : 0;
         });
-        const RunReport report = run.run(kThreeSections);
+        const RunOutcome outcome = run.run(kThreeSections);
         EXPECT_EQ(run.host.status != "old status", statusReplaced);
-        ASSERT_EQ(report.end, RunEnd::Failed);
-        EXPECT_EQ(report.failure->number(), number);
+        ASSERT_EQ(outcome.end, RunEnd::Failed);
+        EXPECT_EQ(outcome.failure->number(), number);
         EXPECT_FALSE(fs::exists(run.outputFolder / "nyc_A_1.mis"));
     }
 }
@@ -104,9 +103,9 @@ TEST(Faults, OutputFolderRemovedDuringTheRun) {
         }
         return 0;
     });
-    const RunReport report = run.run(kThreeSections);
-    ASSERT_EQ(report.end, RunEnd::Failed);
-    EXPECT_EQ(report.failure->number(), 76);
+    const RunOutcome outcome = run.run(kThreeSections);
+    ASSERT_EQ(outcome.end, RunEnd::Failed);
+    EXPECT_EQ(outcome.failure->number(), 76);
     EXPECT_EQ(run.host.status,
               "Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\nnyc_B_2.mis\r\n");
 }
@@ -124,13 +123,13 @@ TEST(Warnings, OddInputFilesAreNamedAndTheRunGoesOn) {
          [](RunFixture& run) {
              fs::create_directory(run.outputFolder / "E.TXT");
              fs::create_directory(run.temp / "cars.ini");
-             run.host.cars = run.temp / "cars.ini";
+             run.cars = run.temp / "cars.ini";
          },
          "E.TXT is not a readable file", "BUG"},
         {"no vehicle section",
          [](RunFixture& run) {
              writeFile(run.temp / "cars.ini", "[Vehicles]\r\n1=WRONG\r\n");
-             run.host.cars = run.temp / "cars.ini";
+             run.cars = run.temp / "cars.ini";
          },
          "has no [BRENNIC Vehicles] section; every vehicle name is empty", ""},
         {"lines behind a Ctrl-Z",
@@ -145,7 +144,7 @@ TEST(Warnings, OddInputFilesAreNamedAndTheRunGoesOn) {
         RunFixture run;
         writeFile(run.missionFolder / "mission.ini", crlf(kThreeSections) + "\x1a \r\n\x1a");
         prepare(run);
-        ASSERT_EQ(ConversionRun(run.options, run.state, run.host).end, RunEnd::Finished);
+        ASSERT_EQ(run.convert().end, RunEnd::Finished);
         ASSERT_EQ(run.host.warnings.size(),
                   name == std::string("folders named e.txt and cars.ini") ? 2u : 1u);
         EXPECT_NE(run.host.warnings.back().find(warning), std::string::npos)
@@ -194,10 +193,10 @@ TEST(Replacing, AnEarlierScriptSurvivesEveryFailure) {
         run.options.chkFuturecar = true;
         writeFile(run.outputFolder / "nyc_A_1.mis", handMade);
         prepare(run);
-        const RunReport report = run.run(lines);
+        const RunOutcome outcome = run.run(lines);
         brennic::platform::setFaultHook(nullptr);
-        ASSERT_EQ(report.end, RunEnd::Failed);
-        EXPECT_EQ(report.failure->number(), number);
+        ASSERT_EQ(outcome.end, RunEnd::Failed);
+        EXPECT_EQ(outcome.failure->number(), number);
         const auto files = filesIn(run.outputFolder);
         EXPECT_EQ(files.at("nyc_A_1.mis"), handMade);
         for (const auto& [file, bytes] : files) {
@@ -289,9 +288,9 @@ TEST(BadInput, FieldsThatNameNoRowOfTheTable) {
         RunFixture run;
         run.options = allSwitchesOn(run.options);
         run.options.chkPowerupRespawn = false; // powerups become table rows
-        const RunReport report = run.run({"[1]", "A, 1, xyz.cmp", "", "", line});
-        ASSERT_EQ(report.end, RunEnd::Failed);
-        EXPECT_EQ(report.failure->number(), number);
+        const RunOutcome outcome = run.run({"[1]", "A, 1, xyz.cmp", "", "", line});
+        ASSERT_EQ(outcome.end, RunEnd::Failed);
+        EXPECT_EQ(outcome.failure->number(), number);
         EXPECT_TRUE(
             run.script("xyz_A_1.mis").ends_with(std::string(" \r\nLEVELSTART\r\n \r\n") + written));
     }
@@ -303,14 +302,14 @@ TEST(BadInput, LinesAtTheCursorLimit) {
         RunFixture run;
         run.options.chkUnknown = true;
         const std::string line = "7 " + std::string(length - 2, 'x');
-        const RunReport report = run.run({"[1]", "A, 1, nyc.cmp", "", "", line, "8 SURVIVE"});
+        const RunOutcome outcome = run.run({"[1]", "A, 1, nyc.cmp", "", "", line, "8 SURVIVE"});
         if (length == 32766) {
-            ASSERT_EQ(report.end, RunEnd::Finished);
+            ASSERT_EQ(outcome.end, RunEnd::Finished);
             EXPECT_NE(run.script("nyc_A_1.mis").find("// " + line + "\r\n// 8 SURVIVE\r\n"),
                       std::string::npos);
         } else {
-            ASSERT_EQ(report.end, RunEnd::Failed);
-            EXPECT_EQ(report.failure->number(), 6);
+            ASSERT_EQ(outcome.end, RunEnd::Failed);
+            EXPECT_EQ(outcome.failure->number(), 6);
         }
     }
 }
@@ -326,15 +325,15 @@ TEST(BadInput, RunTotalsReach32767AndFailPastIt) {
         for (int i = 1; i < dummies; ++i) {
             bytes += "2 1 (1,1,1) DUMMY\r\n";
         }
-        const RunReport report = run.runBytes(bytes);
+        const RunOutcome outcome = run.runBytes(bytes);
         EXPECT_NE(run.script("nyc_A_1.mis").find("// DUMMY\r\n \r\nLEVELEND\r\n"),
                   std::string::npos);
         if (dummies == 32767) {
-            ASSERT_EQ(report.end, RunEnd::Finished);
+            ASSERT_EQ(outcome.end, RunEnd::Finished);
             EXPECT_NE(run.host.status.find("Total Dummy count: \t32767\r\n"), std::string::npos);
         } else {
-            ASSERT_EQ(report.end, RunEnd::Failed);
-            EXPECT_EQ(report.failure->number(), 6);
+            ASSERT_EQ(outcome.end, RunEnd::Failed);
+            EXPECT_EQ(outcome.failure->number(), 6);
             EXPECT_EQ(run.host.status.find("Statistics"), std::string::npos);
         }
     }

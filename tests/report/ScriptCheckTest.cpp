@@ -14,11 +14,11 @@ using brennic::report::ScriptCheck;
 
 namespace {
 
-// Each item as "line: reason".
+// Each item as "line: reason", of the lines read as a script on its own.
 std::vector<std::string> itemsOf(const std::vector<std::string>& lines) {
     ScriptCheck check;
     for (const auto& line : lines) {
-        check.addLine(line);
+        check.addLine(line, brennic::report::Find_marker(line));
     }
     std::vector<std::string> items;
     for (const auto& item : check.findings()) {

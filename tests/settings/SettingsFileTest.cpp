@@ -1,6 +1,5 @@
 #include "settings/SettingsFile.h"
 
-#include "engine/RunFailure.h"
 #include "tests/support/Fault.h"
 #include "tests/support/TempFolder.h"
 
@@ -8,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
+#include <variant>
 #include <vector>
 
 using namespace brennic::settings;
@@ -156,15 +156,35 @@ TEST(SaveSettingsFile, NeverSpoilsAFileItCannotReplaceWhole) {
     }
 }
 
-TEST(Read_offsets, LeadingNumbersAsTheWindowReadsThem) {
-    brennic::engine::ConversionOptions options;
-    Read_offsets({"", "1.50", "-2abc"}, options);
-    EXPECT_EQ(std::tuple(options.Xoffset, options.Yoffset, options.Zoffset),
+TEST(optionsFromSettings, OffsetsAsTheWindowReadsThemAndOnlyTickedBoxesOn) {
+    StoredSettings stored;
+    stored.GTA1iniFile = "gtadata"; // as it stands: the run asks while it is wrong
+    stored.offsets = {"", "1.50", "-2abc"};
+    stored.boxes[boxOf("Dummy")] = BoxState::Ticked;
+    stored.boxes[boxOf("Door")] = BoxState::Greyed;
+    auto read = optionsFromSettings(stored);
+    auto* options = std::get_if<brennic::engine::ConversionOptions>(&read);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(std::tuple(options->Xoffset, options->Yoffset, options->Zoffset),
               std::tuple(0.0, 1.5, -2.0));
-    Read_offsets({"1 2", "&H10", ".5"}, options);
-    EXPECT_EQ(std::tuple(options.Xoffset, options.Yoffset, options.Zoffset),
+    EXPECT_EQ(options->GTA1iniFile, "gtadata");
+    EXPECT_TRUE(options->chkDummy);
+    EXPECT_FALSE(options->chkDoor);
+
+    stored.offsets = {"1 2", "&H10", ".5"};
+    read = optionsFromSettings(stored);
+    options = std::get_if<brennic::engine::ConversionOptions>(&read);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(std::tuple(options->Xoffset, options->Yoffset, options->Zoffset),
               std::tuple(12.0, 16.0, 0.5));
-    EXPECT_THROW(Read_offsets({"0", "1e999", "0"}, options), brennic::engine::RunFailure);
+
+    // Beyond the number range: no options at all, and the error in the window's three values.
+    stored.offsets = {"0", "1e999", "0"};
+    read = optionsFromSettings(stored);
+    const auto* error = std::get_if<LoadError>(&read);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->number, 6);
+    EXPECT_FALSE(error->source.empty() || error->description.empty());
 }
 
 TEST(Offset_text, PlainUnlessVerySmallOrVeryLarge) {

@@ -19,11 +19,8 @@ class TestHost : public engine::RunHost {
     std::string status{};
     std::vector<std::string> prompts{};
     std::deque<std::string> answers{};
-    std::optional<std::filesystem::path> cars{};
     std::vector<std::string> warnings{};
     std::function<bool()> stop{}; // asked before each line
-    int convertToggles = 0;
-    bool convertEnabled = true;
 
     std::string BrowseFolder(std::string_view prompt) override {
         prompts.emplace_back(prompt);
@@ -36,11 +33,6 @@ class TestHost : public engine::RunHost {
     }
     void replaceStatus(std::string_view text) override { status = text; }
     void appendStatus(std::string_view text) override { status += text; }
-    void setConvertEnabled(bool enabled) override {
-        convertEnabled = enabled;
-        ++convertToggles;
-    }
-    std::optional<std::filesystem::path> vehicleFile() const override { return cars; }
     void warning(std::string_view text) override { warnings.emplace_back(text); }
     bool stopRequested() override { return stop && stop(); }
 };
@@ -60,6 +52,7 @@ struct RunFixture {
     std::filesystem::path missionFolder = temp / "gtadata";
     std::filesystem::path outputFolder = temp / "out";
     engine::ConversionOptions options{};
+    std::optional<std::filesystem::path> cars{}; // the vehicle file; none: the built-in names
     engine::EngineState state{};
     TestHost host{};
 
@@ -71,14 +64,16 @@ struct RunFixture {
     }
 
     // Writes the lines as the mission file, each ended by CR LF, and runs.
-    engine::RunReport run(const std::vector<std::string>& lines,
-                          const std::string& name = "mission.ini") {
+    engine::RunOutcome run(const std::vector<std::string>& lines,
+                           const std::string& name = "mission.ini") {
         return runBytes(crlf(lines), name);
     }
-    engine::RunReport runBytes(const std::string& bytes, const std::string& name = "mission.ini") {
+    engine::RunOutcome runBytes(const std::string& bytes, const std::string& name = "mission.ini") {
         writeFile(missionFolder / name, bytes);
-        return engine::ConversionRun(options, state, host);
+        return convert();
     }
+    // One run over the files as they are.
+    engine::RunOutcome convert() { return engine::ConversionRun({options, cars}, state, host); }
     std::string script(const std::string& name) const { return readFile(outputFolder / name); }
 };
 

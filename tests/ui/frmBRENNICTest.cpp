@@ -107,19 +107,6 @@ TEST(cmdConvert_Click, OffsetBoxesTakeFiveTypedCharactersButHoldLongerWrittenBac
     EXPECT_EQ(y.text(), QStringLiteral("-0.125"));
 }
 
-TEST(cmdConvert_Click, AnOffsetBeyondTheNumberRangeStartsNoRun) {
-    WindowHarness harness;
-    harness.open();
-    harness.box("txtZoffset").setText(QStringLiteral("1e999"));
-    harness.convert().click();
-    ASSERT_EQ(harness.messages.size(), 1u);
-    EXPECT_EQ(harness.messages[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(harness.messages[0].title, QStringLiteral("D'oh! Error during conversion"));
-    EXPECT_TRUE(harness.prompts.empty());
-    EXPECT_EQ(harness.box("txtZoffset").text(), QStringLiteral("1e999"));
-    EXPECT_TRUE(harness.convert().isEnabled());
-}
-
 TEST(cmdConvert_Click, AltCStartsARunAndConvertStaysDisabledThroughIt) {
     WindowHarness harness;
     auto& window = harness.open();
@@ -164,87 +151,6 @@ TEST(cmdConvert_Click, WholeConversionShowsWhatTheCliPrints) {
             EXPECT_EQ(readFile(viaWindow.output / entry.path().filename()), readFile(entry.path()));
         }
     }
-}
-
-TEST(cmdConvert_Click, GreyedBoxesAreOffAndHuntsWithoutTheirParentsChangeNothing) {
-    ExampleFolders folders;
-    const std::string head = "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.mission.string() +
-                             "/\r\nOutputFolder=" + folders.output.string() +
-                             "/\r\nUnknown=1\r\nXoffset=0\r\nYoffset=0\r\nZoffset=0\r\n";
-    const auto convert = [&](const std::string& boxes) {
-        WindowHarness harness;
-        writeFile(harness.settings, head + boxes);
-        harness.open();
-        harness.convert().click();
-        EXPECT_TRUE(harness.messages.empty());
-        return readFile(folders.output / "nyc_Bank Job_1.mis");
-    };
-    const std::string plain = convert("");
-    const std::string greyedAndHunts = convert("Dummy=2\r\nArrow=2\r\nDoorArrow=1\r\n"
-                                               "FutureCarArrow=1\r\nPedHunt=1\r\n"
-                                               "PowerupRespawn=1\r\n");
-    EXPECT_NE(plain.find("// 107 ARROW 40 0 0 0 0"), std::string::npos);
-    EXPECT_EQ(greyedAndHunts, plain);
-    EXPECT_NE(convert("Arrow=1\r\n"), plain);
-}
-
-TEST(cmdConvert_Click, AFailureMidFileShowsOneCriticalBoxAndTheStatusUpToIt) {
-    TempFolder folders;
-    // The second mission's car number is beyond the vehicle table (0 to 100).
-    writeFile(folders / "gtadata" / "mission.ini",
-              "[1]\r\nFirst, 1, nyc.cmp\r\n\r\n\r\n10 1 (1,1,1) DUMMY\r\n"
-              "[2]\r\nSecond, 1, nyc.cmp\r\n\r\n\r\n20 1 (2,2,2) PARKED 101 0\r\n"
-              "21 1 (3,3,3) DUMMY\r\n");
-    std::filesystem::create_directory(folders / "out");
-    WindowHarness harness;
-    writeFile(harness.settings, "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.text() +
-                                    "gtadata/\r\nOutputFolder=" + folders.text() +
-                                    "out/\r\nDummy=1\r\nParked=1\r\n");
-    harness.open();
-    harness.convert().click();
-    ASSERT_EQ(harness.messages.size(), 1u);
-    const auto& [icon, title, text] = harness.messages[0];
-    EXPECT_EQ(icon, QMessageBox::Critical);
-    EXPECT_EQ(title, QStringLiteral("D'oh! Error during conversion"));
-    const QStringList lines = text.split(QLatin1Char('\r'));
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0], QStringLiteral("Error source: VehicleTable"));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Error description: ")));
-    EXPECT_EQ(lines[2], QStringLiteral("Error number: 9"));
-    EXPECT_EQ(harness.status(), QStringLiteral("Generating GTA2 mission scripts...\n\n"
-                                               "nyc_First_1.mis\nnyc_Second_2.mis\n"));
-    EXPECT_TRUE(harness.convert().isEnabled());
-    const std::string first = readFile(folders / "out" / "nyc_First_1.mis");
-    EXPECT_TRUE(first.ends_with("LEVELEND\r\n"));
-    const std::string second = readFile(folders / "out" / "nyc_Second_2.mis");
-    EXPECT_EQ(second.find("LEVELEND"), std::string::npos);
-}
-
-TEST(cmdConvert_Click, TwoRunsKeepTheTextsButReadTheVehiclesAfresh) {
-    TempFolder folders;
-    writeFile(folders / "gtadata" / "mission.ini",
-              "[1]\r\nTwice, 1, nyc.cmp\r\n\r\n\r\n10 BRIEF 0 0 0 0 1002 \r\n"
-              "11 1 (10,20,4) PARKED 4 0\r\n");
-    WindowHarness harness;
-    writeFile(harness.settings, "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.text() +
-                                    "gtadata/\r\nOutputFolder=" + folders.text() +
-                                    "out/\r\nBrief=1\r\nParked=1\r\n");
-    writeFile(folders / "out" / "e.txt", "[1002]The Bank Job\r\n");
-    writeFile(harness.temp / "cars.ini", "[BRENNIC Vehicles]\r\n4=PANDA\r\n");
-    harness.open();
-    const auto script = [&] { return readFile(folders / "out" / "nyc_Twice_1.mis"); };
-
-    harness.convert().click();
-    EXPECT_NE(script().find("DISPLAY_BRIEF ( 1002 ) //The Bank Job\r\n"), std::string::npos);
-    EXPECT_NE(script().find(" PANDA // 11\r\n"), std::string::npos);
-
-    // The second run's text file lacks 1002 and the vehicle file is gone.
-    writeFile(folders / "out" / "e.txt", "[7]Other\r\n");
-    std::filesystem::remove(harness.temp / "cars.ini");
-    harness.convert().click();
-    EXPECT_NE(script().find("DISPLAY_BRIEF ( 1002 ) //The Bank Job\r\n"), std::string::npos);
-    EXPECT_NE(script().find(" COPCAR // 11\r\n"), std::string::npos); // the built-in name
-    EXPECT_TRUE(harness.messages.empty());
 }
 
 // The controls as the window's style draws them: each inside its frame and clear of the frame's

@@ -18,21 +18,12 @@ namespace {
 constexpr char kWindowClass[] = "frmBRENNIC";
 constexpr int kFirstId = 100; // control ids are kFirstId + the control's place in kControls
 
-const ControlPlace* findPlace(std::string_view name) {
-    for (const ControlPlace& place : kControls) {
-        if (place.name == name) {
-            return &place;
-        }
-    }
-    return nullptr;
-}
-
 // Win32 has no nested frames here: a control in a frame is a sibling placed over the frame.
 RECT pixelRect(const ControlPlace& place) {
     Twips rect = place.rect;
-    if (const ControlPlace* frame = place.frame.empty() ? nullptr : findPlace(place.frame)) {
-        rect.left += frame->rect.left;
-        rect.top += frame->rect.top;
+    if (place.frame) {
+        rect.left += placeOf(*place.frame).rect.left;
+        rect.top += placeOf(*place.frame).rect.top;
     }
     return {pixels(rect.left), pixels(rect.top), pixels(rect.left + rect.width),
             pixels(rect.top + rect.height)};
@@ -164,16 +155,8 @@ void frmBRENNIC::createControls(HINSTANCE instance) {
             tool.lpszText = tip.data(); // copied by the tool tip control
             SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         }
-        m_controls[place.name] = control;
+        m_controls[i] = control;
     }
-}
-
-HWND frmBRENNIC::control(std::string_view name) const {
-    const auto found = m_controls.find(name);
-    if (found == m_controls.end()) {
-        throw std::logic_error("no control " + std::string(name));
-    }
-    return found->second;
 }
 
 LRESULT CALLBACK frmBRENNIC::windowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -226,8 +209,8 @@ void frmBRENNIC::command(int id) {
     }
     const ControlPlace& place = kControls[static_cast<std::size_t>(index)];
     if (place.kind == ControlKind::CheckBox) {
-        const bool ticked = state(place.name) == settings::BoxState::Ticked;
-        setState(place.name, ticked ? settings::BoxState::Unticked : settings::BoxState::Ticked);
+        const bool ticked = state(place.id) == settings::BoxState::Ticked;
+        setState(place.id, ticked ? settings::BoxState::Unticked : settings::BoxState::Ticked);
     }
     Control_Click(place.click);
 }
@@ -235,10 +218,8 @@ void frmBRENNIC::command(int id) {
 void frmBRENNIC::paintShape() {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(m_window, &paint);
-    if (const ControlPlace* shape = findPlace("Shape1")) {
-        const RECT rect = pixelRect(*shape);
-        FillRect(dc, &rect, m_shapeBrush); // the button paints over it afterwards
-    }
+    const RECT rect = pixelRect(placeOf(Control::Shape1));
+    FillRect(dc, &rect, m_shapeBrush); // the button paints over it afterwards
     EndPaint(m_window, &paint);
 }
 
@@ -268,20 +249,20 @@ void frmBRENNIC::setCaption(std::string_view caption) {
     SetWindowTextA(m_window, nulTerminated(caption).c_str());
 }
 
-std::string frmBRENNIC::text(std::string_view name) const {
-    HWND box = control(name);
+std::string frmBRENNIC::text(Control id) const {
+    HWND box = control(id);
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
     text.resize(
         static_cast<std::size_t>(GetWindowTextA(box, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
-void frmBRENNIC::setText(std::string_view name, std::string_view text) {
-    SetWindowTextA(control(name), nulTerminated(text).c_str());
+void frmBRENNIC::setText(Control id, std::string_view text) {
+    SetWindowTextA(control(id), nulTerminated(text).c_str());
 }
 
-settings::BoxState frmBRENNIC::state(std::string_view name) const {
-    switch (SendMessageA(control(name), BM_GETCHECK, 0, 0)) {
+settings::BoxState frmBRENNIC::state(Control id) const {
+    switch (SendMessageA(control(id), BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
         return settings::BoxState::Ticked;
     case BST_INDETERMINATE:
@@ -291,15 +272,15 @@ settings::BoxState frmBRENNIC::state(std::string_view name) const {
     }
 }
 
-void frmBRENNIC::setState(std::string_view name, settings::BoxState state) {
+void frmBRENNIC::setState(Control id, settings::BoxState state) {
     const WPARAM check = state == settings::BoxState::Ticked   ? BST_CHECKED
                          : state == settings::BoxState::Greyed ? BST_INDETERMINATE
                                                                : BST_UNCHECKED;
-    SendMessageA(control(name), BM_SETCHECK, check, 0);
+    SendMessageA(control(id), BM_SETCHECK, check, 0);
 }
 
-void frmBRENNIC::setControlEnabled(std::string_view name, bool enabled) {
-    EnableWindow(control(name), enabled ? TRUE : FALSE);
+void frmBRENNIC::setControlEnabled(Control id, bool enabled) {
+    EnableWindow(control(id), enabled ? TRUE : FALSE);
 }
 
 void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::string_view text) {
@@ -338,10 +319,10 @@ bool frmBRENNIC::openLink(std::string_view address) {
     return result > 32; // smaller values are error codes
 }
 
-void frmBRENNIC::replaceStatus(std::string_view text) { setText("txtStatus", text); }
+void frmBRENNIC::replaceStatus(std::string_view text) { setText(Control::txtStatus, text); }
 
 void frmBRENNIC::appendStatus(std::string_view addition) {
-    HWND status = control("txtStatus");
+    HWND status = control(Control::txtStatus);
     const auto end = static_cast<WPARAM>(GetWindowTextLengthA(status));
     SendMessageA(status, EM_SETSEL, end, static_cast<LPARAM>(end));
     SendMessageA(status, EM_REPLACESEL, FALSE,

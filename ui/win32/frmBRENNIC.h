@@ -2,7 +2,7 @@
 
 #include "ui/Form.h"
 
-#include <map>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,11 +25,11 @@ class frmBRENNIC final : public Form {
 
   protected:
     void setCaption(std::string_view caption) override;
-    std::string text(std::string_view control) const override;
-    void setText(std::string_view control, std::string_view text) override;
-    settings::BoxState state(std::string_view control) const override;
-    void setState(std::string_view control, settings::BoxState state) override;
-    void setControlEnabled(std::string_view control, bool enabled) override;
+    std::string text(Control control) const override;
+    void setText(Control control, std::string_view text) override;
+    settings::BoxState state(Control control) const override;
+    void setState(Control control, settings::BoxState state) override;
+    void setControlEnabled(Control control, bool enabled) override;
     void showMessage(MessageIcon icon, std::string_view title, std::string_view text) override;
     std::optional<std::string> chooseFolder(std::string_view prompt) override;
     bool openLink(std::string_view address) override;
@@ -42,13 +42,13 @@ class frmBRENNIC final : public Form {
     void command(int id);
     void paintShape();
     static void drawPicture(const DRAWITEMSTRUCT& item);
-    HWND control(std::string_view name) const;
+    HWND control(Control id) const { return m_controls[static_cast<std::size_t>(id)]; }
 
     HWND m_window = nullptr;
     HWND m_toolTips = nullptr;
     HFONT m_font = nullptr;
     HBRUSH m_shapeBrush = nullptr;
-    std::map<std::string_view, HWND> m_controls;
+    std::array<HWND, kControls.size()> m_controls{};
 };
 
 // Shows the window and runs its message loop until it closes; the process's exit code.
