@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "engine/MissionLine.h"
+#include "engine/NumberReading.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
@@ -173,24 +173,6 @@ void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOpt
     options.Xoffset = engine::Leading_number_value(texts[0]);
     options.Yoffset = engine::Leading_number_value(texts[1]);
     options.Zoffset = engine::Leading_number_value(texts[2]);
-}
-
-std::string Offset_text(double value) {
-    const engine::SignificantDigits number = engine::Significant_digits(value);
-    if (number.exponent >= -4 && number.exponent < 15) {
-        return engine::Format_plain(value);
-    }
-    std::string text = value < 0.0 ? "-" : "";
-    text += number.digits.front();
-    if (number.digits.size() > 1) {
-        text += '.';
-        text.append(number.digits, 1);
-    }
-    const int magnitude = number.exponent < 0 ? -number.exponent : number.exponent;
-    text += number.exponent < 0 ? "E-" : "E+";
-    text += magnitude < 10 ? "0" : "";
-    text += std::to_string(magnitude);
-    return text;
 }
 
 std::optional<std::filesystem::path> vehicleFilePath(const std::filesystem::path& programFolder) {

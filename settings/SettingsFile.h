@@ -81,10 +81,6 @@ engine::ConversionOptions optionsFromSettings(const StoredSettings& settings);
 // an engine::RunFailure.
 void Read_offsets(const std::array<std::string, 3>& texts, engine::ConversionOptions& options);
 
-// An offset as the window writes it back into its box: up to 15 significant digits, no trailing
-// zeros, and exponent form for very small or very large numbers (1E-05, 1.5E+15).
-std::string Offset_text(double value);
-
 // The vehicle name file cars.ini (its name matched ignoring letter case) beside the program in
 // programFolder, else in the settings folder of an installed program; nullopt for the built-in
 // names.

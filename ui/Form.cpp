@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "engine/NumberWriting.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -134,7 +135,7 @@ void Form::cmdConvert_Click() {
     }
     const std::array offsets{options.Xoffset, options.Yoffset, options.Zoffset};
     for (std::size_t i = 0; i < offsets.size(); ++i) {
-        setText(kOffsetBoxes[i], settings::Offset_text(offsets[i]));
+        setText(kOffsetBoxes[i], engine::Offset_text(offsets[i]));
     }
     const engine::RunReport report = engine::ConversionRun(options, m_state, *this);
     if (report.failure) {

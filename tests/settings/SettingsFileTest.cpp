@@ -166,22 +166,3 @@ TEST(Read_offsets, LeadingNumbersAsTheWindowReadsThem) {
               std::tuple(12.0, 16.0, 0.5));
     EXPECT_THROW(Read_offsets({"0", "1e999", "0"}, options), brennic::engine::RunFailure);
 }
-
-TEST(Offset_text, PlainUnlessVerySmallOrVeryLarge) {
-    const std::tuple<double, const char*> cases[] = {
-        {0, "0"},
-        {1.5, "1.5"},
-        {-0.125, "-0.125"},
-        {12, "12"},
-        {0.0001, "0.0001"},
-        {0.00001, "1E-05"},
-        {-1.5e-7, "-1.5E-07"},
-        {1e15, "1E+15"},
-        {1e300, "1E+300"},
-        {123456789012345, "123456789012345"},
-    };
-    for (const auto& [value, text] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(Offset_text(value), text);
-    }
-}
