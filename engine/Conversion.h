@@ -5,7 +5,7 @@
 #include "engine/MissionLine.h"
 #include "engine/RunNotes.h"
 #include "engine/Tables.h"
-#include "platform/TextFile.h"
+#include "platform/TextWriter.h"
 
 #include <initializer_list>
 #include <optional>

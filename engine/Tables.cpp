@@ -5,7 +5,7 @@
 #include "engine/NumberWriting.h"
 #include "engine/RunFailure.h"
 #include "platform/ProfileFile.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
 
 #include <utility>
 

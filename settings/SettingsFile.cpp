@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "engine/NumberReading.h"
+#include "engine/RunFailure.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
@@ -12,8 +13,8 @@
 
 namespace brennic::settings {
 
+using engine::ErrorNumber;
 using engine::kSwitchKeys;
-using platform::ErrorNumber;
 
 namespace {
 
@@ -109,7 +110,10 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
     platform::IoError error;
     const auto profile = platform::ProfileFile::read(path, error);
     if (!profile) {
-        load.readFailure = error;
+        load.readFailure =
+            SettingsReport{.source = std::string(kApplicationName),
+                           .description = error.description,
+                           .number = static_cast<int>(engine::errorNumberOf(error.kind))};
         return load;
     }
     const auto text = [&profile](std::string_view key) {

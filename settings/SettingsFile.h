@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/ConversionOptions.h"
-#include "platform/IoError.h"
 
 #include <array>
 #include <filesystem>
@@ -43,7 +42,7 @@ struct SettingsLoad {
     std::optional<SettingsReport> badValues{};
     // An existing file that could not be read (or is too large); the load then gives the
     // first-start settings.
-    std::optional<platform::IoError> readFailure{};
+    std::optional<SettingsReport> readFailure{};
 };
 
 // No folders, every box unticked, offsets 1, 0.5 and -2.

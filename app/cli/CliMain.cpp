@@ -4,7 +4,7 @@
 #include "engine/ConversionRun.h"
 #include "platform/Ascii.h"
 #include "platform/FileSystem.h"
-#include "platform/TextFile.h"
+#include "platform/TextWriter.h"
 #include "report/ConversionReport.h"
 #include "settings/SettingsFile.h"
 
@@ -303,7 +303,7 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         break;
     }
     printFailure(err, *report.failure);
-    if (report.failure->number() == static_cast<int>(platform::ErrorNumber::UserInterrupt) &&
+    if (report.failure->number() == static_cast<int>(engine::ErrorNumber::UserInterrupt) &&
         signal != nullptr) {
         return 128 + *signal; // as the shell reports a program a signal ended
     }
