@@ -5,52 +5,72 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 
 namespace brennic::engine {
 
 namespace {
 
-// A value taken to 15 significant digits: the digits without trailing zeros ("0" for zero) and
-// the power of ten of the first one.
+// A value taken to 15 significant digits: digits × 10^exponent, with digits below 10^15 (trailing
+// zeros are left to the writers that drop them).
 struct SignificantDigits {
-    std::string digits{};
+    std::uint64_t digits = 0;
     int exponent = 0;
 };
+
+constexpr std::uint64_t kFifteenDigits = 1'000'000'000'000'000;
 
 SignificantDigits Significant_digits(double value) {
     if (!std::isfinite(value)) {
         Fail_overflow("a value is too large to write");
     }
-    if (value == 0.0) {
-        return {"0", 0};
-    }
-    // Most values the scripts hold are whole numbers, halves or 64ths. When the value times 10^6
-    // comes out whole and below 10^15, those are its 15 significant digits exactly: the product
-    // is off the true one by less than half a step of the 15-digit grid.
     const double magnitude = std::fabs(value);
-    char buffer[32] = {};
-    char* first = buffer;
-    char* end = nullptr;
-    int exponent = 0;
-    if (const double millionths = magnitude * 1e6;
-        millionths < 1e15 && millionths == std::trunc(millionths)) {
-        end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(millionths)).ptr;
-        exponent = static_cast<int>(end - buffer) - 7;
+    SignificantDigits number;
+    // The value is a whole number over 2^k, whose exact decimal digits are that number times 5^k,
+    // over 10^k. Whole numbers, halves, 64ths and their sums, what the scripts mostly hold, come
+    // to 15 digits or fewer that way: then those are exactly its 15 significant digits. (Doubling
+    // is exact.)
+    double scaled = magnitude;
+    std::uint64_t fives = 1;
+    int k = 0;
+    while (scaled != std::trunc(scaled) && fives < kFifteenDigits) {
+        scaled *= 2;
+        fives *= 5;
+        ++k;
+    }
+    if (scaled == std::trunc(scaled) && scaled < static_cast<double>(kFifteenDigits / fives)) {
+        number = {static_cast<std::uint64_t>(scaled) * fives, -k};
     } else {
-        // d.dddddddddddddde±x: the first digit moves up over the point.
-        char* const last = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                         std::chars_format::scientific, 14)
-                               .ptr;
-        end = std::find(buffer, last, 'e');
-        std::from_chars(end + (end[1] == '+' ? 2 : 1), last, exponent);
-        buffer[1] = buffer[0];
-        first = buffer + 1;
+        // d.dddddddddddddde±x, rounded from the exact binary value.
+        char text[32];
+        char* const end =
+            std::to_chars(text, std::end(text), magnitude, std::chars_format::scientific, 14).ptr;
+        const char* const e = std::find(text, end, 'e');
+        for (const char* c = text; c != e; ++c) {
+            if (*c != '.') {
+                number.digits = number.digits * 10 + static_cast<std::uint64_t>(*c - '0');
+            }
+        }
+        std::from_chars(e + (e[1] == '+' ? 2 : 1), end, number.exponent);
+        number.exponent -= 14;
     }
-    while (end[-1] == '0') { // the first digit is never 0
-        --end;
-    }
-    return {std::string(first, end), exponent};
+    return number;
 }
+
+// The same value without the trailing zeros of its digits; zero as 0 × 10^0.
+void Drop_trailing_zeros(SignificantDigits& number) {
+    if (number.digits == 0) {
+        number.exponent = 0;
+    }
+    while (number.digits % 10 == 0 && number.digits != 0) {
+        number.digits /= 10;
+        ++number.exponent;
+    }
+}
+
+// A double has at most 309 whole digits (with 102 commas between them) or 338 decimals.
+constexpr std::size_t kLongestText = 512;
 
 // The one writer of decimal numbers. The value is taken to 15 significant digits and then, with
 // decimals of 0 or more, rounded half away from zero to that many decimals (so that 1 + 0.15 rounds
@@ -58,53 +78,42 @@ SignificantDigits Significant_digits(double value) {
 // "." as the decimal point, and with grouped a "," between thousands.
 std::string Decimal_text(double value, int decimals, bool grouped) {
     SignificantDigits number = Significant_digits(value);
-    std::string& digits = number.digits;
-    int& exponent = number.exponent;
-    if (decimals >= 0) {
-        const int keep = exponent + 1 + decimals; // digits in front of the rounding place
-        if (keep < static_cast<int>(digits.size())) {
-            const bool roundUp = keep >= 0 && digits[static_cast<std::size_t>(keep)] >= '5';
-            digits.resize(static_cast<std::size_t>(std::max(keep, 0)));
-            std::size_t i = digits.size();
-            for (; roundUp && i > 0 && digits[i - 1] == '9'; --i) {
-                digits[i - 1] = '0';
-            }
-            if (roundUp && i > 0) {
-                ++digits[i - 1];
-            } else if (roundUp) { // all nines, or nothing in front of the rounding place
-                digits.insert(digits.begin(), '1');
-                ++exponent;
-            } else if (digits.empty()) {
-                digits = "0";
-                exponent = 0;
-            }
+    if (decimals < 0) {
+        Drop_trailing_zeros(number);
+        decimals = std::max(-number.exponent, 0);
+    }
+    auto& [digits, exponent] = number;
+    if (exponent < -decimals) {
+        const int dropped = -decimals - exponent; // digits behind the last decimal kept
+        // 10^dropped, held at 10^16: the digits, below 10^15, round to 0 against that already.
+        std::uint64_t unit = 1;
+        for (int i = 0; i < dropped && i < 16; ++i) {
+            unit *= 10;
+        }
+        digits = (digits + unit / 2) / unit;
+        exponent = -decimals;
+    }
+    const bool negative = value < 0.0 && digits != 0;
+    // Written from the last decimal on towards the front; zeros stand below the first digit.
+    char text[kLongestText];
+    char* out = std::end(text);
+    for (int power = -decimals; power <= 0 || digits != 0; ++power) {
+        if (power == 0 && decimals > 0) {
+            *--out = '.';
+        } else if (grouped && power > 0 && power % 3 == 0) {
+            *--out = ',';
+        }
+        if (power < exponent) {
+            *--out = '0';
+        } else {
+            *--out = static_cast<char>('0' + digits % 10);
+            digits /= 10;
         }
     }
-    const int lowest =
-        decimals >= 0 ? -decimals : std::min(0, exponent + 1 - static_cast<int>(digits.size()));
-    const auto digitAt = [&digits, exponent](int power) {
-        const int index = exponent - power;
-        return index >= 0 && index < static_cast<int>(digits.size())
-                   ? digits[static_cast<std::size_t>(index)]
-                   : '0';
-    };
-    const bool negative = value < 0.0 && digits.find_first_not_of('0') != std::string::npos;
-    const int highest = std::max(exponent, 0);
-    const int commas = grouped ? highest / 3 : 0;
-    std::string text(
-        static_cast<std::size_t>(negative + highest + 1 + commas + (lowest < 0 ? 1 - lowest : 0)),
-        '-');
-    auto out = text.begin() + negative;
-    for (int power = highest; power >= lowest; --power) {
-        if (power == -1) {
-            *out++ = '.';
-        }
-        *out++ = digitAt(power);
-        if (grouped && power > 0 && power % 3 == 0) {
-            *out++ = ',';
-        }
+    if (negative) {
+        *--out = '-';
     }
-    return text;
+    return std::string(out, std::end(text));
 }
 
 } // namespace
@@ -121,20 +130,24 @@ std::string Convert_rotation(std::string_view text) {
 }
 
 std::string Offset_text(double value) {
-    const SignificantDigits number = Significant_digits(value);
-    if (number.exponent >= -4 && number.exponent < 15) {
+    SignificantDigits number = Significant_digits(value);
+    Drop_trailing_zeros(number);
+    char digits[24];
+    char* const end = std::to_chars(digits, std::end(digits), number.digits).ptr;
+    const auto count = static_cast<int>(end - digits);
+    const int first = number.exponent + count - 1; // the power of ten of the first digit
+    if (first >= -4 && first < 15) {
         return Format_plain(value);
     }
     std::string text = value < 0.0 ? "-" : "";
-    text += number.digits.front();
-    if (number.digits.size() > 1) {
+    text += digits[0];
+    if (count > 1) {
         text += '.';
-        text.append(number.digits, 1);
+        text.append(digits + 1, end);
     }
-    const int magnitude = number.exponent < 0 ? -number.exponent : number.exponent;
-    text += number.exponent < 0 ? "E-" : "E+";
-    text += magnitude < 10 ? "0" : "";
-    text += std::to_string(magnitude);
+    text += first < 0 ? "E-" : "E+";
+    text += (first < 10 && first > -10) ? "0" : "";
+    text += std::to_string(first < 0 ? -first : first);
     return text;
 }
 
