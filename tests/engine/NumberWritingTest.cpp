@@ -66,6 +66,9 @@ TEST(Format_plain, FifteenSignificantDigitsInPlainNotation) {
         {-1.5e-7, "-0.00000015"},
         {1234567890123456789.0, "1234567890123460000"},
         {0.1234567890123456, "0.123456789012346"},
+        // Exactly 1 + 2^-40 and 10^15 - 0.5: more than 15 digits, so rounded to 15.
+        {1 + 0x1p-40, "1.00000000000091"},
+        {999999999999999.5, "1000000000000000"},
     };
     for (const auto& [value, text] : cases) {
         SCOPED_TRACE(text);
