@@ -71,22 +71,6 @@ void Pass_keyword(MissionLine& line, std::string_view keyword) {
 
 namespace {
 
-// One coordinate text: from the character behind the cursor up to the stop character (or the end
-// of the line), the cursor ending on the stop character or past the end.
-std::string_view coordinateText(MissionLine& line, char stop) {
-    const auto from = static_cast<std::size_t>(line.intLinePosition); // the character behind
-    if (from >= length(line)) {
-        stepCursor(line, 1);
-        return {};
-    }
-    std::size_t to = line.strRead.find(stop, from);
-    if (to == std::string::npos) {
-        to = length(line);
-    }
-    stepCursor(line, static_cast<int>(to - from) + 1);
-    return std::string_view(line.strRead).substr(from, to - from);
-}
-
 double coordinateValue(std::string_view text, double offset) {
     const double value = Leading_number_value(text);
     if (!(value >= 1.0)) {
@@ -105,22 +89,34 @@ double coordinateValue(std::string_view text, double offset) {
 } // namespace
 
 bool Read_coordinates(MissionLine& line, const ConversionOptions& options) {
-    const std::size_t open = line.strRead.find('(', cursorOffset(line));
+    const std::string_view text = line.strRead;
+    const std::size_t open = text.find('(', cursorOffset(line));
     if (open == std::string::npos) {
         // The search walked the cursor to the end of the line, with the cursor's limit.
-        if (static_cast<std::size_t>(line.intLinePosition) <= length(line)) {
-            setCursor(line, length(line) + 1);
+        if (static_cast<std::size_t>(line.intLinePosition) <= text.size()) {
+            setCursor(line, text.size() + 1);
         }
         return false;
     }
-    setCursor(line, open + 1);
-    const std::string_view x = coordinateText(line, ',');
-    const std::string_view y = coordinateText(line, ',');
-    const std::string_view z = coordinateText(line, ')');
+    // Each text runs from behind the character that ended the one before (the "(" first) up to
+    // its own end character or the end of the line; past the end, each still moves on by one.
+    std::size_t stop = open;
+    const auto next = [&text, &stop](char end) {
+        const std::size_t from = stop + 1;
+        if (from >= text.size()) {
+            stop = from;
+            return std::string_view{};
+        }
+        stop = std::min(text.find(end, from), text.size());
+        return text.substr(from, stop - from);
+    };
+    const std::string_view x = next(',');
+    const std::string_view y = next(',');
+    const std::string_view z = next(')');
+    setCursor(line, stop + 3); // from the ")" on to the first character of the kind word
     line.dblX = coordinateValue(x, options.Xoffset);
     line.dblY = coordinateValue(y, options.Yoffset);
     line.dblZ = coordinateValue(z, options.Zoffset);
-    stepCursor(line, 2);
     return true;
 }
 

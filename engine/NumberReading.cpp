@@ -154,13 +154,14 @@ void Fail_overflow(std::string_view what) {
 }
 
 double Leading_number_value(std::string_view text) {
-    // Plain whole numbers of up to 15 digits, what coordinates and fields mostly are, add up
-    // exactly; the rest takes the full reading.
-    if (!text.empty() && text.size() <= 15 && std::all_of(text.begin(), text.end(), isDigit)) {
-        double whole = 0.0;
-        for (const char digit : text) {
-            whole = whole * 10 + (digit - '0');
-        }
+    // A plain whole number of up to 15 digits, what coordinates and fields mostly are, adds up
+    // exactly as it is read; anything else takes the full reading.
+    double whole = 0.0;
+    std::size_t digits = 0;
+    for (; digits < text.size() && isDigit(text[digits]); ++digits) {
+        whole = whole * 10 + (text[digits] - '0');
+    }
+    if (digits == text.size() && digits != 0 && digits <= 15) {
         return whole;
     }
     // Blanks, tabs and line feeds count for nothing anywhere in the text.

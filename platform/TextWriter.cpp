@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -105,50 +104,28 @@ TextWriter::~TextWriter() {
 }
 
 bool TextWriter::writeLine(std::initializer_list<std::string_view> pieces) {
+    for (const std::string_view piece : pieces) {
+        if (!write(piece)) {
+            return false;
+        }
+    }
+    return write("\r\n");
+}
+
+bool TextWriter::write(std::string_view bytes) {
     if (m_errno != 0) { // a writer that failed writes nothing more
         return false;
     }
-    std::size_t size = 2;
-    for (const std::string_view piece : pieces) {
-        size += piece.size();
-    }
-    if (size > kWriteBufferSize - m_used) {
-        // A line that does not fit what is left of the buffer goes the long way.
-        for (const std::string_view piece : pieces) {
-            if (!append(piece.data(), piece.size())) {
-                return false;
-            }
-        }
-        return append("\r\n", 2);
-    }
-    char* out = m_buffer.get() + m_used;
-    for (const std::string_view piece : pieces) {
-        out = std::copy(piece.begin(), piece.end(), out);
-    }
-    *out++ = '\r';
-    *out++ = '\n';
-    m_used += size;
-    return true;
-}
-
-bool TextWriter::write(std::string_view bytes) { return append(bytes.data(), bytes.size()); }
-
-bool TextWriter::append(const char* data, std::size_t size) {
-    if (m_errno != 0) {
-        return false;
-    }
-    if (size > kWriteBufferSize - m_used) {
+    if (bytes.size() > kWriteBufferSize - m_used) {
         if (!flush()) {
             return false;
         }
-        if (size > kWriteBufferSize) {
-            return writeOut(data, size);
+        if (bytes.size() > kWriteBufferSize) {
+            return writeOut(bytes.data(), bytes.size());
         }
     }
-    if (size != 0) { // an empty piece may have no data pointer at all
-        std::memcpy(m_buffer.get() + m_used, data, size);
-        m_used += size;
-    }
+    std::copy(bytes.begin(), bytes.end(), m_buffer.get() + m_used);
+    m_used += bytes.size();
     return true;
 }
 

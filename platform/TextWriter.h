@@ -65,7 +65,6 @@ class TextWriter {
   private:
     TextWriter(const Folder& folder, std::filesystem::path name, std::filesystem::path aside,
                NativeHandle file);
-    bool append(const char* data, std::size_t size);
     bool writeOut(const char* data, std::size_t size);
     bool flush();
 
