@@ -12,6 +12,12 @@ namespace {
 
 std::size_t length(const MissionLine& line) { return line.strRead.size(); }
 
+// Where c first stands in text from offset `from` on, or the text's length. Fields are a few
+// characters long: a plain walk finds their end sooner than a call to the library's search.
+std::size_t offsetOf(std::string_view text, char c, std::size_t from) {
+    return static_cast<std::size_t>(std::find(text.begin() + from, text.end(), c) - text.begin());
+}
+
 // 0-based offset of the cursor, clamped to the line's end.
 std::size_t cursorOffset(const MissionLine& line) {
     const auto offset = static_cast<std::size_t>(line.intLinePosition - 1);
@@ -38,7 +44,7 @@ void setCursor(MissionLine& line, std::size_t position) {
 
 std::string_view Keep_Adding_Chars_to_strGotoLine_until_a_space_is_detected(MissionLine& line) {
     const std::size_t from = cursorOffset(line);
-    const std::size_t to = std::min(line.strRead.find(' ', from), length(line));
+    const std::size_t to = offsetOf(line.strRead, ' ', from);
     stepCursor(line, static_cast<int>(to - from));
     return std::string_view(line.strRead).substr(from, to - from);
 }
@@ -90,8 +96,8 @@ double coordinateValue(std::string_view text, double offset) {
 
 bool Read_coordinates(MissionLine& line, const ConversionOptions& options) {
     const std::string_view text = line.strRead;
-    const std::size_t open = text.find('(', cursorOffset(line));
-    if (open == std::string::npos) {
+    const std::size_t open = offsetOf(text, '(', cursorOffset(line));
+    if (open == text.size()) {
         // The search walked the cursor to the end of the line, with the cursor's limit.
         if (static_cast<std::size_t>(line.intLinePosition) <= text.size()) {
             setCursor(line, text.size() + 1);
@@ -107,7 +113,7 @@ bool Read_coordinates(MissionLine& line, const ConversionOptions& options) {
             stop = from;
             return std::string_view{};
         }
-        stop = std::min(text.find(end, from), text.size());
+        stop = offsetOf(text, end, from);
         return text.substr(from, stop - from);
     };
     const std::string_view x = next(',');
