@@ -40,8 +40,8 @@ struct SettingsLoad {
     // Check box values that are no state (3, -1, 70000, ...): those boxes stay unticked and the
     // other keys load as usual.
     std::optional<SettingsReport> badValues{};
-    // An existing file that could not be read (or is too large); the load then gives the
-    // first-start settings.
+    // An existing file that could not be read (or is too large), with the error number its kind
+    // of failure shows; the load then gives the first-start settings.
     std::optional<SettingsReport> readFailure{};
 };
 
