@@ -122,6 +122,27 @@ TEST(LoadSettingsFile, OneReportNamesEveryBadValue) {
     EXPECT_EQ(load.badValues->number, 6); // the first in file order: Brief
 }
 
+// A file that exists but cannot be read leaves the first-start settings and a report whose number
+// tells why, as the load box shows it.
+TEST(LoadSettingsFile, UnreadableFilesGiveFirstStartAndTheirErrorNumber) {
+    TempFolder temp;
+    writeFile(temp / "s.ini", kSection + "Phone=1\r\nXoffset=9\r\n");
+    writeFile(temp / "big.ini", kSection + "Junk=" + std::string(1 << 20, 'x'));
+    const Fault denied([](FileOperation op, const fs::path& path) {
+        return op == FileOperation::OpenForReading && path.filename() == "s.ini" ? EACCES : 0;
+    });
+    const std::tuple<const char*, int> cases[] = {{"s.ini", 75}, {"big.ini", 7}};
+    for (const auto& [name, number] : cases) {
+        SCOPED_TRACE(name);
+        const SettingsLoad load = LoadSettingsFile(temp / name);
+        ASSERT_TRUE(load.readFailure);
+        EXPECT_EQ(load.readFailure->source, "BRENNIC");
+        EXPECT_NE(load.readFailure->description.find(name), std::string::npos);
+        EXPECT_EQ(load.readFailure->number, number);
+        EXPECT_EQ(load.settings.offsets, firstStartSettings().offsets);
+    }
+}
+
 TEST(SaveSettingsFile, NeverSpoilsAFileItCannotReplaceWhole) {
     const std::string stored = kSection + "Phone=1\r\n";
     struct Case {
