@@ -19,8 +19,6 @@ struct SignificantDigits {
     int exponent = 0;
 };
 
-constexpr std::uint64_t kFifteenDigits = 1'000'000'000'000'000;
-
 SignificantDigits Significant_digits(double value) {
     if (!std::isfinite(value)) {
         Fail_overflow("a value is too large to write");
@@ -34,12 +32,17 @@ SignificantDigits Significant_digits(double value) {
     double scaled = magnitude;
     std::uint64_t fives = 1;
     int k = 0;
-    while (scaled != std::trunc(scaled) && fives < kFifteenDigits) {
+    // Each doubling adds a decimal; a product below 10^15 in doubles is one in whole numbers too.
+    // (5^k stays below it as well, so a tiny value stops in time.)
+    const auto fits = [&scaled, &fives] {
+        return scaled * static_cast<double>(fives) < 1e15 && fives < 1'000'000'000'000'000;
+    };
+    while (scaled != std::trunc(scaled) && fits()) {
         scaled *= 2;
         fives *= 5;
         ++k;
     }
-    if (scaled == std::trunc(scaled) && scaled < static_cast<double>(kFifteenDigits / fives)) {
+    if (scaled == std::trunc(scaled) && fits()) {
         number = {static_cast<std::uint64_t>(scaled) * fives, -k};
     } else {
         // d.dddddddddddddde±x, rounded from the exact binary value.

@@ -114,6 +114,8 @@ TEST(Offset_text, PlainUnlessVerySmallOrVeryLarge) {
         {1e15, "1E+15"},
         {1e300, "1E+300"},
         {123456789012345, "123456789012345"},
+        {0x1p-40, "9.09494701772928E-13"},    // exactly 9.094947017729282379...E-13
+        {0x1p-1074, "4.94065645841247E-324"}, // the smallest double
     };
     for (const auto& [value, text] : cases) {
         SCOPED_TRACE(text);
