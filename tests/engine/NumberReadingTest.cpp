@@ -3,6 +3,7 @@
 #include "engine/RunFailure.h"
 
 #include <gtest/gtest.h>
+#include <string>
 #include <tuple>
 
 using namespace brennic::engine;
@@ -26,6 +27,8 @@ TEST(Leading_number_value, ReadsAsFarAsTheNumberGoes) {
         SCOPED_TRACE(text);
         EXPECT_DOUBLE_EQ(Leading_number_value(text), value);
     }
+    // Too small for a double for all its positive exponent: 0, not a failure.
+    EXPECT_EQ(Leading_number_value("0." + std::string(400, '0') + "1e5"), 0);
 }
 
 TEST(Leading_number_value, BeyondTheDoubleRangeIsARunFailure) {
