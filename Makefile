@@ -149,8 +149,9 @@ demo: demo-deps
 	@echo "Scripts written to $(BUILD_DIR)/demo/output:"
 	@ls -1 $(BUILD_DIR)/demo/output | grep -i '\.mis$$'
 
-# A real mission file, about 100 MB of synthetic missions in 1 000 sections, and 20 000 sections
-# of one name and of as many names, each converted 5 times; the targets are printed with them.
+# A real mission file, about 100 MB of synthetic missions in 1 000 sections, 20 000 sections of
+# one name and of as many names, and 50 MB of dense missions, each converted 5 times; the targets
+# are printed with them.
 bench: deps build
 	$(BUILD_DIR)/bin/brennic-bench --cli $(BUILD_DIR)/bin/brennic-cli --work $(BENCH_DIR) --runs 5 \
 	    $(if $(REAL_MISSION),--real $(REAL_MISSION)); status=$$?; rm -rf $(BENCH_DIR); exit $$status

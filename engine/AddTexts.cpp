@@ -5,7 +5,8 @@
 #include "engine/RunFailure.h"
 #include "engine/Tables.h"
 #include "platform/FileSystem.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
+#include "platform/TextWriter.h"
 
 #include <bitset>
 #include <system_error>
@@ -39,7 +40,7 @@ std::optional<Numbers> numbersGiven(const std::filesystem::path& textFile,
     try {
         Load_TextTable(table, *reader, platform::textFromPath(textFile));
     } catch (const RunFailure& failure) {
-        error = platform::IoError{.number = static_cast<ErrorNumber>(failure.number()),
+        error = platform::IoError{.kind = platform::IoErrorKind::Other,
                                   .description = failure.description()};
         return std::nullopt;
     }
@@ -64,7 +65,7 @@ std::optional<AddedTexts> Add_GTA1_texts(const std::filesystem::path& gta1File,
     // A text file that is not there yet gives no text; any other failure to read it ends here.
     auto existing = platform::readWholeFile(textFile, kMaxTextFileSize, error);
     const bool existed = existing.has_value();
-    if (!existed && error.number != ErrorNumber::PathNotFound) {
+    if (!existed && error.kind != platform::IoErrorKind::NotFound) {
         return std::nullopt;
     }
     Numbers given;

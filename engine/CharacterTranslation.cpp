@@ -1,5 +1,7 @@
 #include "engine/CharacterTranslation.h"
 
+#include "engine/NumberReading.h"
+#include "engine/NumberWriting.h"
 #include "engine/ObjectTranslation.h"
 
 #include <cmath>

@@ -1,5 +1,6 @@
 #include "engine/CommandTranslation.h"
 
+#include "engine/NumberReading.h"
 #include "engine/ObjectTranslation.h"
 
 namespace brennic::engine {

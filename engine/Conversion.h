@@ -8,7 +8,8 @@
 #include "engine/ConversionStats.h"
 #include "engine/MissionLine.h"
 #include "engine/RunNotes.h"
-#include "platform/TextFile.h"
+#include "engine/Tables.h"
+#include "platform/TextWriter.h"
 
 #include <initializer_list>
 #include <optional>

@@ -6,7 +6,8 @@
 #include "engine/ScriptName.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
+#include "platform/TextWriter.h"
 
 #include <new>
 #include <utility>
@@ -178,7 +179,7 @@ void Run::loadVehicles() {
     const auto profile = isFile ? platform::ProfileFile::read(*file, error) : std::nullopt;
     if (!profile) {
         // A file too large to read is refused outright: built-in names would hide its loss.
-        if (error.number == ErrorNumber::OutOfMemory) {
+        if (error.kind == platform::IoErrorKind::TooLarge) {
             throw RunFailure("VehicleTable", error);
         }
         m_host.warning((isFile ? error.description

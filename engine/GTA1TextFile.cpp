@@ -2,7 +2,7 @@
 
 #include "engine/MissionLine.h"
 #include "platform/FileSystem.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
 
 #include <algorithm>
 #include <bitset>
@@ -75,7 +75,7 @@ std::string lineText(std::string_view raw, bool& cut) {
 }
 
 platform::IoError notGTA1(std::string_view fileName, std::string_view why) {
-    return platform::IoError{.number = platform::ErrorNumber::TypeMismatch,
+    return platform::IoError{.kind = platform::IoErrorKind::Other,
                              .description = std::string(fileName) + " is not a GTA1 text file (" +
                                             std::string(why) + ")"};
 }
@@ -164,7 +164,7 @@ std::optional<GTA1Texts> Read_GTA1_text_file(const std::filesystem::path& path,
     const std::string name = platform::textFromPath(path);
     const auto bytes = platform::readWholeFile(path, kMaxGTA1TextFileSize, error);
     if (!bytes) {
-        if (error.number == platform::ErrorNumber::OutOfMemory) { // only too large a file is that
+        if (error.kind == platform::IoErrorKind::TooLarge) {
             error = notGTA1(name, "it holds more than 4 MB");
         }
         return std::nullopt;

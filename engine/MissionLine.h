@@ -9,6 +9,9 @@
 
 namespace brennic::engine {
 
+// The line scanner: a mission line's fields, keywords and coordinate triple, read with one 1-based
+// cursor.
+
 // The scanner state: one per run; every translation reads and moves the same cursor.
 struct MissionLine {
     std::string strRead{};
@@ -66,39 +69,9 @@ inline bool Is_keyword_at_cursor(const MissionLine& line, std::string_view keywo
 // without one, on the character behind it, where Read_next_argument takes the first field.
 void Pass_keyword(MissionLine& line, std::string_view keyword);
 
-// The leading number of a text, as the classic BASIC Val reads it: blanks, tabs and line feeds
-// anywhere are ignored, &H and &O introduce hexadecimal and octal, "." is always the decimal
-// point, and no number at the front reads 0. A value beyond the double range is a run failure.
-double Leading_number_value(std::string_view text);
-// A token that must be a number as a whole (blanks around it allowed), rounded to the nearest
-// whole number with halves to even. Anything else is a run failure.
-double Whole_number_value(std::string_view token);
-// The leading-number value rounded to the nearest whole number, halves to even.
-double Nearest_whole_value(std::string_view text);
-// A table index from a whole value; outside 0..maxIndex is a run failure naming the table.
-int Table_index(double value, int maxIndex, std::string_view tableName);
-
 // Finds the coordinate triple from the cursor on and sets dblX, dblY and dblZ; false (and the
 // coordinates untouched) when the rest of the line holds no "(". The cursor ends on the first
 // character of the kind word.
 bool Read_coordinates(MissionLine& line, const ConversionOptions& options);
-
-// A value taken to 15 significant digits: the digits without trailing zeros ("0" for zero) and
-// the power of ten of the first one. A value beyond the double range is a run failure.
-struct SignificantDigits {
-    std::string digits{};
-    int exponent = 0;
-};
-SignificantDigits Significant_digits(double value);
-
-// One decimal, half away from zero, "," between thousands: 1234.5 gives 1,234.5.
-std::string Format_coordinate(double value);
-// Up to 15 significant digits in plain decimal notation, no grouping or trailing zeros: 7.8125,
-// 0.3, -2.25, 0.00005, 1562500000000000000.
-std::string Format_plain(double value);
-// A GTA1 rotation (1024 units a turn) as whole GTA2 degrees; "0" stays "0".
-std::string Convert_rotation(std::string_view text);
-// A door face number as its GTA2 word.
-std::string Convert_face(std::string_view text);
 
 } // namespace brennic::engine

@@ -1,6 +1,8 @@
 #include "engine/ObjectTranslation.h"
 
 #include "engine/CharacterTranslation.h"
+#include "engine/NumberReading.h"
+#include "engine/NumberWriting.h"
 #include "engine/PowerupTranslation.h"
 #include "engine/VehicleTranslation.h"
 

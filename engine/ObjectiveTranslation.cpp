@@ -1,5 +1,7 @@
 #include "engine/ObjectiveTranslation.h"
 
+#include "engine/NumberReading.h"
+
 namespace brennic::engine {
 
 void Translate_check_car(Conversion& conversion) {

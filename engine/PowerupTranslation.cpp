@@ -1,5 +1,6 @@
 #include "engine/PowerupTranslation.h"
 
+#include "engine/NumberWriting.h"
 #include "engine/ObjectTranslation.h"
 
 #include <array>

@@ -8,7 +8,40 @@
 
 namespace brennic::engine {
 
-using platform::ErrorNumber;
+// Failure numbers as the classic BASIC run time numbered them: GTA1 tool users know them from
+// message boxes, and every failure report of the program shows one.
+enum class ErrorNumber : int {
+    Overflow = 6,
+    OutOfMemory = 7,
+    SubscriptOutOfRange = 9,
+    TypeMismatch = 13,
+    UserInterrupt = 18,
+    BadFileNameOrNumber = 52,
+    FileNotFound = 53,
+    DeviceIoError = 57,
+    DiskFull = 61,
+    InputPastEndOfFile = 62,
+    PathFileAccessError = 75,
+    PathNotFound = 76,
+    InvalidPropertyValue = 380,
+};
+
+// The number a file-system failure of this kind shows.
+constexpr ErrorNumber errorNumberOf(platform::IoErrorKind kind) {
+    switch (kind) {
+    case platform::IoErrorKind::NotFound:
+        return ErrorNumber::PathNotFound;
+    case platform::IoErrorKind::AccessDenied:
+        return ErrorNumber::PathFileAccessError;
+    case platform::IoErrorKind::DiskFull:
+        return ErrorNumber::DiskFull;
+    case platform::IoErrorKind::TooLarge:
+        return ErrorNumber::OutOfMemory;
+    case platform::IoErrorKind::Other:
+        break;
+    }
+    return ErrorNumber::DeviceIoError;
+}
 
 // The one exception of the engine: raised by its checked helpers, caught only by ConversionRun,
 // which ends the run and hands the three report values to the front end.
@@ -18,7 +51,7 @@ class RunFailure : public std::exception {
         : m_source(std::move(source)), m_description(std::move(description)),
           m_number(static_cast<int>(number)) {}
     RunFailure(std::string source, const platform::IoError& error)
-        : RunFailure(std::move(source), error.description, error.number) {}
+        : RunFailure(std::move(source), error.description, errorNumberOf(error.kind)) {}
 
     const std::string& source() const { return m_source; }
     const std::string& description() const { return m_description; }

@@ -1,9 +1,11 @@
 #include "engine/Tables.h"
 
 #include "engine/MissionLine.h"
+#include "engine/NumberReading.h"
+#include "engine/NumberWriting.h"
 #include "engine/RunFailure.h"
 #include "platform/ProfileFile.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
 
 #include <utility>
 
@@ -43,6 +45,16 @@ void account(std::size_t& bytes, std::size_t removed, std::size_t added, std::si
 }
 
 } // namespace
+
+int Table_index(double value, int maxIndex, std::string_view tableName) {
+    if (!(value >= 0.0 && value <= static_cast<double>(maxIndex))) {
+        throw RunFailure(std::string(tableName),
+                         "Subscript out of range: " + Format_plain(value) + " is not an entry of " +
+                             std::string(tableName) + " (0 to " + std::to_string(maxIndex) + ")",
+                         ErrorNumber::SubscriptOutOfRange);
+    }
+    return static_cast<int>(value);
+}
 
 const std::string& VehicleTable::at(int index) const {
     return m_names[static_cast<std::size_t>(Table_index(index, intMaxIndex, "VehicleTable"))];

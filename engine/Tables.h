@@ -70,6 +70,9 @@ class ObjectLineTable {
     std::size_t m_bytes = 0;
 };
 
+// A table index from a whole value; outside 0..maxIndex is a run failure naming the table.
+int Table_index(double value, int maxIndex, std::string_view tableName);
+
 // A row of ObjectLineTable from a whole value, failing the run outside 0..60000.
 int Object_line_row(double value);
 

@@ -1,5 +1,7 @@
 #include "engine/VehicleTranslation.h"
 
+#include "engine/NumberReading.h"
+#include "engine/NumberWriting.h"
 #include "engine/ObjectTranslation.h"
 
 namespace brennic::engine {
@@ -72,6 +74,22 @@ void writeDoorHunt(Conversion& conversion, std::string_view x, std::string_view 
 }
 
 } // namespace
+
+std::string Convert_face(std::string_view text) {
+    if (text == "0") {
+        return "left";
+    }
+    if (text == "1") {
+        return "right";
+    }
+    if (text == "2") {
+        return "top";
+    }
+    if (text == "3") {
+        return "bottom";
+    }
+    return "UNSUPPORTED_FACE";
+}
 
 const std::string& Vehicle_name(const Conversion& conversion, std::string_view field) {
     return conversion.state.vehicles.at(

@@ -2,6 +2,7 @@
 
 #include "engine/Conversion.h"
 
+#include <string>
 #include <string_view>
 
 namespace brennic::engine {
@@ -20,6 +21,10 @@ void Translate_hells(Conversion& conversion);
 // A door; its position stays in ObjectLineTable for later ARROW and PARK lines. Under
 // chkDoorArrow the script then waits until player1 reaches it.
 void Translate_door(Conversion& conversion);
+
+// A door face number as its GTA2 word: "0" to "3" give left, right, top and bottom, compared
+// exactly; any other text gives UNSUPPORTED_FACE.
+std::string Convert_face(std::string_view text);
 
 // The VehicleTable name for a vehicle number field.
 const std::string& Vehicle_name(const Conversion& conversion, std::string_view field);

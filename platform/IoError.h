@@ -6,31 +6,23 @@
 
 namespace brennic::platform {
 
-// Failure numbers as the classic BASIC run time numbered them: GTA1 tool users know them from
-// message boxes, and every failure report of the program shows one.
-enum class ErrorNumber : int {
-    Overflow = 6,
-    OutOfMemory = 7,
-    SubscriptOutOfRange = 9,
-    TypeMismatch = 13,
-    UserInterrupt = 18,
-    BadFileNameOrNumber = 52,
-    FileNotFound = 53,
-    DeviceIoError = 57,
-    DiskFull = 61,
-    InputPastEndOfFile = 62,
-    PathFileAccessError = 75,
-    PathNotFound = 76,
-    InvalidPropertyValue = 380,
+// What kind of file-system failure happened. Callers give it the number their reports show.
+enum class IoErrorKind {
+    NotFound,     // the file, or a folder on its path, does not exist
+    AccessDenied, // no permission, a read-only file or file system, or another entry in the way
+    DiskFull,     // no space left, or the user's quota spent
+    TooLarge,     // a file larger than its reader takes
+    Other,        // anything else the system reports
 };
 
-// A file-system failure as a value; the engine turns it into its run failure.
+// A file-system failure as a value.
 struct IoError {
-    ErrorNumber number = ErrorNumber::DeviceIoError;
+    IoErrorKind kind = IoErrorKind::Other;
     std::string description{};
 };
 
-// Describes the errno value err of an action ("creating", "writing", ...) on path.
+// The failure that the errno value err reports for an action ("creating", "writing", ...) on
+// path: its kind, and the system's text naming the action and the path.
 IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem::path& path);
 
 } // namespace brennic::platform

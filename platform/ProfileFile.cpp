@@ -2,7 +2,8 @@
 
 #include "platform/Ascii.h"
 #include "platform/FileSystem.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
+#include "platform/TextWriter.h"
 
 namespace brennic::platform {
 

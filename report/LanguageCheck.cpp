@@ -1,7 +1,7 @@
 #include "report/LanguageCheck.h"
 
 #include "platform/Ascii.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
 
 #include <algorithm>
 #include <optional>
@@ -1302,7 +1302,7 @@ bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check
             check.finish();
             return true;
         case platform::LineReader::Result::TooLong:
-            error = {platform::ErrorNumber::DeviceIoError,
+            error = {platform::IoErrorKind::Other,
                      path.filename().string() + " has a line longer than " +
                          std::to_string(kMaxLineLength) + " characters"};
             return false;

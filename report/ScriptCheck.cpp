@@ -1,7 +1,7 @@
 #include "report/ScriptCheck.h"
 
 #include "platform/Ascii.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
 
 #include <algorithm>
 
@@ -207,9 +207,9 @@ std::optional<Block> Check_script_file(const std::filesystem::path& path, std::s
         case platform::LineReader::Result::End:
             return Block{std::move(name), check.findings(), {}};
         case platform::LineReader::Result::TooLong:
-            error = {platform::ErrorNumber::DeviceIoError,
-                     name + " has a line longer than " + std::to_string(kMaxScriptLineLength) +
-                         " characters"};
+            error = {.kind = platform::IoErrorKind::Other,
+                     .description = name + " has a line longer than " +
+                                    std::to_string(kMaxScriptLineLength) + " characters"};
             return std::nullopt;
         case platform::LineReader::Result::Failed:
             error = *reader->failure();

@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "engine/MissionLine.h"
+#include "engine/NumberReading.h"
 #include "engine/RunFailure.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
@@ -13,8 +13,8 @@
 
 namespace brennic::settings {
 
+using engine::ErrorNumber;
 using engine::kSwitchKeys;
-using platform::ErrorNumber;
 
 namespace {
 
@@ -109,7 +109,9 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
     platform::IoError error;
     const auto profile = platform::ProfileFile::read(path, error);
     if (!profile) {
-        load.readFailure = error;
+        load.readFailure = LoadError{.source = std::string(kApplicationName),
+                                     .description = error.description,
+                                     .number = static_cast<int>(engine::errorNumberOf(error.kind))};
         return load;
     }
     const auto text = [&profile](std::string_view key) {
@@ -175,24 +177,6 @@ optionsFromSettings(const StoredSettings& settings) {
         return LoadError{failure.source(), failure.description(), failure.number()};
     }
     return options;
-}
-
-std::string Offset_text(double value) {
-    const engine::SignificantDigits number = engine::Significant_digits(value);
-    if (number.exponent >= -4 && number.exponent < 15) {
-        return engine::Format_plain(value);
-    }
-    std::string text = value < 0.0 ? "-" : "";
-    text += number.digits.front();
-    if (number.digits.size() > 1) {
-        text += '.';
-        text.append(number.digits, 1);
-    }
-    const int magnitude = number.exponent < 0 ? -number.exponent : number.exponent;
-    text += number.exponent < 0 ? "E-" : "E+";
-    text += magnitude < 10 ? "0" : "";
-    text += std::to_string(magnitude);
-    return text;
 }
 
 std::optional<std::filesystem::path> vehicleFilePath(const std::filesystem::path& programFolder) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/ConversionOptions.h"
-#include "platform/IoError.h"
 
 #include <array>
 #include <filesystem>
@@ -43,9 +42,9 @@ struct SettingsLoad {
     // Check box values that are no state (3, -1, 70000, ...): those boxes stay unticked and the
     // other keys load as usual.
     std::optional<LoadError> badValues{};
-    // An existing file that could not be read (or is too large); the load then gives the
-    // first-start settings.
-    std::optional<platform::IoError> readFailure{};
+    // An existing file that could not be read (or is too large), with the error number its kind
+    // of failure shows; the load then gives the first-start settings.
+    std::optional<LoadError> readFailure{};
 };
 
 // No folders, every box unticked, offsets 1, 0.5 and -2.
@@ -81,10 +80,6 @@ bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& s
 // error instead: no run can start.
 std::variant<engine::ConversionOptions, LoadError>
 optionsFromSettings(const StoredSettings& settings);
-
-// An offset as the window writes it back into its box: up to 15 significant digits, no trailing
-// zeros, and exponent form for very small or very large numbers (1E-05, 1.5E+15).
-std::string Offset_text(double value);
 
 // The vehicle name file cars.ini (its name matched ignoring letter case) beside the program in
 // programFolder, else in the settings folder of an installed program; nullopt for the built-in

@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "engine/NumberWriting.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -135,7 +136,7 @@ void Form::cmdConvert_Click() {
     const std::array offsets{request.options.Xoffset, request.options.Yoffset,
                              request.options.Zoffset};
     for (std::size_t i = 0; i < offsets.size(); ++i) {
-        setText(kOffsetBoxes[i], settings::Offset_text(offsets[i]));
+        setText(kOffsetBoxes[i], engine::Offset_text(offsets[i]));
     }
     const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
     // A folder the user picked at one of the run's prompts stays in its box.

@@ -3,7 +3,7 @@
 #include "engine/ConversionRun.h"
 #include "platform/Ascii.h"
 #include "platform/FileSystem.h"
-#include "platform/TextFile.h"
+#include "platform/TextWriter.h"
 #include "report/ConversionReport.h"
 #include "settings/SettingsFile.h"
 
@@ -276,7 +276,7 @@ int exitCodeOf(const engine::RunOutcome& outcome, std::ostream& err,
         break;
     }
     printFailure(err, *outcome.failure);
-    if (outcome.failure->number() == static_cast<int>(platform::ErrorNumber::UserInterrupt) &&
+    if (outcome.failure->number() == static_cast<int>(engine::ErrorNumber::UserInterrupt) &&
         signal != nullptr) {
         return 128 + *signal; // as the shell reports a program a signal ended
     }

@@ -3,7 +3,7 @@
 #include "engine/MissionLine.h"
 #include "engine/RunFailure.h"
 #include "platform/ProfileFile.h"
-#include "platform/TextFile.h"
+#include "platform/TextReader.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

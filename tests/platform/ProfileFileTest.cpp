@@ -86,7 +86,7 @@ TEST(ProfileFile, MissingFilesReadEmptyAndLargeOnesAreRefused) {
     EXPECT_TRUE(ProfileFile::read(temp / "big.ini", error).has_value());
     writeFile(temp / "big.ini", std::string(ProfileFile::kMaxSize + 1, ';'));
     EXPECT_FALSE(ProfileFile::read(temp / "big.ini", error).has_value());
-    EXPECT_EQ(error.number, ErrorNumber::OutOfMemory);
+    EXPECT_EQ(error.kind, IoErrorKind::TooLarge);
     EXPECT_EQ(error.description,
               "File too large: " + (temp / "big.ini").string() + " holds more than 1048576 bytes");
 }

@@ -122,6 +122,27 @@ TEST(LoadSettingsFile, OneReportNamesEveryBadValue) {
     EXPECT_EQ(load.badValues->number, 6); // the first in file order: Brief
 }
 
+// A file that exists but cannot be read leaves the first-start settings and a report whose number
+// tells why, as the load box shows it.
+TEST(LoadSettingsFile, UnreadableFilesGiveFirstStartAndTheirErrorNumber) {
+    TempFolder temp;
+    writeFile(temp / "s.ini", kSection + "Phone=1\r\nXoffset=9\r\n");
+    writeFile(temp / "big.ini", kSection + "Junk=" + std::string(1 << 20, 'x'));
+    const Fault denied([](FileOperation op, const fs::path& path) {
+        return op == FileOperation::OpenForReading && path.filename() == "s.ini" ? EACCES : 0;
+    });
+    const std::tuple<const char*, int> cases[] = {{"s.ini", 75}, {"big.ini", 7}};
+    for (const auto& [name, number] : cases) {
+        SCOPED_TRACE(name);
+        const SettingsLoad load = LoadSettingsFile(temp / name);
+        ASSERT_TRUE(load.readFailure);
+        EXPECT_EQ(load.readFailure->source, "BRENNIC");
+        EXPECT_NE(load.readFailure->description.find(name), std::string::npos);
+        EXPECT_EQ(load.readFailure->number, number);
+        EXPECT_EQ(load.settings.offsets, firstStartSettings().offsets);
+    }
+}
+
 TEST(SaveSettingsFile, NeverSpoilsAFileItCannotReplaceWhole) {
     const std::string stored = kSection + "Phone=1\r\n";
     struct Case {
@@ -185,23 +206,4 @@ TEST(optionsFromSettings, OffsetsAsTheWindowReadsThemAndOnlyTickedBoxesOn) {
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->number, 6);
     EXPECT_FALSE(error->source.empty() || error->description.empty());
-}
-
-TEST(Offset_text, PlainUnlessVerySmallOrVeryLarge) {
-    const std::tuple<double, const char*> cases[] = {
-        {0, "0"},
-        {1.5, "1.5"},
-        {-0.125, "-0.125"},
-        {12, "12"},
-        {0.0001, "0.0001"},
-        {0.00001, "1E-05"},
-        {-1.5e-7, "-1.5E-07"},
-        {1e15, "1E+15"},
-        {1e300, "1E+300"},
-        {123456789012345, "123456789012345"},
-    };
-    for (const auto& [value, text] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(Offset_text(value), text);
-    }
 }

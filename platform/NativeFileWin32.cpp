@@ -1,0 +1,99 @@
+#include "platform/NativeFile.h"
+#include "platform/TextWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <windows.h>
+
+namespace brennic::platform::native {
+
+namespace {
+
+// The errno value that describes the thread's last Windows error.
+int lastFailure() {
+    switch (::GetLastError()) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    default:
+        return EIO;
+    }
+}
+
+} // namespace
+
+const NativeHandle kNoHandle = INVALID_HANDLE_VALUE;
+
+int openForReading(const std::filesystem::path& path, std::FILE*& file) {
+    errno = 0;
+    file = ::_wfopen(path.c_str(), L"rb");
+    return file != nullptr ? 0 : errno != 0 ? errno : EIO;
+}
+
+int openFolder(const std::filesystem::path& path, NativeHandle& folder) {
+    // Without delete sharing, the folder cannot be renamed or removed while the run holds it.
+    folder = ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return folder != kNoHandle ? 0 : lastFailure();
+}
+
+int createNew(const Folder& folder, const std::filesystem::path& name, NativeHandle& file) {
+    file = ::CreateFileW((folder.path() / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != kNoHandle ? 0 : lastFailure();
+}
+
+int replaceBlocker(const Folder& folder, const std::filesystem::path& name) {
+    const DWORD attributes = ::GetFileAttributesW((folder.path() / name).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return 0;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return EISDIR;
+    }
+    return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? EACCES : 0;
+}
+
+void takePermissions(const Folder&, const std::filesystem::path&, NativeHandle) {}
+
+int writeAll(NativeHandle file, const char* data, std::size_t size) {
+    while (size > 0) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1U << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, data, chunk, &written, nullptr)) {
+            return lastFailure();
+        }
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+
+int closeFile(NativeHandle file) { return ::CloseHandle(file) ? 0 : lastFailure(); }
+
+int renameOver(const Folder& folder, const std::filesystem::path& from,
+               const std::filesystem::path& to) {
+    return ::MoveFileExW((folder.path() / from).c_str(), (folder.path() / to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING)
+               ? 0
+               : lastFailure();
+}
+
+void removeFile(const Folder& folder, const std::filesystem::path& name) {
+    ::DeleteFileW((folder.path() / name).c_str());
+}
+
+std::string processNumber() { return std::to_string(::GetCurrentProcessId()); }
+
+} // namespace brennic::platform::native
