@@ -89,7 +89,7 @@ Match Translate_command(Conversion& conversion) {
     const std::string_view word = text.substr(blank + 1, text.find(' ', blank + 1) - blank - 1);
     for (const Command* candidate : commandsOfLength(word.size())) {
         const Command& command = *candidate;
-        if (!platform::equalIgnoringCase(command.word, word)) {
+        if (!Is_keyword_at(word, 0, command.word)) {
             continue;
         }
         if (!command.standsAt(text, blank)) {

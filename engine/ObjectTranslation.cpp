@@ -86,9 +86,11 @@ std::optional<Match> Translate_object(Conversion& conversion) {
     if (!Read_coordinates(line, conversion.options)) {
         return std::nullopt;
     }
+    const std::string_view text = line.strRead;
+    const auto cursor = static_cast<std::size_t>(line.intLinePosition - 1);
     for (const ObjectKind& kind : kKinds) {
-        if ((kind.enabledBy == nullptr || conversion.options.*kind.enabledBy) &&
-            Is_keyword_at_cursor(line, kind.matchText)) {
+        if (Is_keyword_at(text, cursor, kind.matchText) &&
+            (kind.enabledBy == nullptr || conversion.options.*kind.enabledBy)) {
             if (conversion.notes != nullptr) {
                 conversion.notes->translated(kind.matchText.substr(0, kind.matchText.find(' ')));
             }
@@ -101,12 +103,10 @@ std::optional<Match> Translate_object(Conversion& conversion) {
         return Match{};
     }
     // For the report: the kind word as written, and the switch of the kind that stands there.
-    const auto cursor = static_cast<std::size_t>(line.intLinePosition - 1);
-    const std::string_view rest =
-        std::string_view(line.strRead).substr(std::min(cursor, line.strRead.size()));
+    const std::string_view rest = text.substr(std::min(cursor, text.size()));
     Match match{.word = rest.substr(0, rest.find(' '))};
     for (const ObjectKind& kind : kKinds) {
-        if (Is_keyword_at_cursor(line, kind.matchText)) {
+        if (Is_keyword_at(text, cursor, kind.matchText)) {
             match.box = kind.enabledBy;
             break;
         }
