@@ -56,7 +56,7 @@ std::optional<Numbers> numbersGiven(const std::filesystem::path& textFile,
 std::optional<AddedTexts> Add_GTA1_texts(const std::filesystem::path& gta1File,
                                          const std::filesystem::path& textFile,
                                          platform::IoError& error) {
-    const auto texts = Read_GTA1_text_file(gta1File, error);
+    const auto texts = Read_GTA1_text_file(gta1File, platform::textFromPath(gta1File), error);
     if (!texts) {
         return std::nullopt;
     }

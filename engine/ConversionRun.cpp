@@ -2,6 +2,7 @@
 
 #include "engine/CommandChain.h"
 #include "engine/Conversion.h"
+#include "engine/GTA1TextFile.h"
 #include "engine/ObjectTranslation.h"
 #include "engine/ScriptName.h"
 #include "platform/FileSystem.h"
@@ -11,6 +12,7 @@
 
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace brennic::engine {
 
@@ -78,8 +80,8 @@ class Run {
   public:
     Run(const RunRequest& request, const ConversionOptions& options, EngineState& state,
         RunHost& host)
-        : m_options(options), m_vehicleFile(request.vehicleFile), m_host(host),
-          m_conversion(options, state, request.notes) {}
+        : m_options(options), m_vehicleFile(request.vehicleFile), m_textFile(request.textFile),
+          m_host(host), m_conversion(options, state, request.notes) {}
 
     void execute();
     std::size_t fileLine() const { return m_fileLine; }
@@ -88,6 +90,8 @@ class Run {
   private:
     void loadVehicles();
     void loadTexts();
+    std::string readTexts();
+    void warn(const std::vector<std::string>& warnings);
     bool nextLine();
     void sectionHeader();
     void missionLine();
@@ -101,6 +105,7 @@ class Run {
 
     const ConversionOptions& m_options;
     const std::optional<std::filesystem::path>& m_vehicleFile;
+    const std::optional<std::filesystem::path>& m_textFile;
     RunHost& m_host;
     std::optional<platform::Folder> m_outputFolder; // outlives the script written in it
     Conversion m_conversion;
@@ -198,18 +203,61 @@ void Run::loadVehicles() {
 }
 
 void Run::loadTexts() {
+    const std::string source = readTexts();
+    if (m_conversion.notes != nullptr) {
+        m_conversion.notes->textsRead(source);
+    }
+}
+
+// The brief texts come from the first source there is: the request's file, e.txt in the output
+// folder (whatever stands under that name), ENGLISH.FXT beside the mission file. Only the
+// request's file has been vouched for; the others may fail with a warning. Returns the name of the
+// file read, empty when none was.
+std::string Run::readTexts() {
+    TextTable& table = m_conversion.state.texts;
+    if (m_textFile) {
+        const std::string name = platform::textFromPath(m_textFile->filename());
+        warn(Load_TextTable(table, *m_textFile, name));
+        return name;
+    }
     const std::filesystem::path folder =
         platform::pathFromText(folderPrefix(m_options.OutputFolder));
     const auto file = platform::findFileIgnoringCase(folder, "e.txt");
     platform::IoError error;
     auto reader = file ? platform::LineReader::open(*file, kMaxLineLength, error) : std::nullopt;
     if (reader) {
-        Load_TextTable(m_conversion.state.texts, *reader, platform::textFromPath(file->filename()));
-    } else if (file) {
+        const std::string name = platform::textFromPath(file->filename());
+        Load_TextTable(table, *reader, name);
+        return name;
+    }
+    if (file) {
         m_host.warning(error.description + "; no brief texts were read from it");
-    } else if (const auto other = platform::findFolderIgnoringCase(folder, "e.txt")) {
+        return {};
+    }
+    if (const auto other = platform::findFolderIgnoringCase(folder, "e.txt")) {
         m_host.warning(platform::textFromPath(*other) +
                        " is not a readable file; no brief texts were read from it");
+        return {};
+    }
+    const auto gta1File = platform::findFileIgnoringCase(
+        platform::pathFromText(folderPrefix(m_options.GTA1iniFile)), "ENGLISH.FXT");
+    if (!gta1File) {
+        return {};
+    }
+    const std::string name = platform::textFromPath(gta1File->filename());
+    const auto texts = Read_GTA1_text_file(*gta1File, name, error);
+    if (!texts) {
+        m_host.warning(error.description + "; no brief texts were read from it");
+        return {};
+    }
+    warn(texts->warnings);
+    Load_TextTable(table, *texts);
+    return name;
+}
+
+void Run::warn(const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) {
+        m_host.warning(warning);
     }
 }
 

@@ -31,6 +31,9 @@ struct EngineState {
 struct RunRequest {
     ConversionOptions options{};
     std::optional<std::filesystem::path> vehicleFile{}; // nullopt: the built-in names
+    // The brief texts' file, a GTA1 text file (.FXT) or one of the e.txt form, told apart by its
+    // first byte. nullopt: e.txt in the output folder, else ENGLISH.FXT beside the mission file.
+    std::optional<std::filesystem::path> textFile{};
     RunNotes* notes = nullptr; // listens for the work left in the scripts; nullptr: nobody
 };
 

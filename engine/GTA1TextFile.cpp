@@ -1,6 +1,7 @@
 #include "engine/GTA1TextFile.h"
 
 #include "engine/MissionLine.h"
+#include "engine/RunFailure.h"
 #include "platform/FileSystem.h"
 #include "platform/TextReader.h"
 
@@ -160,22 +161,40 @@ std::optional<GTA1Texts> Read_GTA1_texts(std::string_view bytes, std::string_vie
 }
 
 std::optional<GTA1Texts> Read_GTA1_text_file(const std::filesystem::path& path,
-                                             platform::IoError& error) {
-    const std::string name = platform::textFromPath(path);
+                                             std::string_view fileName, platform::IoError& error) {
     const auto bytes = platform::readWholeFile(path, kMaxGTA1TextFileSize, error);
     if (!bytes) {
         if (error.kind == platform::IoErrorKind::TooLarge) {
-            error = notGTA1(name, "it holds more than 4 MB");
+            error = notGTA1(fileName, "it holds more than 4 MB");
         }
         return std::nullopt;
     }
-    return Read_GTA1_texts(*bytes, name, error);
+    return Read_GTA1_texts(*bytes, fileName, error);
 }
 
 void Load_TextTable(TextTable& table, const GTA1Texts& texts) {
     for (const auto& [number, text] : texts.texts) {
         table.set(number, text);
     }
+}
+
+std::vector<std::string> Load_TextTable(TextTable& table, const std::filesystem::path& file,
+                                        std::string_view fileName) {
+    platform::IoError error;
+    const std::optional<bool> gta1 = Is_GTA1_text_file(file, error);
+    if (gta1 && *gta1) {
+        const auto texts = Read_GTA1_text_file(file, fileName, error);
+        if (texts) {
+            Load_TextTable(table, *texts);
+            return texts->warnings;
+        }
+    } else if (gta1) {
+        if (auto reader = platform::LineReader::open(file, kMaxLineLength, error)) {
+            Load_TextTable(table, *reader, fileName);
+            return {};
+        }
+    }
+    throw RunFailure("TextTable", error);
 }
 
 } // namespace brennic::engine

@@ -50,12 +50,18 @@ std::optional<bool> Is_GTA1_text_file(const std::filesystem::path& path, platfor
 // short keeps the complete records before the cut, with a warning.
 std::optional<GTA1Texts> Read_GTA1_texts(std::string_view bytes, std::string_view fileName,
                                          platform::IoError& error);
-// The same for a file, named as the path spells it; a file of more than 4 MB is a failure too,
-// and so is one that cannot be read.
+// The same for a file; a file of more than 4 MB is a failure too, and so is one that cannot be
+// read.
 std::optional<GTA1Texts> Read_GTA1_text_file(const std::filesystem::path& path,
-                                             platform::IoError& error);
+                                             std::string_view fileName, platform::IoError& error);
 
 // Sets the texts over the table's entries, as the lines of an e.txt are set.
 void Load_TextTable(TextTable& table, const GTA1Texts& texts);
+
+// Sets the texts of a text file of either form over the table's entries: a GTA1 text file when its
+// first byte says so, otherwise one of the e.txt form. A file that cannot be read or used is a run
+// failure naming it as fileName does; the warnings of a GTA1 text file are returned.
+std::vector<std::string> Load_TextTable(TextTable& table, const std::filesystem::path& file,
+                                        std::string_view fileName);
 
 } // namespace brennic::engine

@@ -41,6 +41,9 @@ enum class Missing {
 class RunNotes {
   public:
     virtual ~RunNotes() = default;
+    // The run took its brief texts from the file of this name; empty when it read none. Told
+    // once, before the first script.
+    virtual void textsRead(std::string_view fileName) = 0;
     // A script was created under this file name; what follows belongs to it.
     virtual void scriptOpened(std::string_view fileName) = 0;
     // A mission line was read and its line number taken: the lines written until the next one

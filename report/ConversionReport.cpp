@@ -26,6 +26,8 @@ std::string numberText(const std::string& number) {
 
 } // namespace
 
+void ConversionReport::textsRead(std::string_view fileName) { m_textFile = fileName; }
+
 void ConversionReport::scriptOpened(std::string_view fileName) {
     finishScript(true);
     m_blocks.push_back({std::string(fileName), {}, {}});
@@ -80,9 +82,12 @@ void ConversionReport::missing(engine::Missing what, std::string_view number) {
     } else if (what == engine::Missing::BriefTextPastTable) {
         pending.item.reason = "no text " + std::string(number) + ", texts above " +
                               std::to_string(engine::TextTable::intMaxIndex) +
-                              " are not read from e.txt";
+                              " are not read from " +
+                              (m_textFile.empty() ? std::string("text files") : m_textFile);
     } else {
-        pending.item.reason = "no text " + std::string(number) + " in e.txt";
+        pending.item.reason =
+            "no text " + std::string(number) +
+            (m_textFile.empty() ? ", no text file was read" : " in " + m_textFile);
     }
     script.pending.push_back(std::move(pending));
 }

@@ -20,6 +20,7 @@ namespace brennic::report {
 // lines nothing translated. A GTA1 line is named by its own number, as GTA1 lines name each other.
 class ConversionReport final : public engine::RunNotes {
   public:
+    void textsRead(std::string_view fileName) override;
     void scriptOpened(std::string_view fileName) override;
     void missionLineRead(std::string_view lineNumber) override;
     void translated(std::string_view word) override;
@@ -65,6 +66,7 @@ class ConversionReport final : public engine::RunNotes {
     static std::string hint(const OpenScript& script, const std::string& row, bool complete);
     static std::vector<std::string> passedOverSummary(const OpenScript& script);
 
+    std::string m_textFile; // the brief texts' file; empty when the run read none
     std::vector<Block> m_blocks;
     std::optional<OpenScript> m_script; // nullopt before the first script and once finished
     std::string m_text;                 // the line being written, kept for its room

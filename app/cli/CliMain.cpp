@@ -1,6 +1,8 @@
 #include "app/cli/CliMain.h"
 
+#include "engine/AddTexts.h"
 #include "engine/ConversionRun.h"
+#include "engine/GTA1TextFile.h"
 #include "platform/Ascii.h"
 #include "platform/FileSystem.h"
 #include "platform/TextWriter.h"
@@ -10,6 +12,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -109,6 +112,70 @@ int checkScripts(const std::vector<std::string>& scripts, std::ostream& out, std
     return unreadable || !out ? 1 : left ? 4 : 0;
 }
 
+// What a file given on the command line is not, when it is no file; empty when it is one.
+std::string notAFile(const std::filesystem::path& path, const std::string& name) {
+    if (platform::isFile(path)) {
+        return {};
+    }
+    std::error_code ec;
+    return name + (std::filesystem::exists(path, ec) ? " is not a file" : " does not exist");
+}
+
+// Adds the texts of a GTA1 text file to a text file of the e.txt form and says how many; 1 when
+// that failed, 2 for files that cannot be meant.
+int addTexts(const std::string& gta1File, const std::string& textFile, std::ostream& out,
+             std::ostream& err) {
+    const std::filesystem::path gta1Path = platform::pathFromText(gta1File);
+    const std::filesystem::path textPath = platform::pathFromText(textFile);
+    std::string wrong = notAFile(gta1Path, gta1File);
+    std::error_code ec;
+    if (wrong.empty() && std::filesystem::exists(textPath, ec) && !platform::isFile(textPath)) {
+        wrong = textFile + " is not a file";
+    } else if (wrong.empty() && !reportFolder(textPath)) {
+        wrong = "the folder of " + textFile + " does not exist";
+    }
+    if (!wrong.empty()) {
+        err << "brennic-cli: --add-texts: " << wrong << '\n';
+        return 2;
+    }
+    platform::IoError error;
+    const auto added = engine::Add_GTA1_texts(gta1Path, textPath, error);
+    if (!added) {
+        err << "brennic-cli: " << error.description << '\n';
+        return 1;
+    }
+    for (const std::string& warning : added->warnings) {
+        err << "brennic-cli: warning: " << warning << '\n';
+    }
+    out << added->count << (added->count == 1 ? " text" : " texts") << " added to " << textFile
+        << "\r\n";
+    out.flush();
+    return out ? 0 : 1;
+}
+
+// Whether the --texts file gives brief texts; says why when it does not. Its warnings are the
+// run's to give.
+bool textsUsable(const std::string& textFile, std::ostream& err) {
+    const std::filesystem::path path = platform::pathFromText(textFile);
+    std::string wrong = notAFile(path, textFile);
+    if (wrong.empty()) {
+        engine::TextTable texts;
+        try {
+            engine::Load_TextTable(texts, path, textFile);
+            if (texts.size() == 0) {
+                wrong = textFile + " gives no brief text";
+            }
+        } catch (const engine::RunFailure& failure) {
+            wrong = failure.description();
+        }
+    }
+    if (!wrong.empty()) {
+        err << "brennic-cli: --texts: " << wrong << '\n';
+        return false;
+    }
+    return true;
+}
+
 void printFailure(std::ostream& err, const engine::RunFailure& failure) {
     err << "Error source: " << failure.source() << '\n'
         << "Error description: " << failure.description() << '\n'
@@ -126,6 +193,8 @@ struct CliChoices {
     std::string settingsFile{};
     std::string reportFile{};
     std::vector<std::string> checkScriptFiles{};
+    std::string textFile{};
+    std::vector<std::string> addTextsFiles{}; // the GTA1 text file, then the text file
 };
 
 // Reads the command line into choices; an exit code when it ends the program here (--help, a
@@ -169,6 +238,10 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
     app.add_option("--cars", choices.carsFile,
                    "Vehicle name file to use instead of cars.ini beside the program (a missing "
                    "file means the built-in names)");
+    app.add_option("--texts", choices.textFile,
+                   "Brief texts from FILE, a GTA1 text file (.FXT) or one of the e.txt form, "
+                   "instead of e.txt in the output folder or ENGLISH.FXT beside the mission file")
+        ->type_name("FILE");
     app.add_option("--settings", choices.settingsFile,
                    "Start from a settings file of the window (brennic.INI); the other options "
                    "override it");
@@ -183,6 +256,12 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
                        "are left")
             ->check(CLI::ExistingFile)
             ->type_name("SCRIPT");
+    CLI::Option* addTextsOption =
+        app.add_option("--add-texts", choices.addTextsFiles,
+                       "Instead of converting, add the brief texts of a GTA1 text file (.FXT) to a "
+                       "text file of the e.txt form, made when missing; the lines it holds stay")
+            ->expected(2)
+            ->type_name("GTA1.FXT E.TXT");
 
     try {
         app.parse(argc, argv);
@@ -190,11 +269,11 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
         const int code = app.exit(e, out, err);
         return code == 0 ? 0 : 2;
     }
-    if (check->count() > 0) {
+    for (const CLI::Option* alone : {check, addTextsOption}) {
         for (const CLI::Option* option : app.get_options()) {
-            if (option != check && option->count() > 0) {
-                err << "brennic-cli: --check converts nothing: " << option->get_name()
-                    << " does not go with it\n";
+            if (alone->count() > 0 && option != alone && option->count() > 0) {
+                err << "brennic-cli: " << alone->get_name()
+                    << " converts nothing: " << option->get_name() << " does not go with it\n";
                 return 2;
             }
         }
@@ -294,6 +373,9 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     if (!choices.checkScriptFiles.empty()) {
         return checkScripts(choices.checkScriptFiles, out, err);
     }
+    if (!choices.addTextsFiles.empty()) {
+        return addTexts(choices.addTextsFiles[0], choices.addTextsFiles[1], out, err);
+    }
     std::optional<report::ConversionReport> workLeft;
     std::optional<platform::Folder> reportIn;
     if (!choices.reportFile.empty()) {
@@ -310,6 +392,12 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         return 2;
     }
     request->notes = workLeft ? &*workLeft : nullptr;
+    if (!choices.textFile.empty()) {
+        if (!textsUsable(choices.textFile, err)) {
+            return 2;
+        }
+        request->textFile = platform::pathFromText(choices.textFile);
+    }
 
     CliHost host(out, err, signal);
     engine::EngineState state;

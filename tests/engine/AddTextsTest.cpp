@@ -178,7 +178,7 @@ TEST(Add_GTA1_texts, TheTextFileGivesTheSameTexts) {
 
     IoError error;
     TextTable fromGTA1;
-    Load_TextTable(fromGTA1, *Read_GTA1_text_file(f.fxt, error));
+    Load_TextTable(fromGTA1, *Read_GTA1_text_file(f.fxt, "ENGLISH.FXT", error));
     TextTable fromText;
     auto reader = LineReader::open(f.eTxt, kMaxLineLength, error);
     ASSERT_TRUE(reader) << error.description;

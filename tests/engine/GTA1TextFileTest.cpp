@@ -163,17 +163,17 @@ TEST(Read_GTA1_text_file, FilesThatAreNoGTA1TextFile) {
         SCOPED_TRACE(name);
         writeFile(temp / name, bytes);
         IoError error;
-        EXPECT_FALSE(Read_GTA1_text_file(temp / name, error));
+        EXPECT_FALSE(Read_GTA1_text_file(temp / name, name, error));
         EXPECT_EQ(error.description,
-                  (temp / name).string() + " is not a GTA1 text file (" + std::string(why) + ")");
+                  std::string(name) + " is not a GTA1 text file (" + std::string(why) + ")");
     }
     writeFile(temp / "four MB.fxt", exactlyFourMB);
     IoError error;
-    const auto texts = Read_GTA1_text_file(temp / "four MB.fxt", error);
+    const auto texts = Read_GTA1_text_file(temp / "four MB.fxt", "four MB.fxt", error);
     ASSERT_TRUE(texts) << error.description;
     EXPECT_EQ(texts->texts.front().text.size(), 32760u);
 
-    EXPECT_FALSE(Read_GTA1_text_file(temp / "missing.fxt", error));
+    EXPECT_FALSE(Read_GTA1_text_file(temp / "missing.fxt", "missing.fxt", error));
     EXPECT_NE(error.description.find("missing.fxt"), std::string::npos);
 }
 
