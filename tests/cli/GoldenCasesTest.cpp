@@ -2,25 +2,35 @@
 // every file the run leaves, the status text and the exit code byte for byte.
 //
 // A case folder holds:
-//   input/     the mission file (any of its names), and e.txt and cars.ini when the case needs them
-//   args       brennic-cli options, blank-separated, besides the two folders
+//   input/     the mission file (any of its names), and e.txt and cars.ini when the case needs
+//   them;
+//              other files go beside the mission file (ENGLISH.FXT)
+//   args       brennic-cli options, blank-separated, besides the two folders; a word input/NAME
+//              is that file of the case (--texts input/mine.fxt), which stays where it is
 //   expected/  status.txt, exit-code, optionally stderr.txt, and output/: the output folder after
 //              the run (e.txt left out; .gitkeep files stand for empty folders); with report.txt
 //              the run also gets --report and its report is compared
 #include "tests/cli/CliRun.h"
+#include "tests/support/GTA1TextEncoder.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
+using brennic::test::encodeGTA1;
+using brennic::test::gta1Records;
+using brennic::test::GTA1Variant;
 using brennic::test::readFile;
 using brennic::test::TempFolder;
+using namespace std::string_literals;
 
 namespace {
 
@@ -57,6 +67,35 @@ class GoldenCase : public testing::TestWithParam<std::string> {};
 
 TEST(GoldenCases, CasesExist) { EXPECT_FALSE(caseNames().empty()); }
 
+// The GTA1 text files among the cases' inputs, made by the tests' own encoder from texts of our
+// own: no game file goes into the project. Each file holds exactly these bytes; with
+// BRENNIC_WRITE_FIXTURES=1 in the environment this test writes them.
+TEST(GoldenCases, GTA1TextFilesAreTheEncodersBytes) {
+    const std::string fromEnglish = gta1Records({"[1001]From ENGLISH.FXT", "[1002]From ENGLISH.FXT",
+                                                 "[1500]From ENGLISH.FXT", "[7]From ENGLISH.FXT"});
+    const std::tuple<const char*, GTA1Variant, std::string> files[] = {
+        {"texts-gta1-file-beside-mission/input/english.fxt", GTA1Variant::Retail,
+         gta1Records({"[1001]Get to the bank", "[help1]Press F1 for help", "[1002]Caf\xc3\xa9 run",
+                      "[7]Seven  ", "[1001]A second 1001", "[9001]Past the table"})},
+        {"texts-e-txt-wins/input/ENGLISH.FXT", GTA1Variant::Demo, fromEnglish},
+        {"texts-option-gta1-file/input/ENGLISH.FXT", GTA1Variant::Retail, fromEnglish},
+        {"texts-option-gta1-file/input/mine.fxt", GTA1Variant::Demo,
+         "[7]Seven from mine\0[1500]Fifteen hundred from mine\0[10"s}, // cut short
+        {"texts-option-text-file/input/ENGLISH.FXT", GTA1Variant::Retail, fromEnglish},
+        {"texts-option-no-text/input/no-text.fxt", GTA1Variant::Retail,
+         gta1Records({"[help1]Press F1 for help", "[01]x", "[9001]y"})},
+    };
+    const bool write = std::getenv("BRENNIC_WRITE_FIXTURES") != nullptr;
+    for (const auto& [name, variant, plain] : files) {
+        SCOPED_TRACE(name);
+        const fs::path path = fs::path(BRENNIC_CASES_DIR) / name;
+        if (write) {
+            brennic::test::writeFile(path, encodeGTA1(plain, variant));
+        }
+        EXPECT_EQ(readFile(path), encodeGTA1(plain, variant));
+    }
+}
+
 TEST_P(GoldenCase, OutputMatches) {
     const fs::path caseDir = fs::path(BRENNIC_CASES_DIR) / GetParam();
     TempFolder temp;
@@ -66,21 +105,27 @@ TEST_P(GoldenCase, OutputMatches) {
     fs::create_directories(outputDir);
     std::vector<std::string> args = {"--mission-dir", missionDir.string(), "--output-dir",
                                      outputDir.string()};
+    std::vector<std::string> extra;
+    if (fs::exists(caseDir / "args")) {
+        extra = words(readFile(caseDir / "args"));
+    }
+    for (std::string& word : extra) {
+        if (word.starts_with("input/")) {
+            word = (caseDir / word).string();
+        }
+    }
     for (const auto& entry : fs::directory_iterator(caseDir / "input")) {
         const std::string name = entry.path().filename().string();
         if (name == "e.txt") {
             fs::copy_file(entry.path(), outputDir / name);
         } else if (name == "cars.ini") {
             args.insert(args.end(), {"--cars", entry.path().string()});
-        } else if (name != ".gitkeep") {
+        } else if (name != ".gitkeep" &&
+                   std::find(extra.begin(), extra.end(), entry.path().string()) == extra.end()) {
             fs::copy_file(entry.path(), missionDir / name);
         }
     }
-
-    if (fs::exists(caseDir / "args")) {
-        const auto extra = words(readFile(caseDir / "args"));
-        args.insert(args.end(), extra.begin(), extra.end());
-    }
+    args.insert(args.end(), extra.begin(), extra.end());
     const fs::path expected = caseDir / "expected";
     const bool reported = fs::exists(expected / "report.txt");
     if (reported) {
