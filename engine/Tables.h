@@ -41,8 +41,6 @@ class TextTable {
 
     const std::string& at(int index) const; // empty when unwritten; a run failure outside 0..9000
     void set(int index, std::string text);
-    // How many numbers were given a text, the empty text included.
-    std::size_t size() const { return m_texts.size(); }
 
   private:
     std::map<int, std::string> m_texts;

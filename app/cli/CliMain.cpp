@@ -162,7 +162,11 @@ bool textsUsable(const std::string& textFile, std::ostream& err) {
         engine::TextTable texts;
         try {
             engine::Load_TextTable(texts, path, textFile);
-            if (texts.size() == 0) {
+            bool anyText = false;
+            for (int i = 1; i <= engine::TextTable::intMaxIndex && !anyText; ++i) {
+                anyText = !texts.at(i).empty();
+            }
+            if (!anyText) {
                 wrong = textFile + " gives no brief text";
             }
         } catch (const engine::RunFailure& failure) {

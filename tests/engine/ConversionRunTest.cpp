@@ -1,5 +1,6 @@
 #include "engine/ConversionRun.h"
 
+#include "tests/support/GTA1TextEncoder.h"
 #include "tests/support/TestHost.h"
 
 #include <algorithm>
@@ -10,11 +11,14 @@
 
 using namespace brennic::engine;
 using brennic::test::crlf;
+using brennic::test::encodeGTA1;
 using brennic::test::filesIn;
+using brennic::test::gta1Records;
 using brennic::test::readFile;
 using brennic::test::RunFixture;
 using brennic::test::writeFile;
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 // Which mission file is read is a golden case; the output folder's own names have any case.
 TEST(ConversionRun, UkFolderAndTextFileOfAnyCase) {
@@ -26,6 +30,42 @@ TEST(ConversionRun, UkFolderAndTextFileOfAnyCase) {
                             [](const auto& entry) { return entry.is_directory(); }),
               1);
     EXPECT_EQ(run.state.texts.at(3), "text");
+}
+
+// The table outlives a run, as the window keeps it: the texts a run reads go over the earlier
+// ones, whichever file they come from.
+TEST(ConversionRun, TextsOfEachRunGoOverTheEarlierOnes) {
+    RunFixture run;
+    run.options.chkBrief = true;
+    const std::vector<std::string> mission = {"[1]",
+                                              "A, 1, nyc.cmp",
+                                              "",
+                                              "",
+                                              "1 BRIEF 0 0 0 0 5",
+                                              "2 BRIEF 0 0 0 0 6",
+                                              "3 BRIEF 0 0 0 0 7"};
+    const auto briefs = [&run]() {
+        const std::string script = run.script("nyc_A_1.mis");
+        const std::size_t first = script.find("DISPLAY_BRIEF");
+        return script.substr(first, script.find(" \r\n", first) - first);
+    };
+    writeFile(run.outputFolder / "e.txt", "[5]five\r\n[6]six\r\n");
+    ASSERT_EQ(run.run(mission).end, RunEnd::Finished);
+
+    fs::remove(run.outputFolder / "e.txt");
+    writeFile(run.missionFolder / "English.fxt", encodeGTA1("[6]six of GTA1\0[7]seven\0[8]cut"s));
+    ASSERT_EQ(run.run(mission).end, RunEnd::Finished);
+    EXPECT_EQ(briefs(), crlf({"DISPLAY_BRIEF ( 5 ) //five", "DISPLAY_BRIEF ( 6 ) //six of GTA1",
+                              "DISPLAY_BRIEF ( 7 ) //seven"}));
+    EXPECT_EQ(run.host.warnings,
+              std::vector<std::string>{"English.fxt is cut short (it does not end with \"[]\"); "
+                                       "only the texts before the cut were read"});
+
+    run.texts = run.temp / "mine.txt";
+    writeFile(*run.texts, "[7]mine\r\n");
+    ASSERT_EQ(run.run(mission).end, RunEnd::Finished);
+    EXPECT_EQ(briefs(), crlf({"DISPLAY_BRIEF ( 5 ) //five", "DISPLAY_BRIEF ( 6 ) //six of GTA1",
+                              "DISPLAY_BRIEF ( 7 ) //mine"}));
 }
 
 TEST(ConversionRun, FolderPromptsAndCancel) {

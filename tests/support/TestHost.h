@@ -52,7 +52,8 @@ struct RunFixture {
     std::filesystem::path missionFolder = temp / "gtadata";
     std::filesystem::path outputFolder = temp / "out";
     engine::ConversionOptions options{};
-    std::optional<std::filesystem::path> cars{}; // the vehicle file; none: the built-in names
+    std::optional<std::filesystem::path> cars{};  // the vehicle file; none: the built-in names
+    std::optional<std::filesystem::path> texts{}; // the request's text file
     engine::EngineState state{};
     TestHost host{};
 
@@ -73,7 +74,9 @@ struct RunFixture {
         return convert();
     }
     // One run over the files as they are.
-    engine::RunOutcome convert() { return engine::ConversionRun({options, cars}, state, host); }
+    engine::RunOutcome convert() {
+        return engine::ConversionRun({options, cars, texts}, state, host);
+    }
     std::string script(const std::string& name) const { return readFile(outputFolder / name); }
 };
 
