@@ -131,7 +131,8 @@ int addTexts(const std::string& gta1File, const std::string& textFile, std::ostr
     std::error_code ec;
     if (wrong.empty() && std::filesystem::exists(textPath, ec) && !platform::isFile(textPath)) {
         wrong = textFile + " is not a file";
-    } else if (wrong.empty() && !reportFolder(textPath)) {
+    } else if (wrong.empty() &&
+               !platform::isFolder(textPath.has_parent_path() ? textPath.parent_path() : ".")) {
         wrong = "the folder of " + textFile + " does not exist";
     }
     if (!wrong.empty()) {
@@ -262,10 +263,11 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
             ->type_name("SCRIPT");
     CLI::Option* addTextsOption =
         app.add_option("--add-texts", choices.addTextsFiles,
-                       "Instead of converting, add the brief texts of a GTA1 text file (.FXT) to a "
-                       "text file of the e.txt form, made when missing; the lines it holds stay")
+                       "Instead of converting, add the brief texts of a GTA1 text file (.FXT, the "
+                       "first FILE) to a text file of the e.txt form (the second, made when "
+                       "missing); the lines it holds stay")
             ->expected(2)
-            ->type_name("GTA1.FXT E.TXT");
+            ->type_name("FILE");
 
     try {
         app.parse(argc, argv);

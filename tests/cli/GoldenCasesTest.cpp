@@ -67,28 +67,33 @@ class GoldenCase : public testing::TestWithParam<std::string> {};
 
 TEST(GoldenCases, CasesExist) { EXPECT_FALSE(caseNames().empty()); }
 
-// The GTA1 text files among the cases' inputs, made by the tests' own encoder from texts of our
-// own: no game file goes into the project. Each file holds exactly these bytes; with
+// The GTA1 text files among the cases' inputs and the example, made by the tests' own encoder from
+// texts of our own: no game file goes into the project. Each file holds exactly these bytes; with
 // BRENNIC_WRITE_FIXTURES=1 in the environment this test writes them.
 TEST(GoldenCases, GTA1TextFilesAreTheEncodersBytes) {
+    const fs::path cases = BRENNIC_CASES_DIR;
     const std::string fromEnglish = gta1Records({"[1001]From ENGLISH.FXT", "[1002]From ENGLISH.FXT",
                                                  "[1500]From ENGLISH.FXT", "[7]From ENGLISH.FXT"});
-    const std::tuple<const char*, GTA1Variant, std::string> files[] = {
-        {"texts-gta1-file-beside-mission/input/english.fxt", GTA1Variant::Retail,
+    const std::tuple<fs::path, GTA1Variant, std::string> files[] = {
+        {cases / "texts-gta1-file-beside-mission/input/english.fxt", GTA1Variant::Retail,
          gta1Records({"[1001]Get to the bank", "[help1]Press F1 for help", "[1002]Caf\xc3\xa9 run",
                       "[7]Seven  ", "[1001]A second 1001", "[9001]Past the table"})},
-        {"texts-e-txt-wins/input/ENGLISH.FXT", GTA1Variant::Demo, fromEnglish},
-        {"texts-option-gta1-file/input/ENGLISH.FXT", GTA1Variant::Retail, fromEnglish},
-        {"texts-option-gta1-file/input/mine.fxt", GTA1Variant::Demo,
+        {cases / "texts-e-txt-wins/input/ENGLISH.FXT", GTA1Variant::Demo, fromEnglish},
+        {cases / "texts-option-gta1-file/input/ENGLISH.FXT", GTA1Variant::Retail, fromEnglish},
+        {cases / "texts-option-gta1-file/input/mine.fxt", GTA1Variant::Demo,
          "[7]Seven from mine\0[1500]Fifteen hundred from mine\0[10"s}, // cut short
-        {"texts-option-text-file/input/ENGLISH.FXT", GTA1Variant::Retail, fromEnglish},
-        {"texts-option-no-text/input/no-text.fxt", GTA1Variant::Retail,
+        {cases / "texts-option-text-file/input/ENGLISH.FXT", GTA1Variant::Retail, fromEnglish},
+        {cases / "texts-option-no-text/input/no-text.fxt", GTA1Variant::Retail,
          gta1Records({"[help1]Press F1 for help", "[01]x", "[9001]y"})},
+        // The texts of examples/output/e.txt.
+        {fs::path(BRENNIC_EXAMPLES_DIR) / "gtadata/ENGLISH.FXT", GTA1Variant::Retail,
+         gta1Records({"[help1]Press F1 for help", "[1001]Get to the bank, the alarm is off. ",
+                      "[1002]The Bank Job ", "[1400]Hurry! The lift leaves at noon. ",
+                      "[1500]Last orders at the bar. ", "[2501]Mission failed! "})},
     };
     const bool write = std::getenv("BRENNIC_WRITE_FIXTURES") != nullptr;
-    for (const auto& [name, variant, plain] : files) {
-        SCOPED_TRACE(name);
-        const fs::path path = fs::path(BRENNIC_CASES_DIR) / name;
+    for (const auto& [path, variant, plain] : files) {
+        SCOPED_TRACE(path.string());
         if (write) {
             brennic::test::writeFile(path, encodeGTA1(plain, variant));
         }

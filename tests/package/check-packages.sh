@@ -104,7 +104,7 @@ check "a zip was built" test -n "$zip"
 unzip -q "$zip" -d "$work/zip"
 folder=$(ls -d "$work/zip"/brennic-*-windows)
 for file in brennic.exe brennic-cli.exe README.txt examples/gtadata/MISSION.INI \
-    examples/output/e.txt; do
+    examples/gtadata/ENGLISH.FXT examples/output/e.txt; do
     check "the zip holds $file" test -s "$folder/$file"
 done
 for program in brennic.exe brennic-cli.exe; do
