@@ -57,6 +57,10 @@ class Program {
         CloseHandle(m_process.hProcess);
     }
 
+    // The program's main thread, which runs the conversion; the console's control events come
+    // on a thread of their own.
+    HANDLE mainThread() const { return m_process.hThread; }
+
     Ran wait() const {
         Ran ran;
         EXPECT_EQ(WaitForSingleObject(m_process.hProcess, 60000), WAIT_OBJECT_0);
@@ -221,8 +225,12 @@ TEST(WindowsProgram, CtrlCStopsTheRunAndLeavesNothingAside) {
         }
     }
     ASSERT_TRUE(aside) << "the run never began its script";
+    // The run is held while Ctrl+C comes, so that it comes during the run however fast that is.
+    SuspendThread(program.mainThread());
     SetConsoleCtrlHandler(nullptr, TRUE);
     EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    Sleep(500);
+    ResumeThread(program.mainThread());
     const Ran ran = program.wait();
     SetConsoleCtrlHandler(nullptr, FALSE);
     FreeConsole();

@@ -221,10 +221,18 @@ cp "$ending/brennic.INI" "$work/ending.INI"
 start "$ending"
 aside() { ls -A "$ending/Łukasz" | grep -q '^\.nyc_Long_1\.mis\.'; }
 check "the conversion began to replace the script" press_until "$caption" alt+c aside
+# The run takes less than a second, less than wineboot takes to start: it is held (as a busy
+# machine would hold it) until the session's end has been asked of the window.
+windows_process=$(pgrep -P "$program")
+kill -STOP "$windows_process"
 rm "$ending/brennic.INI" # the session's end writes it anew
-wineboot --end-session
+wineboot --end-session &
+session=$!
+sleep 2
+kill -CONT "$windows_process"
+wait "$session"
 for _ in $(seq 100); do [ -e "$ending/brennic.INI" ] && break; sleep 0.1; done
-kill -9 "$program" 2>/dev/null # what Windows does once the session has ended
+kill -9 "$windows_process" 2>/dev/null # what Windows does once the session has ended
 wait "$program" 2>/dev/null
 check "the session's end saved the settings" same_file "$work/ending.INI" "$ending/brennic.INI"
 check "the script being replaced is as it was" grep -qx $'my own mission\r' "$ending/Łukasz/nyc_Long_1.mis"
