@@ -223,7 +223,7 @@ aside() { ls -A "$ending/Łukasz" | grep -q '^\.nyc_Long_1\.mis\.'; }
 check "the conversion began to replace the script" press_until "$caption" alt+c aside
 # The run takes less than a second, less than wineboot takes to start: it is held (as a busy
 # machine would hold it) until the session's end has been asked of the window.
-windows_process=$(pgrep -P "$program")
+windows_process=$(tr -d " " </proc/"$program"/task/"$program"/children) # timeout's child
 kill -STOP "$windows_process"
 rm "$ending/brennic.INI" # the session's end writes it anew
 wineboot --end-session &
