@@ -25,11 +25,13 @@ BENCH_DIR ?= $(shell [ -d /dev/shm ] && echo /dev/shm/brennic-bench || echo $(BU
 REAL_MISSION ?= $(wildcard ../shared/corpus/gta1/mission-mod.ini)
 
 # The Windows programs, cross-built; wine keeps its state in a prefix of its own there and shows
-# no dialogs offering Mono or Gecko.
+# no dialogs offering Mono or Gecko. It runs under a UTF-8 locale, so that a folder named in any
+# alphabet exists on this system as it would on Windows.
 WIN_DIR := build-windows
 WIN_FLAGS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
              -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
-WINE_ENV := WINEPREFIX=$(abspath $(WIN_DIR))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINE_ENV := WINEPREFIX=$(abspath $(WIN_DIR))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+            LC_ALL=C.UTF-8
 
 # make demo's own build: brennic-cli without the window and the tests.
 DEMO_DIR := build-demo
@@ -52,10 +54,12 @@ if [ -n "$$missing" ]; then \
 fi
 endef
 
-# Also a locale with a decimal comma, so that the test that numbers ignore it does not skip.
+# Also a locale with a decimal comma, so that the test that numbers ignore it does not skip, and
+# a UTF-8 locale for wine (Debian's C library brings C.UTF-8; other systems may not).
 deps:
 	@$(call install_packages,$(PACKAGES)) && \
-	{ locale -a | grep -qi '^de_DE.utf-\?8$$' || $$sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true; }
+	{ locale -a | grep -qi '^de_DE.utf-\?8$$' || $$sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true; } && \
+	{ locale -a | grep -qi '^C.utf-\?8$$' || $$sudo localedef -i C -f UTF-8 C.UTF-8 || true; }
 
 demo-deps:
 	@$(call install_packages,$(DEMO_PACKAGES))
@@ -96,14 +100,15 @@ windows: deps
 	cmake --build $(WIN_DIR) -j $(JOBS) --target brennic brennic-cli
 
 # Under wine: the cross-built unit tests, every golden case through brennic-cli.exe (the same
-# runner and expected files as on Linux), and the window driven on a virtual X server. wine's
-# first start makes its prefix (some seconds); the rest reuse it.
+# runner and expected files as on Linux), brennic-cli.exe in a console, and the window driven on
+# a virtual X server. wine's first start makes its prefix (some seconds); the rest reuse it.
 test-windows: windows build
 	cmake --build $(WIN_DIR) -j $(JOBS)
 	$(WINE_ENV) wineboot -i
 	$(WINE_ENV) ctest --test-dir $(WIN_DIR) --output-on-failure --timeout 300
 	$(WINE_ENV) BRENNIC_CLI_COMMAND="timeout 60 wine $(abspath $(WIN_DIR))/bin/brennic-cli.exe" \
 	    $(BUILD_DIR)/bin/cli_tests --gtest_filter='GoldenCase*:Cases/GoldenCase*'
+	$(WINE_ENV) timeout 120 tests/windows/console-under-wine.sh $(WIN_DIR)/bin $(WIN_DIR)/console-test
 	$(WINE_ENV) timeout 300 tests/windows/window-under-wine.sh $(WIN_DIR)/bin $(WIN_DIR)/window-test
 
 # build/packages/brennic_VERSION_amd64.deb and build-windows/packages/brennic-VERSION-windows.zip.

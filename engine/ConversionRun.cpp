@@ -356,8 +356,8 @@ void Run::scanHeaderText() {
 void Run::openScript(const std::string& baseName) {
     Conversion& c = m_conversion;
     platform::IoError error;
-    auto script = platform::TextWriter::create(*m_outputFolder,
-                                               platform::pathFromText(baseName + ".mis"), error);
+    auto script = platform::TextWriter::create(
+        *m_outputFolder, platform::pathFromCodePageText(baseName + ".mis"), error);
     if (!script) {
         throw RunFailure(std::string(kRunSource), error);
     }

@@ -20,6 +20,7 @@ enum class ErrorNumber : int {
     FileNotFound = 53,
     DeviceIoError = 57,
     DiskFull = 61,
+    PermissionDenied = 70, // what classic BASIC says of a file another program has locked
     InputPastEndOfFile = 62,
     PathFileAccessError = 75,
     PathNotFound = 76,
@@ -33,6 +34,8 @@ constexpr ErrorNumber errorNumberOf(platform::IoErrorKind kind) {
         return ErrorNumber::PathNotFound;
     case platform::IoErrorKind::AccessDenied:
         return ErrorNumber::PathFileAccessError;
+    case platform::IoErrorKind::InUse:
+        return ErrorNumber::PermissionDenied;
     case platform::IoErrorKind::DiskFull:
         return ErrorNumber::DiskFull;
     case platform::IoErrorKind::TooLarge:

@@ -8,7 +8,8 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <io.h>
+#include "platform/WideText.h"
+
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -57,31 +58,14 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
 } // namespace
 
 #ifdef _WIN32
-// Names are 8-bit text in the system's code page, as the program's files and boxes hold them.
 std::filesystem::path pathFromText(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const auto size = static_cast<int>(text.size());
-    std::wstring wide(
-        static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return std::filesystem::path(wide);
+    return std::filesystem::path(wideFromUtf8(text));
 }
 
-std::string textFromPath(const std::filesystem::path& path) {
-    const std::wstring& wide = path.native();
-    if (wide.empty()) {
-        return {};
-    }
-    const auto size = static_cast<int>(wide.size());
-    std::string text(static_cast<std::size_t>(::WideCharToMultiByte(CP_ACP, 0, wide.data(), size,
-                                                                    nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), static_cast<int>(text.size()),
-                          nullptr, nullptr);
-    return text;
+std::string textFromPath(const std::filesystem::path& path) { return utf8FromWide(path.native()); }
+
+std::filesystem::path pathFromCodePageText(std::string_view text) {
+    return std::filesystem::path(wideFromCodePage(text));
 }
 #else
 // Names are bytes here, passed on as they stand.
@@ -90,6 +74,8 @@ std::filesystem::path pathFromText(std::string_view text) {
 }
 
 std::string textFromPath(const std::filesystem::path& path) { return path.string(); }
+
+std::filesystem::path pathFromCodePageText(std::string_view text) { return pathFromText(text); }
 #endif
 
 bool isPathSeparator(char c) {
@@ -127,7 +113,20 @@ bool isFolder(const std::filesystem::path& path) {
 
 bool isWritableFolder(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return isFolder(path) && ::_waccess(path.c_str(), 2) == 0;
+    // Windows' access rights are no attribute a call can read: only making a file tells. The
+    // file is gone again when its handle closes.
+    if (!isFolder(path)) {
+        return false;
+    }
+    const std::filesystem::path probe =
+        path / (L".brennic-write-test-" + std::to_wstring(::GetCurrentProcessId()));
+    HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::CloseHandle(file);
+    return true;
 #else
     return isFolder(path) && ::access(path.c_str(), W_OK) == 0;
 #endif
@@ -159,6 +158,79 @@ std::optional<IoError> makeFolder(const std::filesystem::path& path) {
     }
     return ioErrorFromErrno(ec ? ec.value() : EEXIST, "making the folder", path);
 }
+
+#ifdef _WIN32
+namespace {
+
+std::wstring upperCase(std::wstring_view text) {
+    std::wstring upper(text);
+    ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(),
+                    static_cast<int>(text.size()), upper.data(), static_cast<int>(upper.size()),
+                    nullptr, nullptr, 0);
+    return upper;
+}
+
+// Whether name matches pattern, both upper-cased. A "*" first takes nothing and, when the rest
+// fails, one character more: the last "*" alone is ever retried, so the time stays bounded by the
+// product of the two lengths.
+bool matches(std::wstring_view pattern, std::wstring_view name) {
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t star = std::wstring_view::npos;
+    std::size_t taken = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            star = p++;
+            taken = n;
+        } else if (star != std::wstring_view::npos) {
+            p = star + 1;
+            n = ++taken;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+} // namespace
+
+std::vector<std::string> filesMatching(std::string_view pattern) {
+    std::size_t split = pattern.size();
+    while (split > 0 && !isPathSeparator(pattern[split - 1]) && pattern[split - 1] != ':') {
+        --split;
+    }
+    const std::string_view folder = pattern.substr(0, split);
+    const std::wstring wanted = upperCase(wideFromUtf8(pattern.substr(split)));
+    // Listed whole and matched here: the system's own matching would also take the short 8.3
+    // names, so that *.mis found x.misc.
+    WIN32_FIND_DATAW entry{};
+    const std::wstring all = wideFromUtf8(folder) + L"*";
+    HANDLE search =
+        ::FindFirstFileExW(all.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    std::vector<std::wstring> names;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                matches(wanted, upperCase(entry.cFileName))) {
+                names.emplace_back(entry.cFileName);
+            }
+        } while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> files;
+    for (const std::wstring& name : names) {
+        files.push_back(std::string(folder) + utf8FromWide(name));
+    }
+    return files;
+}
+#endif
 
 std::filesystem::path executableFolder() {
     std::error_code ec;

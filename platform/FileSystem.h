@@ -6,13 +6,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brennic::platform {
 
-// The user's folder texts are 8-bit text: on POSIX they name paths byte for byte, on Windows
-// through the system's code page.
+// Names the user gives (folder texts, command-line arguments, the settings file's folders) and
+// names the system reports: on POSIX bytes that name paths byte for byte, on Windows UTF-8.
 std::filesystem::path pathFromText(std::string_view text);
 std::string textFromPath(const std::filesystem::path& path);
+// A name made of a mission file's text (a script's name from its mission name): bytes of the
+// system's 8-bit code page, so the file gets exactly the characters the mission file holds.
+std::filesystem::path pathFromCodePageText(std::string_view text);
 
 bool isPathSeparator(char c);
 char preferredSeparator();
@@ -36,6 +40,13 @@ std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesyste
                                                             std::string_view name);
 
 std::optional<IoError> makeFolder(const std::filesystem::path& path);
+
+#ifdef _WIN32
+// The files of a folder whose names match pattern's last component, where "*" stands for any
+// characters and "?" for one, letter case ignored as Windows ignores it, each as the pattern's
+// folder part followed by its name, in name order. Windows' shells hand wildcards over as typed.
+std::vector<std::string> filesMatching(std::string_view pattern);
+#endif
 
 // The folder of the running executable; the current folder when the platform cannot tell.
 std::filesystem::path executableFolder();

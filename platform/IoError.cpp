@@ -21,6 +21,8 @@ IoErrorKind kindOf(int err) {
     case EISDIR:
     case EEXIST:
         return IoErrorKind::AccessDenied;
+    case EBUSY:
+        return IoErrorKind::InUse;
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
@@ -31,16 +33,29 @@ IoErrorKind kindOf(int err) {
     }
 }
 
+std::string described(std::string what, std::string_view action,
+                      const std::filesystem::path& path) {
+    what += " (";
+    what += action;
+    what += ' ';
+    what += textFromPath(path);
+    what += ')';
+    return what;
+}
+
 } // namespace
 
 IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem::path& path) {
-    std::string description = std::generic_category().message(err);
-    description += " (";
-    description += action;
-    description += ' ';
-    description += textFromPath(path);
-    description += ')';
-    return IoError{.kind = kindOf(err), .description = std::move(description)};
+    // The system's own words for EBUSY ("Device or resource busy") tell a user nothing.
+    std::string what =
+        err == EBUSY ? "File in use by another program" : std::generic_category().message(err);
+    return IoError{.kind = kindOf(err), .description = described(std::move(what), action, path)};
+}
+
+IoError readOnlyFileError(std::string_view action, const std::filesystem::path& path) {
+    return IoError{.kind = IoErrorKind::AccessDenied,
+                   .description =
+                       described("Path/File access error: the file is read-only", action, path)};
 }
 
 } // namespace brennic::platform

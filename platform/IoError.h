@@ -10,6 +10,7 @@ namespace brennic::platform {
 enum class IoErrorKind {
     NotFound,     // the file, or a folder on its path, does not exist
     AccessDenied, // no permission, a read-only file or file system, or another entry in the way
+    InUse,        // another program holds the file open or locked
     DiskFull,     // no space left, or the user's quota spent
     TooLarge,     // a file larger than its reader takes
     Other,        // anything else the system reports
@@ -24,5 +25,9 @@ struct IoError {
 // The failure that the errno value err reports for an action ("creating", "writing", ...) on
 // path: its kind, and the system's text naming the action and the path.
 IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem::path& path);
+
+// A read-only file that the action (replacing) would change: the program keeps it, and says so
+// in the words its reports have always used for it, "Path/File access error".
+IoError readOnlyFileError(std::string_view action, const std::filesystem::path& path);
 
 } // namespace brennic::platform

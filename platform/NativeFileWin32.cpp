@@ -3,15 +3,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <windows.h>
 
 namespace brennic::platform::native {
 
 namespace {
 
-// The errno value that describes the thread's last Windows error.
-int lastFailure() {
-    switch (::GetLastError()) {
+// The errno value that describes a Windows error.
+int failureOf(DWORD error) {
+    switch (error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return ENOSPC;
@@ -20,9 +21,11 @@ int lastFailure() {
     case ERROR_INVALID_NAME:
         return ENOENT;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
     case ERROR_WRITE_PROTECT:
         return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY; // another program holds the file
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
         return EEXIST;
@@ -31,6 +34,9 @@ int lastFailure() {
     }
 }
 
+// The errno value that describes the thread's last Windows error.
+int lastFailure() { return failureOf(::GetLastError()); }
+
 } // namespace
 
 const NativeHandle kNoHandle = INVALID_HANDLE_VALUE;
@@ -38,7 +44,12 @@ const NativeHandle kNoHandle = INVALID_HANDLE_VALUE;
 int openForReading(const std::filesystem::path& path, std::FILE*& file) {
     errno = 0;
     file = ::_wfopen(path.c_str(), L"rb");
-    return file != nullptr ? 0 : errno != 0 ? errno : EIO;
+    if (file != nullptr) {
+        return 0;
+    }
+    // The C library says EACCES for a file another program holds too; its Windows error tells.
+    const int err = failureOf(_doserrno);
+    return err == EBUSY ? err : errno != 0 ? errno : EIO;
 }
 
 int openFolder(const std::filesystem::path& path, NativeHandle& folder) {
@@ -84,10 +95,24 @@ int closeFile(NativeHandle file) { return ::CloseHandle(file) ? 0 : lastFailure(
 
 int renameOver(const Folder& folder, const std::filesystem::path& from,
                const std::filesystem::path& to) {
-    return ::MoveFileExW((folder.path() / from).c_str(), (folder.path() / to).c_str(),
-                         MOVEFILE_REPLACE_EXISTING)
-               ? 0
-               : lastFailure();
+    const std::filesystem::path target = folder.path() / to;
+    if (::MoveFileExW((folder.path() / from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return 0;
+    }
+    const int err = lastFailure();
+    if (err != EACCES) {
+        return err;
+    }
+    // Windows refuses to replace a file that another program holds open as access denied; only
+    // opening it as the replacement would tells which it is.
+    HANDLE held = ::CreateFileW(target.c_str(), DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
+        return ::GetLastError() == ERROR_SHARING_VIOLATION ? EBUSY : err;
+    }
+    ::CloseHandle(held);
+    return err;
 }
 
 void removeFile(const Folder& folder, const std::filesystem::path& name) {

@@ -61,7 +61,8 @@ std::optional<TextWriter> TextWriter::create(const Folder& folder,
         return std::nullopt;
     }
     if (const int blocker = native::replaceBlocker(folder, name)) {
-        error = ioErrorFromErrno(blocker, "replacing", path);
+        error = blocker == EACCES ? readOnlyFileError("replacing", path)
+                                  : ioErrorFromErrno(blocker, "replacing", path);
         return std::nullopt;
     }
     // Written aside beside it, so that the rename that replaces it stays in one file system.

@@ -11,6 +11,13 @@
 #include <system_error>
 #include <vector>
 
+#ifdef _WIN32
+#include "platform/WideText.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#endif
+
 namespace brennic::settings {
 
 using engine::ErrorNumber;
@@ -55,6 +62,35 @@ std::optional<BoxState> boxStateOf(const std::string& text, ErrorNumber& number)
     return static_cast<BoxState>(value);
 }
 
+#ifdef _WIN32
+// Texts are UTF-8 inside the program here, while earlier versions wrote and read the file's
+// values in the bytes of the ANSI code page. So a value the code page can hold keeps those bytes;
+// any other is stored as UTF-8 behind this marker, which earlier versions take for the start of
+// a folder that does not exist. A text that begins with the marker itself is stored behind one
+// more, so every text comes back as it was.
+constexpr std::string_view kUtf8Marker = "utf8:";
+
+std::string storedText(const std::string& text) {
+    if (!text.starts_with(kUtf8Marker)) {
+        if (auto bytes = platform::codePageFromWide(platform::wideFromUtf8(text))) {
+            return *bytes;
+        }
+    }
+    return std::string(kUtf8Marker) + text;
+}
+
+std::string textOfStored(const std::string& stored) {
+    if (stored.starts_with(kUtf8Marker)) {
+        return stored.substr(kUtf8Marker.size());
+    }
+    return platform::utf8FromWide(platform::wideFromCodePage(stored));
+}
+#else
+// The bytes as they stand: names are bytes here, and so are the file's values.
+std::string storedText(const std::string& text) { return text; }
+std::string textOfStored(const std::string& stored) { return stored; }
+#endif
+
 LoadError errorOf(const std::vector<BadValue>& bad) {
     LoadError error{.source = std::string(kApplicationName),
                     .description = "Check box values other than 0, 1 or 2 were left unticked:",
@@ -84,20 +120,26 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& folder) {
 }
 
 std::filesystem::path userSettingsFolder() {
+#ifdef _WIN32
+    PWSTR appData = nullptr;
+    std::filesystem::path folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData))) {
+        folder = appData;
+    }
+    ::CoTaskMemFree(appData);
+    return folder / "BRENNIC";
+#else
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && platform::pathFromText(config).is_absolute()) {
         return platform::pathFromText(config) / "brennic";
     }
     const char* home = std::getenv("HOME");
     return platform::pathFromText(home != nullptr ? home : "") / ".config" / "brennic";
+#endif
 }
 
 std::filesystem::path settingsFolder(const std::filesystem::path& programFolder) {
-#ifdef _WIN32
-    return programFolder;
-#else
     return platform::isWritableFolder(programFolder) ? programFolder : userSettingsFolder();
-#endif
 }
 
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
@@ -118,8 +160,8 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
         return profile->value(kSettingsSection, key).value_or("");
     };
     StoredSettings& settings = load.settings;
-    settings.GTA1iniFile = text("GTA1iniFile");
-    settings.OutputFolder = text("OutputFolder");
+    settings.GTA1iniFile = textOfStored(text("GTA1iniFile"));
+    settings.OutputFolder = textOfStored(text("OutputFolder"));
     std::vector<BadValue> bad;
     for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
         const std::string value = text(kSwitchKeys[i].key);
@@ -131,7 +173,7 @@ SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {
         }
     }
     for (std::size_t i = 0; i < kOffsetKeys.size(); ++i) {
-        settings.offsets[i] = text(kOffsetKeys[i]);
+        settings.offsets[i] = textOfStored(text(kOffsetKeys[i]));
     }
     if (!bad.empty()) {
         load.badValues = errorOf(bad);
@@ -150,13 +192,13 @@ bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& s
     const auto write = [&profile](std::string_view key, std::string_view value) {
         profile->setValue(kSettingsSection, key, value);
     };
-    write("GTA1iniFile", settings.GTA1iniFile);
-    write("OutputFolder", settings.OutputFolder);
+    write("GTA1iniFile", storedText(settings.GTA1iniFile));
+    write("OutputFolder", storedText(settings.OutputFolder));
     for (std::size_t i = 0; i < kSwitchKeys.size(); ++i) {
         write(kSwitchKeys[i].key, std::to_string(static_cast<int>(settings.boxes[i])));
     }
     for (std::size_t i = 0; i < kOffsetKeys.size(); ++i) {
-        write(kOffsetKeys[i], settings.offsets[i]);
+        write(kOffsetKeys[i], storedText(settings.offsets[i]));
     }
     return profile->save(path);
 }

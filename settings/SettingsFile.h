@@ -55,16 +55,19 @@ StoredSettings firstStartSettings();
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 
 // The user's own folder for the program's files: $XDG_CONFIG_HOME/brennic when that is an
-// absolute path, else ~/.config/brennic.
+// absolute path, else ~/.config/brennic; on Windows BRENNIC in the user's roaming application
+// data (%APPDATA%).
 std::filesystem::path userSettingsFolder();
 
 // Where the settings file lives for the program in programFolder: beside it while that folder
-// is writable (a build folder, a copy unpacked by hand), else, for a program installed
-// system-wide, in userSettingsFolder(). On Windows always beside the program.
+// is writable (a build folder, a copy unpacked by hand), else (a program installed system-wide,
+// or unpacked under Program Files) in userSettingsFolder().
 std::filesystem::path settingsFolder(const std::filesystem::path& programFolder);
 
 // Reads the 40 keys. A missing file gives the first-start settings; in an existing file a missing
 // key leaves its box unticked or its text empty, and a box value that is not a number reads 0.
+// On Windows a text value is read in the ANSI code page, or as UTF-8 behind "utf8:", and written
+// so: the code page's bytes when it can hold the text, else "utf8:" and the UTF-8.
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path);
 
 // Writes the 40 keys in their fixed order into the file as it is now, keeping every other section

@@ -1,5 +1,7 @@
 #include "ui/EngineText.h"
 
+#include "platform/Utf8.h"
+
 #include <QChar>
 #include <cstddef>
 
@@ -8,44 +10,6 @@ namespace brennic::ui {
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
-
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// The length of the well-formed UTF-8 sequence at text[at], 0 when there is none (overlong forms,
-// encoded surrogates and values above U+10FFFF are not well formed).
-std::size_t sequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&text, at](std::size_t offset) {
-        return static_cast<unsigned char>(text[at + offset]);
-    };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size() || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (!isContinuation(byte(i))) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 void appendUtf8(std::string& out, char32_t code) {
     const auto put = [&out](unsigned value) { out += static_cast<char>(value); };
@@ -78,7 +42,7 @@ QString fromEngineText(std::string_view text) {
         result += QString::fromUtf8(text.data() + runStart, static_cast<qsizetype>(at - runStart));
     };
     while (at < text.size()) {
-        if (const std::size_t length = sequenceLength(text, at)) {
+        if (const std::size_t length = platform::utf8SequenceLength(text, at)) {
             at += length;
             continue;
         }

@@ -202,6 +202,42 @@ struct CliChoices {
     std::vector<std::string> addTextsFiles{}; // the GTA1 text file, then the text file
 };
 
+#ifdef _WIN32
+// Windows' shells hand wildcards over as typed: the program expands those of the scripts to
+// check, as a shell does elsewhere. A pattern that matches nothing stays as it is, and is then a
+// file that does not exist.
+std::vector<std::string> withScriptsExpanded(int argc, const char* const* argv) {
+    std::vector<std::string> arguments;
+    bool scripts = false;
+    for (int i = 0; i < argc; ++i) {
+        std::string argument = argv[i];
+        std::string_view name = argument;
+        if (argument.starts_with("--check=")) {
+            name.remove_prefix(8);
+        } else if (argument.starts_with("-")) {
+            scripts = argument == "--check";
+            arguments.push_back(std::move(argument));
+            continue;
+        } else if (!scripts) {
+            arguments.push_back(std::move(argument));
+            continue;
+        }
+        const std::vector<std::string> files = name.find_first_of("*?") != std::string_view::npos
+                                                   ? platform::filesMatching(name)
+                                                   : std::vector<std::string>{};
+        if (files.empty()) {
+            arguments.push_back(std::move(argument));
+        } else {
+            const std::string option = argument.substr(0, argument.size() - name.size());
+            for (const std::string& file : files) {
+                arguments.push_back(option + file);
+            }
+        }
+    }
+    return arguments;
+}
+#endif
+
 // Reads the command line into choices; an exit code when it ends the program here (--help, a
 // usage error).
 std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices& choices,
@@ -209,6 +245,8 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
     CLI::App app{"Converts a GTA1 mission file (mission.ini or missuk.ini) into one GTA2 mission "
                  "script (.mis) per mission section. The status text goes to standard output.",
                  "brennic-cli"};
+    app.set_version_flag("--version", "brennic-cli " BRENNIC_VERSION,
+                         "Print the program's name and version and exit");
     app.add_option("--mission-dir", choices.missionDir,
                    "GTA1 mission folder, holding mission.ini or missuk.ini");
     app.add_option("--output-dir", choices.outputDir,
@@ -269,6 +307,15 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
             ->expected(2)
             ->type_name("FILE");
 
+#ifdef _WIN32
+    const std::vector<std::string> arguments = withScriptsExpanded(argc, argv);
+    std::vector<const char*> expanded;
+    for (const std::string& argument : arguments) {
+        expanded.push_back(argument.c_str());
+    }
+    argc = static_cast<int>(expanded.size());
+    argv = expanded.data();
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

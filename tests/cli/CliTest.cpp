@@ -44,6 +44,9 @@ TEST(Cli, ExitCodes) {
     EXPECT_EQ(runCli(folders.args({"--offset", "1e400", "0", "0"})).code, 2);
     EXPECT_EQ(runCli({"--no-such-option"}).code, 2);
     EXPECT_EQ(runCli({"--help"}).code, 0);
+    const CliResult version = runCli({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "brennic-cli " BRENNIC_VERSION "\n");
 
     const CliResult noMission =
         runCli({"--mission-dir", folders.output, "--output-dir", folders.output});

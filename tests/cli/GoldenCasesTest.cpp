@@ -21,6 +21,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -61,6 +62,23 @@ std::vector<std::string> words(const std::string& text) {
         out.push_back(word);
     }
     return out;
+}
+
+// brennic-cli.exe ends every line it writes in CR LF, as Windows programs do; the expected
+// messages are written as the Linux build writes them.
+std::string asWritten(const std::string& text) {
+    const char* command = std::getenv("BRENNIC_CLI_COMMAND");
+    if (command == nullptr || std::string_view(command).find(".exe") == std::string_view::npos) {
+        return text;
+    }
+    std::string written;
+    for (const char c : text) {
+        if (c == '\n' && (written.empty() || written.back() != '\r')) {
+            written += '\r';
+        }
+        written += c;
+    }
+    return written;
 }
 
 class GoldenCase : public testing::TestWithParam<std::string> {};
@@ -144,7 +162,7 @@ TEST_P(GoldenCase, OutputMatches) {
     EXPECT_EQ(std::to_string(run.code), words(readFile(expected / "exit-code")).at(0));
     EXPECT_EQ(run.out, readFile(expected / "status.txt"));
     if (fs::exists(expected / "stderr.txt")) {
-        EXPECT_EQ(run.err, readFile(expected / "stderr.txt"));
+        EXPECT_EQ(run.err, asWritten(readFile(expected / "stderr.txt")));
     }
     const auto want = compared(expected / "output");
     const auto got = compared(outputDir);

@@ -217,6 +217,41 @@ TEST(Replacing, AnEarlierScriptSurvivesEveryFailure) {
     EXPECT_EQ(filesIn(run.outputFolder).size(), 4u);
 }
 
+// A script its user made read-only, or one another program holds open, is kept, and the report
+// says which and names it, in the words and numbers of classic BASIC.
+TEST(Replacing, AKeptScriptIsNamedWithTheReason) {
+    struct Case {
+        const char* name;
+        int injected; // 0: the file is read-only
+        int number;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"read-only", 0, 75, "Path/File access error: the file is read-only (replacing "},
+        {"in use", EBUSY, 70, "File in use by another program (writing "},
+    };
+    for (const auto& [name, injected, number, description] : cases) {
+        SCOPED_TRACE(name);
+        RunFixture run;
+        const fs::path script = run.outputFolder / "nyc_A_1.mis";
+        writeFile(script, "// my own finished mission\r\n");
+        if (injected == 0) {
+            fs::permissions(script, fs::perms::owner_read);
+        }
+        Fault fault([injected](FileOperation op, const fs::path&) {
+            return op == FileOperation::Replace ? injected : 0;
+        });
+        const RunOutcome outcome = run.run(kThreeSections);
+        ASSERT_EQ(outcome.end, RunEnd::Failed);
+        EXPECT_EQ(outcome.failure->number(), number);
+        const std::string& text = outcome.failure->description();
+        EXPECT_TRUE(text.starts_with(description)) << text;
+        EXPECT_NE(text.find("nyc_A_1.mis) (line "), std::string::npos) << text;
+        fs::permissions(script, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_EQ(readFile(script), "// my own finished mission\r\n");
+    }
+}
+
 // The output folder is opened once: giving its path to another folder during the run cannot
 // send the later scripts there (on Windows the folder cannot even be moved while the run has it).
 TEST(Faults, TheOutputFolderCannotBeSwappedDuringTheRun) {

@@ -16,6 +16,7 @@ TEST(ioErrorFromErrno, KindsOfTheSystemsFailures) {
         {EEXIST, IoErrorKind::AccessDenied}, {ENOSPC, IoErrorKind::DiskFull},
         {EDQUOT, IoErrorKind::DiskFull},     {EIO, IoErrorKind::Other},
         {EINVAL, IoErrorKind::Other},        {ENAMETOOLONG, IoErrorKind::Other},
+        {EBUSY, IoErrorKind::InUse},
     };
     for (const auto& [err, kind] : cases) {
         SCOPED_TRACE(err);
@@ -27,4 +28,7 @@ TEST(ioErrorFromErrno, TheDescriptionNamesTheActionAndThePath) {
     EXPECT_EQ(
         ioErrorFromErrno(ENOSPC, "writing", std::filesystem::path("out") / "A_1.mis").description,
         "No space left on device (writing out/A_1.mis)");
+    // What the system calls "busy" is, for a file, another program holding it.
+    EXPECT_EQ(ioErrorFromErrno(EBUSY, "writing", "A_1.mis").description,
+              "File in use by another program (writing A_1.mis)");
 }

@@ -123,6 +123,10 @@ TEST(TextWriter, FoldersAndReadOnlyFilesAreNotReplaced) {
         EXPECT_EQ(error.kind, IoErrorKind::AccessDenied);
         EXPECT_NE(error.description.find(name), std::string::npos);
     }
+    // The words the program's reports have always used for a read-only file.
+    EXPECT_TRUE(error.description.starts_with("Path/File access error: the file is read-only "
+                                              "(replacing "))
+        << error.description;
     EXPECT_TRUE(std::filesystem::is_directory(temp / "a.mis"));
     EXPECT_EQ(readFile(temp / "b.mis"), "kept");
 }

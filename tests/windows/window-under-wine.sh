@@ -16,6 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 examples=$(cd "$here/../../examples" && pwd)
 caption='.::GTA1 Mission to GTA2 Mission::.'
 
+chattr -i "$work/Program Files/BRENNIC" 2>/dev/null # left by a test that was stopped
 rm -rf "${work:?}"/*
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -28,6 +29,7 @@ wm=$!
 # and its desktop would then have none: the window's programs start a server of their own.
 wineserver -k 2>/dev/null
 cleanup() {
+    chattr -i "$work/Program Files/BRENNIC" 2>/dev/null
     wineserver -k 2>/dev/null
     kill "$wm" "$xvfb" 2>/dev/null
     wait "$wm" "$xvfb" 2>/dev/null
@@ -128,24 +130,29 @@ check "closing saves" close_and_wait
 check "Phone and Xoffset kept, Door unticked" same_file "$here/expected/door-3.INI" \
     "$work/door/brennic.INI"
 
+# A settings file with all 40 keys in the order the window writes them: the two folders as
+# given (already in the file's encoding), every box ticked, the offsets 1 0.5 -2.
+write_settings() { # FILE MISSION-FOLDER OUTPUT-FOLDER
+    {
+        printf '[BRENNIC Settings]\r\n'
+        printf 'GTA1iniFile=%s\r\nOutputFolder=%s\r\n' "$2" "$3"
+        for key in Phone Brief FutureCar FutureObject Door Powerup Park Dummy Target Trigger \
+            Parked Hells Arrow Arrowcar Ped Spray Bomb Steal FuturePed AnswerPhone MPhone \
+            Destroy Locate Goto IsGoalDead INCHEADS MISSION_END End CheckCar MidPointMulti \
+            DoorArrow FutureCarArrow PedHunt Unknown PowerupRespawn; do
+            printf '%s=1\r\n' "$key"
+        done
+        printf 'Xoffset=1\r\nYoffset=0.5\r\nZoffset=-2\r\n'
+    } >"$1"
+}
+
 # A conversion started with Alt+C writes what brennic-cli writes with the same settings.
 run="$work/convert"
 mkdir -p "$run" "$run/cli"
 cp -R "$examples/gtadata" "$run/gtadata"
 cp -R "$examples/output" "$run/output"
 cp -R "$examples/output" "$run/cli/output"
-{
-    printf '[BRENNIC Settings]\r\n'
-    printf 'GTA1iniFile=%s\\\r\n' "$(winepath -w "$run/gtadata")"
-    printf 'OutputFolder=%s\\\r\n' "$(winepath -w "$run/output")"
-    for key in Phone Brief FutureCar FutureObject Door Powerup Park Dummy Target Trigger Parked \
-        Hells Arrow Arrowcar Ped Spray Bomb Steal FuturePed AnswerPhone MPhone Destroy Locate \
-        Goto IsGoalDead INCHEADS MISSION_END End CheckCar MidPointMulti DoorArrow \
-        FutureCarArrow PedHunt Unknown PowerupRespawn; do
-        printf '%s=1\r\n' "$key"
-    done
-    printf 'Xoffset=1\r\nYoffset=0.5\r\nZoffset=-2\r\n'
-} >"$run/brennic.INI"
+write_settings "$run/brennic.INI" "$(winepath -w "$run/gtadata")\\" "$(winepath -w "$run/output")\\"
 start "$run"
 press_until "$caption" alt+c test -e "$run/output/miami_Last Orders_3.mis"
 sleep 1
@@ -172,5 +179,83 @@ check "a failed run shows the conversion error box" \
     press_until "$caption" alt+c find_window "D'oh! Error during conversion"
 press "D'oh! Error during conversion" Return
 check "the window closes after the failed run" close_and_wait
+
+# Folders named in Polish, Cyrillic and Japanese, which the code page cannot hold, with a
+# look-alike Lukasz beside Łukasz: the settings file names them in UTF-8 behind "utf8:", the
+# window converts into exactly those folders what the Linux build writes, and the next close
+# saves the file as it was.
+names="$work/names"
+mkdir -p "$names/Łukasz/Жук 日本" "$names/Lukasz/gtadata" "$names/Lukasz/Жук 日本"
+cp -R "$examples/gtadata" "$names/Łukasz/gtadata"
+cp "$examples/output/e.txt" "$names/Łukasz/Жук 日本/"
+printf '[1]\r\nWrong, 1, nyc.cmp\r\n\r\n\r\n' >"$names/Lukasz/gtadata/mission.ini"
+write_settings "$names/brennic.INI" "utf8:$(winepath -w "$names/Łukasz/gtadata")\\" \
+    "utf8:$(winepath -w "$names/Łukasz/Жук 日本")\\"
+cp "$names/brennic.INI" "$work/names.INI"
+start "$names"
+press_until "$caption" alt+c test -e "$names/Łukasz/Жук 日本/miami_Last Orders_3.mis"
+sleep 1
+import -frame -window "$(find_window "$caption")" "$work/names.png" 2>/dev/null
+check "closing after converting into the named folders" close_and_wait
+expected="$here/../cases/examples-all-switches/expected/output"
+for script in "$expected"/*.mis; do
+    check "$(basename "$script") is the Linux build's, in the folder named" same_file "$script" \
+        "$names/Łukasz/Жук 日本/$(basename "$script")"
+done
+check "nothing went to the look-alike folder" test -z "$(ls -A "$names/Lukasz/Жук 日本")"
+check "the settings file keeps the names as they were" same_file "$work/names.INI" \
+    "$names/brennic.INI"
+
+# Logging off during a conversion: the run stops, leaving the script it was replacing as it was
+# and nothing written aside, and the settings are saved as a close saves them.
+ending="$work/ending"
+mkdir -p "$ending/gtadata" "$ending/Łukasz"
+{
+    printf '[1]\r\nLong, 1, nyc.cmp\r\n\r\n\r\n'
+    seq 1 2000000 | sed 's/$/ UNKNOWN_WORD 1 2 3\r/'
+} >"$ending/gtadata/mission.ini"
+printf 'my own mission\r\n' >"$ending/Łukasz/nyc_Long_1.mis"
+write_settings "$ending/brennic.INI" "$(winepath -w "$ending/gtadata")\\" \
+    "utf8:$(winepath -w "$ending/Łukasz")\\"
+cp "$ending/brennic.INI" "$work/ending.INI"
+start "$ending"
+aside() { ls -A "$ending/Łukasz" | grep -q '^\.nyc_Long_1\.mis\.'; }
+check "the conversion began to replace the script" press_until "$caption" alt+c aside
+# The run takes less than a second, less than wineboot takes to start: it is held (as a busy
+# machine would hold it) until the session's end has been asked of the window.
+windows_process=$(tr -d " " </proc/"$program"/task/"$program"/children) # timeout's child
+kill -STOP "$windows_process"
+rm "$ending/brennic.INI" # the session's end writes it anew
+wineboot --end-session &
+session=$!
+sleep 2
+kill -CONT "$windows_process"
+wait "$session"
+for _ in $(seq 100); do [ -e "$ending/brennic.INI" ] && break; sleep 0.1; done
+kill -9 "$windows_process" 2>/dev/null # what Windows does once the session has ended
+wait "$program" 2>/dev/null
+check "the session's end saved the settings" same_file "$work/ending.INI" "$ending/brennic.INI"
+check "the script being replaced is as it was" grep -qx $'my own mission\r' "$ending/Łukasz/nyc_Long_1.mis"
+check "nothing written aside is left" test -z "$(ls -A "$ending/Łukasz" | grep '^\.')"
+
+# A program folder that cannot be written (Program Files): the settings go to the user's
+# application data. root writes anywhere, so the folder is made immutable, where that is allowed.
+appdata=$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
+installed="$work/Program Files/BRENNIC"
+mkdir -p "$installed" && cp "$bin/brennic.exe" "$installed/"
+rm -f "$appdata/BRENNIC/brennic.INI"
+if chattr +i "$installed" 2>/dev/null; then
+    (cd "$installed" && exec timeout 120 wine brennic.exe >"$work/installed.log" 2>&1) &
+    program=$!
+    await_window "$caption" >/dev/null
+    check "closing the installed program" close_and_wait
+    chattr -i "$installed"
+    check "its settings are in the user's application data" same_file \
+        "$here/expected/first-start.INI" "$appdata/BRENNIC/brennic.INI"
+    check "and not beside it" test ! -e "$installed/brennic.INI"
+    rm -f "$appdata/BRENNIC/brennic.INI"
+else
+    echo "skipped: the settings of a program that cannot write beside itself (no chattr +i here)"
+fi
 
 summary

@@ -1,6 +1,7 @@
 #include "ui/win32/frmBRENNIC.h"
 
 #include "app/win32/Resources.h"
+#include "platform/WideText.h"
 
 #include <commctrl.h>
 #include <initializer_list>
@@ -15,7 +16,7 @@ namespace brennic::ui::win32 {
 
 namespace {
 
-constexpr char kWindowClass[] = "frmBRENNIC";
+constexpr wchar_t kWindowClass[] = L"frmBRENNIC";
 constexpr int kFirstId = 100; // control ids are kFirstId + the control's place in kControls
 
 // Win32 has no nested frames here: a control in a frame is a sibling placed over the frame.
@@ -30,7 +31,7 @@ RECT pixelRect(const ControlPlace& place) {
 }
 
 struct ControlClass {
-    const char* className = "STATIC";
+    const wchar_t* className = L"STATIC";
     DWORD style = 0;
     DWORD extendedStyle = 0;
 };
@@ -40,29 +41,31 @@ ControlClass classOf(ControlKind kind) {
     constexpr DWORD kEdit = WS_EX_CLIENTEDGE;
     switch (kind) {
     case ControlKind::Label:
-        return {"STATIC", SS_LEFT | SS_NOPREFIX};
+        return {L"STATIC", SS_LEFT | SS_NOPREFIX};
     case ControlKind::Picture:
-        return {"STATIC", SS_OWNERDRAW | SS_NOTIFY};
+        return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY};
     case ControlKind::TextBox:
     case ControlKind::OffsetBox:
-        return {"EDIT", kTab | ES_AUTOHSCROLL, kEdit};
+        return {L"EDIT", kTab | ES_AUTOHSCROLL, kEdit};
     case ControlKind::StatusBox:
-        return {"EDIT", kTab | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, kEdit};
+        return {L"EDIT", kTab | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, kEdit};
     case ControlKind::Frame:
-        return {"BUTTON", BS_GROUPBOX};
+        return {L"BUTTON", BS_GROUPBOX};
     case ControlKind::CheckBox:
         // Not BS_AUTO3STATE: a click toggles between unticked and ticked only.
-        return {"BUTTON", kTab | BS_3STATE};
+        return {L"BUTTON", kTab | BS_3STATE};
     case ControlKind::Shape:
         break; // painted by the window itself
     case ControlKind::Button:
-        return {"BUTTON", kTab | BS_PUSHBUTTON};
+        return {L"BUTTON", kTab | BS_PUSHBUTTON};
     }
     return {nullptr};
 }
 
-std::string nulTerminated(std::string_view text) {
-    return std::string(text.substr(0, text.find('\0')));
+// A text as the window shows it (see platform::shownText), up to its first NUL as Windows reads
+// it.
+std::wstring shown(std::string_view text) {
+    return platform::shownText(text.substr(0, text.find('\0')));
 }
 
 } // namespace
@@ -71,39 +74,39 @@ frmBRENNIC::frmBRENNIC(HINSTANCE instance) : Form({}) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     // The program's own icon (app/win32/Resources.rc.in), in the title bar's size as well.
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(BRENNIC_ICON));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(BRENNIC_ICON),
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(BRENNIC_ICON));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(BRENNIC_ICON),
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kWindowClass;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 
     // A fixed single border with a close box only, the client area as drawn.
     // No WS_CLIPCHILDREN: the frames draw no background of their own.
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, pixels(kClientArea.width), pixels(kClientArea.height)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    m_window = CreateWindowExA(0, kWindowClass, "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    m_window = CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                                instance, this);
     if (m_window == nullptr) {
         throw std::runtime_error("the window cannot be created");
     }
 
-    NONCLIENTMETRICSA metrics{};
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     // The system's message font at the size the layout was drawn for.
     metrics.lfMessageFont.lfHeight = -10;
     metrics.lfMessageFont.lfWidth = 0;
-    m_font = CreateFontIndirectA(&metrics.lfMessageFont);
+    m_font = CreateFontIndirectW(&metrics.lfMessageFont);
     m_shapeBrush = CreateSolidBrush(RGB(kShapeColour[0], kShapeColour[1], kShapeColour[2]));
 
     createControls(instance);
@@ -119,10 +122,10 @@ frmBRENNIC::~frmBRENNIC() {
 }
 
 void frmBRENNIC::createControls(HINSTANCE instance) {
-    m_toolTips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+    m_toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  m_window, nullptr, instance, nullptr);
-    SendMessageA(m_toolTips, TTM_SETMAXTIPWIDTH, 0, pixels(kClientArea.width));
+    SendMessageW(m_toolTips, TTM_SETMAXTIPWIDTH, 0, pixels(kClientArea.width));
     // Created in table order, which is the tab order. A frame, created after its boxes, lies
     // under them; it paints no background, so Midpointmulti, created after it, shows as well.
     for (std::size_t i = 0; i < kControls.size(); ++i) {
@@ -132,28 +135,28 @@ void frmBRENNIC::createControls(HINSTANCE instance) {
             continue;
         }
         const RECT rect = pixelRect(place);
-        const std::string caption(place.caption);
-        HWND control = CreateWindowExA(
+        const std::wstring caption = shown(place.caption);
+        HWND control = CreateWindowExW(
             kind.extendedStyle, kind.className, caption.c_str(), WS_CHILD | WS_VISIBLE | kind.style,
             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(i))), instance,
             nullptr);
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
         if (place.kind == ControlKind::OffsetBox) {
             // Limits typing only: a longer text the program puts there stays whole.
-            SendMessageA(control, EM_LIMITTEXT, kTypedOffsetLength, 0);
+            SendMessageW(control, EM_LIMITTEXT, kTypedOffsetLength, 0);
         } else if (place.kind == ControlKind::StatusBox) {
-            SendMessageA(control, EM_LIMITTEXT, 0, 0); // as long as memory allows
+            SendMessageW(control, EM_LIMITTEXT, 0, 0); // as long as memory allows
         }
         if (!place.toolTip.empty()) {
-            TTTOOLINFOA tool{};
-            tool.cbSize = TTTOOLINFOA_V2_SIZE;
+            TTTOOLINFOW tool{};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = m_window;
             tool.uId = reinterpret_cast<UINT_PTR>(control);
-            std::string tip(place.toolTip);
+            std::wstring tip = shown(place.toolTip);
             tool.lpszText = tip.data(); // copied by the tool tip control
-            SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+            SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
         m_controls[i] = control;
     }
@@ -162,13 +165,13 @@ void frmBRENNIC::createControls(HINSTANCE instance) {
 LRESULT CALLBACK frmBRENNIC::windowProcedure(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<frmBRENNIC*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<frmBRENNIC*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr || self->m_window == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
     return self->handle(message, wParam, lParam);
 }
@@ -191,14 +194,23 @@ LRESULT frmBRENNIC::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(m_window);
         return 0;
     case WM_QUERYENDSESSION:
-        Form_QueryUnload();
+        // A run in progress stops at its next line (stopRequested), removing what it wrote
+        // aside, before the session's end is told to the window.
+        m_sessionEnding = true;
         return TRUE;
+    case WM_ENDSESSION:
+        if (wParam != FALSE) {
+            Form_QueryUnload(); // the process ends without a close request
+        } else {
+            m_sessionEnding = false; // the log-off or shut-down was called off
+        }
+        return 0;
     case WM_DESTROY:
         m_window = nullptr;
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(m_window, message, wParam, lParam);
+        return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
 
@@ -246,23 +258,23 @@ void frmBRENNIC::drawPicture(const DRAWITEMSTRUCT& item) {
 }
 
 void frmBRENNIC::setCaption(std::string_view caption) {
-    SetWindowTextA(m_window, nulTerminated(caption).c_str());
+    SetWindowTextW(m_window, shown(caption).c_str());
 }
 
 std::string frmBRENNIC::text(Control id) const {
     HWND box = control(id);
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
     text.resize(
-        static_cast<std::size_t>(GetWindowTextA(box, text.data(), static_cast<int>(text.size()))));
-    return text;
+        static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    return platform::utf8FromWide(text);
 }
 
 void frmBRENNIC::setText(Control id, std::string_view text) {
-    SetWindowTextA(control(id), nulTerminated(text).c_str());
+    SetWindowTextW(control(id), shown(text).c_str());
 }
 
 settings::BoxState frmBRENNIC::state(Control id) const {
-    switch (SendMessageA(control(id), BM_GETCHECK, 0, 0)) {
+    switch (SendMessageW(control(id), BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
         return settings::BoxState::Ticked;
     case BST_INDETERMINATE:
@@ -276,7 +288,7 @@ void frmBRENNIC::setState(Control id, settings::BoxState state) {
     const WPARAM check = state == settings::BoxState::Ticked   ? BST_CHECKED
                          : state == settings::BoxState::Greyed ? BST_INDETERMINATE
                                                                : BST_UNCHECKED;
-    SendMessageA(control(id), BM_SETCHECK, check, 0);
+    SendMessageW(control(id), BM_SETCHECK, check, 0);
 }
 
 void frmBRENNIC::setControlEnabled(Control id, bool enabled) {
@@ -284,7 +296,10 @@ void frmBRENNIC::setControlEnabled(Control id, bool enabled) {
 }
 
 void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::string_view text) {
-    MessageBoxA(m_window, nulTerminated(text).c_str(), nulTerminated(title).c_str(),
+    if (m_sessionEnding) {
+        return; // no one is there to close it; the session would wait for it
+    }
+    MessageBoxW(m_window, shown(text).c_str(), shown(title).c_str(),
                 MB_OK | (icon == MessageIcon::Critical ? MB_ICONERROR : 0U));
 }
 
@@ -293,19 +308,22 @@ std::optional<std::string> frmBRENNIC::chooseFolder(std::string_view prompt) {
     // the top of the shell's namespace.
     PIDLIST_ABSOLUTE root = nullptr;
     SHGetSpecialFolderLocation(m_window, CSIDL_DRIVES, &root);
-    const std::string title = nulTerminated(prompt);
-    char displayName[MAX_PATH] = {};
-    BROWSEINFOA dialog{};
+    const std::wstring title = shown(prompt);
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW dialog{};
     dialog.hwndOwner = m_window;
     dialog.pidlRoot = root;
     dialog.pszDisplayName = displayName;
     dialog.lpszTitle = title.c_str();
     std::optional<std::string> folder;
-    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&dialog)) {
-        char path[MAX_PATH] = {};
+    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&dialog)) {
+        // Long paths are in reach of a program that says it is aware of them.
+        std::wstring path(32768, L'\0');
         // An item without a file-system path (the drives folder itself) counts as a cancel.
-        if (SHGetPathFromIDListA(chosen, path)) {
-            folder = path;
+        if (SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
+                                  GPFIDL_DEFAULT)) {
+            path.resize(path.find(L'\0'));
+            folder = platform::utf8FromWide(path);
         }
         CoTaskMemFree(chosen);
     }
@@ -314,19 +332,30 @@ std::optional<std::string> frmBRENNIC::chooseFolder(std::string_view prompt) {
 }
 
 bool frmBRENNIC::openLink(std::string_view address) {
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
-        m_window, "open", nulTerminated(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(m_window, L"open", shown(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32; // smaller values are error codes
+}
+
+bool frmBRENNIC::stopRequested() {
+    // The run holds the window's thread, and a session's end is asked of the window by sent
+    // messages, which arrive only when the thread looks for them: a few times a second is enough.
+    const ULONGLONG now = GetTickCount64();
+    if (now - m_lastLook >= 100) {
+        m_lastLook = now;
+        MSG message{};
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return m_sessionEnding;
 }
 
 void frmBRENNIC::replaceStatus(std::string_view text) { setText(Control::txtStatus, text); }
 
 void frmBRENNIC::appendStatus(std::string_view addition) {
     HWND status = control(Control::txtStatus);
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthA(status));
-    SendMessageA(status, EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageA(status, EM_REPLACESEL, FALSE,
-                 reinterpret_cast<LPARAM>(nulTerminated(addition).c_str()));
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(status));
+    SendMessageW(status, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageW(status, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown(addition).c_str()));
 }
 
 int Run_window(HINSTANCE instance) {
@@ -338,11 +367,11 @@ int Run_window(HINSTANCE instance) {
         ShowWindow(window.window(), SW_SHOWNORMAL);
         SetFocus(GetNextDlgTabItem(window.window(), nullptr, FALSE)); // the mission folder box
         MSG message{};
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             // Tab between the controls, Alt+C for Convert.
-            if (!IsDialogMessageA(window.window(), &message)) {
+            if (!IsDialogMessageW(window.window(), &message)) {
                 TranslateMessage(&message);
-                DispatchMessageA(&message);
+                DispatchMessageW(&message);
             }
         }
         code = static_cast<int>(message.wParam);

@@ -11,8 +11,9 @@
 namespace brennic::ui::win32 {
 
 // The program's one window in plain Win32: the controls of kControls, with the events of Form.
-// Texts go through the ANSI functions, so the window, the engine and the file names all hold
-// the system's 8-bit code page. Creating it loads the settings; any close request saves them.
+// Texts go through the wide functions: the boxes give their texts in UTF-8, as names are held
+// inside the program, and show texts as platform::shownText does. Creating it loads the
+// settings; any close request, and the end of the session, saves them.
 class frmBRENNIC final : public Form {
   public:
     explicit frmBRENNIC(HINSTANCE instance);
@@ -20,6 +21,8 @@ class frmBRENNIC final : public Form {
 
     HWND window() const { return m_window; }
 
+    // True once the session ends (log-off, shut-down): the run stops as on a signal.
+    bool stopRequested() override;
     void replaceStatus(std::string_view text) override;
     void appendStatus(std::string_view text) override;
 
@@ -49,6 +52,8 @@ class frmBRENNIC final : public Form {
     HFONT m_font = nullptr;
     HBRUSH m_shapeBrush = nullptr;
     std::array<HWND, kControls.size()> m_controls{};
+    bool m_sessionEnding = false;
+    ULONGLONG m_lastLook = 0; // when stopRequested last looked for sent messages
 };
 
 // Shows the window and runs its message loop until it closes; the process's exit code.
