@@ -57,7 +57,11 @@ std::string folderText(std::string text) {
 // The folder the text names when it exists, else the nearest one above it that does; empty when
 // there is none.
 std::filesystem::path nearestFolder(std::string_view text) {
-    std::filesystem::path path = platform::pathFromText(text);
+    // In the form a dialog takes: the platform's separators, none at the end.
+    std::filesystem::path path = platform::pathFromText(text).lexically_normal();
+    if (!path.has_filename() && path.has_relative_path()) {
+        path = path.parent_path();
+    }
     while (!path.empty() && !platform::isFolder(path)) {
         std::filesystem::path parent = path.parent_path();
         if (parent == path) {

@@ -137,6 +137,7 @@ inline constexpr std::string_view kWorkLeftCaption = "What is left to do";
 inline constexpr std::string_view kWorkLeftSave = "&Save as...";
 inline constexpr std::string_view kWorkLeftClose = "Close";
 inline constexpr std::string_view kWorkLeftFileName = "What is left to do.txt";
+inline constexpr std::string_view kWorkLeftSaveTitle = "Save what is left to do";
 
 namespace layout {
 
@@ -292,7 +293,8 @@ inline constexpr auto kControls = std::to_array<ControlPlace>({
     // How much the last run left to do; empty until a run has ended.
     layout::place(ControlKind::Label, Control::lblWhatIsLeft, "lblWhatIsLeft",
                   {2775, 6555, 5040, 255}),
-    layout::place(ControlKind::Frame, Control::Frame1, "Frame1", {3600, 840, 4215, 2295},
+    // Clear of the Debug frame below it, which its bottom edge would touch at some font sizes.
+    layout::place(ControlKind::Frame, Control::Frame1, "Frame1", {3600, 840, 4215, 2265},
                   "Objects"),
     layout::place(ControlKind::Frame, Control::Frame2, "Frame2", {120, 840, 3375, 2175},
                   "Mission objectives"),
@@ -307,7 +309,8 @@ inline constexpr auto kControls = std::to_array<ControlPlace>({
     layout::check(Control::chkMidPointMulti, "chkMidPointMulti", "Midpointmulti", Control::Frame1,
                   layout::kObjects2, 1500, 2010, &engine::ConversionOptions::chkMidPointMulti, {},
                   225),
-    layout::place(ControlKind::Label, Control::Label4, "Label4", {120, 120, 1335, 495},
+    // Up to the folder labels, so that "Falvorn Company" keeps to one line in any font.
+    layout::place(ControlKind::Label, Control::Label4, "Label4", {120, 120, 1425, 495},
                   "Program by Falvorn Company"),
 });
 

@@ -141,7 +141,7 @@ frmBRENNIC::frmBRENNIC(WindowServices services)
         m_services.chooseSaveFile = [](QWidget* owner,
                                        const QString& suggested) -> std::optional<QString> {
             const QString file =
-                QFileDialog::getSaveFileName(owner, latin(kWorkLeftCaption), suggested,
+                QFileDialog::getSaveFileName(owner, latin(kWorkLeftSaveTitle), suggested,
                                              QStringLiteral("Text files (*.txt);;All files (*)"));
             return file.isEmpty() ? std::nullopt : std::optional(file);
         };

@@ -128,6 +128,10 @@ for program in brennic.exe brennic-cli.exe; do
         test "$(manifest_value "$exe" "//$(el requestedExecutionLevel)/@level")" = asInvoker
     check "$program's manifest is long-path aware" \
         test "$(manifest_value "$exe" "//$(el longPathAware)")" = true
+    check "$program's manifest is aware of each monitor's DPI" \
+        test "$(manifest_value "$exe" "//$(el dpiAware)")" = true/pm
+    check "$program's manifest asks for per-monitor DPI awareness, version 2 first" \
+        test "$(manifest_value "$exe" "//$(el dpiAwareness)")" = PerMonitorV2,PerMonitor
 done
 check "the zip's README.txt has CR LF line ends" has_crlf_lines "$folder/README.txt"
 check "the zipped brennic-cli.exe converts the example" \
