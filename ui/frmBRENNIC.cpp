@@ -312,7 +312,17 @@ void frmBRENNIC::setState(Control id, settings::BoxState state) {
 }
 
 void frmBRENNIC::setControlEnabled(Control id, bool enabled) {
-    control<QWidget>(id)->setEnabled(enabled);
+    auto* widget = control<QWidget>(id);
+    // Disabled, a control passes the focus on (Convert, through a run); enabled again, it takes it
+    // back, so that the keyboard goes on from where it was.
+    if (!enabled && focusWidget() == widget) {
+        m_refocus = widget;
+    }
+    widget->setEnabled(enabled);
+    if (enabled && m_refocus == widget) {
+        widget->setFocus();
+        m_refocus = nullptr;
+    }
 }
 
 void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::string_view text) {

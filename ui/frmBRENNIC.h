@@ -80,6 +80,7 @@ class frmBRENNIC : public QWidget, public Form {
     int m_fontPixels = kLayoutFontPixels; // the height the layout is scaled to
     std::array<QWidget*, kControls.size()> m_controls{};
     WorkLeftWindow* m_workLeft = nullptr; // made with the first list
+    QWidget* m_refocus = nullptr;         // disabled while it had the focus
 };
 
 } // namespace brennic::ui

@@ -160,15 +160,20 @@ TEST(frmBRENNIC, TabWalksEveryControlInOrderAndComesBack) {
     WindowHarness harness;
     const ReportItemsCase items(harness.settings);
     auto& window = harness.open();
-    harness.convert().click(); // the list's button takes focus once a run has ended
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    harness.box("txtGTA1iniFile").setFocus();
     const auto focused = [] {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
                                            : std::string("(none)");
     };
+    // A run from the keyboard: Convert is off through it and has the focus again after it; the
+    // list's button takes the focus once a run has ended.
+    harness.convert().setFocus();
+    QTest::keyClick(&harness.convert(), Qt::Key_Space);
+    ASSERT_TRUE(harness.control<QPushButton>("cmdWhatIsLeft").isEnabled());
+    EXPECT_EQ(focused(), "cmdConvert");
+    harness.box("txtGTA1iniFile").setFocus();
     std::vector<std::string> forward{focused()};
     for (std::size_t i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
