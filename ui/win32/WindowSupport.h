@@ -24,7 +24,7 @@ int emPixels(HFONT font);
 SIZE outerSize(int width, int height, DWORD style, DWORD extendedStyle, int dpi);
 
 // A multi-line edit box asks for every key, Tab included; after this, Tab and Shift+Tab leave it
-// as they leave any control, and Ctrl+Tab still reaches it.
+// as they leave any control, and only Ctrl+Tab is left to the box.
 void tabLeaves(HWND edit);
 
 } // namespace brennic::ui::win32
