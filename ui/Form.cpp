@@ -110,7 +110,7 @@ std::string counted(std::size_t count, std::string_view what) {
 
 // One line for the list of what is left: "12 items left to do in 2 scripts" (the scripts that
 // have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block.
-std::string Work_left_summary(std::string_view list) {
+std::string workLeftSummary(std::string_view list) {
     std::size_t scripts = 0;
     std::size_t scriptsWithItems = 0;
     std::size_t items = 0;
@@ -286,7 +286,7 @@ std::string Form::workLeftText(report::ConversionReport& report,
 void Form::showWorkLeftOf(const engine::RunOutcome& outcome, std::string list) {
     m_workLeft = std::move(list);
     m_workLeftFolder = platform::pathFromText(outcome.OutputFolder);
-    const std::string summary = Work_left_summary(m_workLeft);
+    const std::string summary = workLeftSummary(m_workLeft);
     setText(Control::lblWhatIsLeft, summary);
     setWorkLeft(summary, visibleLines(m_workLeft));
     setControlEnabled(Control::cmdWhatIsLeft, true);
@@ -298,9 +298,9 @@ void Form::showWarnings() {
     if (m_warnings.empty()) {
         return;
     }
-    std::string text;
-    for (const std::string& warning : m_warnings) {
-        text += (text.empty() ? "" : "\r") + visibleText(warning);
+    std::string text = visibleText(m_warnings.front());
+    for (std::size_t i = 1; i < m_warnings.size(); ++i) {
+        text += "\r" + visibleText(m_warnings[i]);
     }
     m_warnings.clear();
     showMessage(MessageIcon::Warning, settings::kApplicationName, text);

@@ -111,7 +111,7 @@ for program in brennic.exe brennic-cli.exe; do
     # Only DLLs that every Windows has: no runtime to ship beside the programs.
     check "$program needs only system DLLs" test -z "$(x86_64-w64-mingw32-objdump -p \
         "$folder/$program" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' |
-        grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|SHELL32.DLL|OLE32.DLL|COMCTL32.DLL|MSVCRT.DLL')"
+        grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|SHELL32.DLL|OLE32.DLL|COMCTL32.DLL|COMDLG32.DLL|MSVCRT.DLL')"
     exe="$folder/$program"
     check "$program carries the desktop icon" has_desktop_icon "$exe"
     check "$program's product name is BRENNIC" test "$(version_value "$exe" ProductName)" = BRENNIC
