@@ -1,10 +1,14 @@
 #include "ui/Form.h"
 
 #include "engine/NumberWriting.h"
+#include "engine/RunFailure.h"
 #include "platform/FileSystem.h"
+#include "platform/TextWriter.h"
+#include "report/ConversionReport.h"
 
 #include <algorithm>
 #include <array>
+#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -37,6 +41,110 @@ constexpr auto kBoxes = [] {
     return boxes;
 }();
 
+// A folder as the user gave it. Explorer's "Copy as path" and the shells' completion put a folder
+// in double quotes; a Windows name cannot hold one, so every quote goes, and the blanks around.
+std::string folderText(std::string text) {
+#ifdef _WIN32
+    if (text.find('"') != std::string::npos) {
+        std::erase(text, '"');
+        const std::size_t first = text.find_first_not_of(" \t");
+        text = first == std::string::npos
+                   ? std::string()
+                   : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    }
+#endif
+    return text;
+}
+
+// The folder the text names when it exists, else the nearest one above it that does; empty when
+// there is none.
+std::filesystem::path nearestFolder(std::string_view text) {
+    // In the form a dialog takes: the platform's separators, none at the end.
+    std::filesystem::path path = platform::pathFromText(text).lexically_normal();
+    if (!path.has_filename() && path.has_relative_path()) {
+        path = path.parent_path();
+    }
+    while (!path.empty() && !platform::isFolder(path)) {
+        std::filesystem::path parent = path.parent_path();
+        if (parent == path) {
+            return {};
+        }
+        path = std::move(parent);
+    }
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute;
+}
+
+// Control characters other than TAB as \xNN: a message shows what a file holds, never a raw
+// control character (a NUL would even cut it short).
+std::string visibleText(std::string_view text) {
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string visible;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+            visible += "\\x";
+            visible += kHex[byte >> 4];
+            visible += kHex[byte & 15];
+        } else {
+            visible += c;
+        }
+    }
+    return visible;
+}
+
+// The list with each line made visible and its CR LF kept.
+std::string visibleLines(std::string_view list) {
+    std::string visible;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = std::min(list.find("\r\n", start), list.size());
+        visible += visibleText(list.substr(start, end - start));
+        visible += end < list.size() ? "\r\n" : "";
+        start = end + 2;
+    }
+    return visible;
+}
+
+std::string counted(std::size_t count, std::string_view what) {
+    return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
+}
+
+// One line for the list of what is left: "12 items left to do in 2 scripts" (the scripts that
+// have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block.
+std::string workLeftSummary(std::string_view list) {
+    std::size_t scripts = 0;
+    std::size_t scriptsWithItems = 0;
+    std::size_t items = 0;
+    bool failed = false;
+    bool blockHasItems = false;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = std::min(list.find("\r\n", start), list.size());
+        const std::string_view line = list.substr(start, end - start);
+        start = end + 2;
+        if (line.empty()) {
+            continue;
+        }
+        if (line.starts_with("  ")) {
+            if (line != "  nothing left to do") {
+                ++items;
+                scriptsWithItems += blockHasItems ? 0 : 1;
+                blockHasItems = true;
+            }
+        } else if (line.starts_with("The conversion failed: ")) {
+            failed = true;
+        } else {
+            ++scripts;
+            blockHasItems = false;
+        }
+    }
+    std::string summary = scripts == 0 ? std::string("No script was written")
+                          : items == 0 ? "Nothing left to do in " + counted(scripts, "script")
+                                       : counted(items, "item") + " left to do in " +
+                                             counted(scriptsWithItems, "script");
+    return failed ? summary + "; the conversion failed" : summary;
+}
+
 } // namespace
 
 Form::Form(std::filesystem::path programFolder)
@@ -46,6 +154,7 @@ Form::Form(std::filesystem::path programFolder)
 
 void Form::Form_Load() {
     setCaption(kWindowCaption);
+    setControlEnabled(Control::cmdWhatIsLeft, false); // until a run has ended
     LoadSettings();
 }
 
@@ -119,11 +228,20 @@ void Form::Control_Click(Click click) {
     case Click::Convert:
         cmdConvert_Click();
         break;
+    case Click::WhatIsLeft:
+        cmdWhatIsLeft_Click();
+        break;
     }
 }
 
 void Form::cmdConvert_Click() {
     setControlEnabled(Control::cmdConvert, false);
+    for (const Control box : {Control::txtGTA1iniFile, Control::txtOutputFolder}) {
+        const std::string typed = text(box);
+        if (const std::string folder = folderText(typed); folder != typed) {
+            setText(box, folder);
+        }
+    }
     const auto options = settings::optionsFromSettings(controlSettings());
     if (const auto* error = std::get_if<settings::LoadError>(&options)) {
         // An offset beyond the number range (1e999 fits in five characters): no run starts.
@@ -131,13 +249,16 @@ void Form::cmdConvert_Click() {
         setControlEnabled(Control::cmdConvert, true);
         return;
     }
+    report::ConversionReport workLeft;
     const engine::RunRequest request{.options = std::get<engine::ConversionOptions>(options),
-                                     .vehicleFile = settings::vehicleFilePath(m_programFolder)};
+                                     .vehicleFile = settings::vehicleFilePath(m_programFolder),
+                                     .notes = &workLeft};
     const std::array offsets{request.options.Xoffset, request.options.Yoffset,
                              request.options.Zoffset};
     for (std::size_t i = 0; i < offsets.size(); ++i) {
         setText(kOffsetBoxes[i], engine::Offset_text(offsets[i]));
     }
+    m_warnings.clear();
     const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
     // A folder the user picked at one of the run's prompts stays in its box.
     if (outcome.GTA1iniFile != request.options.GTA1iniFile) {
@@ -146,11 +267,69 @@ void Form::cmdConvert_Click() {
     if (outcome.OutputFolder != request.options.OutputFolder) {
         setText(Control::txtOutputFolder, outcome.OutputFolder);
     }
+    // A run cancelled at a folder question converted nothing: the last list still holds.
+    if (outcome.end != engine::RunEnd::Cancelled) {
+        showWorkLeftOf(outcome, workLeftText(workLeft, outcome));
+    }
     if (outcome.failure) {
         showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
                   outcome.failure->number());
     }
+    showWarnings();
     setControlEnabled(Control::cmdConvert, true);
+}
+
+// The list as the command line's report file holds it.
+std::string Form::workLeftText(report::ConversionReport& report,
+                               const engine::RunOutcome& outcome) {
+    return report.text(outcome.failure ? outcome.failure->description() : std::string());
+}
+
+void Form::showWorkLeftOf(const engine::RunOutcome& outcome, std::string list) {
+    m_workLeft = std::move(list);
+    m_workLeftFolder = platform::pathFromText(outcome.OutputFolder);
+    const std::string summary = workLeftSummary(m_workLeft);
+    setText(Control::lblWhatIsLeft, summary);
+    setWorkLeft(summary, visibleLines(m_workLeft));
+    setControlEnabled(Control::cmdWhatIsLeft, true);
+}
+
+void Form::warning(std::string_view text) { m_warnings.emplace_back(text); }
+
+void Form::showWarnings() {
+    if (m_warnings.empty()) {
+        return;
+    }
+    std::string text = visibleText(m_warnings.front());
+    for (std::size_t i = 1; i < m_warnings.size(); ++i) {
+        text += "\r" + visibleText(m_warnings[i]);
+    }
+    m_warnings.clear();
+    showMessage(MessageIcon::Warning, settings::kApplicationName, text);
+}
+
+void Form::cmdWhatIsLeft_Click() { showWorkLeft(); }
+
+void Form::Save_work_left() {
+    const auto file =
+        chooseWorkLeftFile(m_workLeftFolder / platform::pathFromText(kWorkLeftFileName));
+    if (!file || file->filename().empty()) {
+        return;
+    }
+    platform::IoError error;
+    const auto folder =
+        platform::Folder::open(file->has_parent_path() ? file->parent_path() : ".", error);
+    auto writer =
+        folder ? platform::TextWriter::create(*folder, file->filename(), error) : std::nullopt;
+    std::optional<platform::IoError> failure = error;
+    if (writer) {
+        writer->write(m_workLeft); // a failed write is what close() reports
+        failure = writer->close();
+    }
+    if (failure) {
+        showError(kSaveErrorTitle, std::string(settings::kApplicationName), failure->description,
+                  static_cast<int>(engine::errorNumberOf(failure->kind)));
+    }
 }
 
 void Form::imgMissionFolder_Click() {
@@ -168,11 +347,17 @@ void Form::imgOutputFolder_Click() {
 }
 
 std::string Form::BrowseFolder(std::string_view prompt) {
-    const std::optional<std::string> folder = chooseFolder(prompt);
+    const auto folder = chooseFolder(prompt, startFolder(prompt));
     if (!folder || folder->empty()) {
         return "Cancel";
     }
-    return platform::withFinalSeparator(*folder);
+    return platform::withFinalSeparator(platform::textFromPath(*folder));
+}
+
+std::filesystem::path Form::startFolder(std::string_view prompt) const {
+    return nearestFolder(
+        folderText(text(prompt == engine::kOutputFolderPrompt ? Control::txtOutputFolder
+                                                              : Control::txtGTA1iniFile)));
 }
 
 void Form::Open_web_page() {

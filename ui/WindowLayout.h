@@ -14,10 +14,10 @@ namespace brennic::ui {
 
 enum class ControlKind {
     Label,
-    Picture,   // a clickable open-folder picture
+    Picture,   // an open-folder picture: a click, Enter or Space opens the folder question
     TextBox,   // one line
     OffsetBox, // one line; typing stops at kTypedOffsetLength characters
-    StatusBox, // several lines, vertical scroll bar
+    StatusBox, // several lines, vertical scroll bar; Tab leaves it
     Frame,     // a captioned group; its controls are placed inside it
     CheckBox,  // three states from the settings file, two by clicking
     Shape,     // the green rectangle behind Convert
@@ -27,7 +27,9 @@ enum class ControlKind {
 // Every control, in the order of kControls: the front ends and Form name controls only so.
 enum class Control {
     txtGTA1iniFile,
+    imgMissionFolder,
     txtOutputFolder,
+    imgOutputFolder,
     chkDoor,
     chkPowerup,
     chkBrief,
@@ -67,24 +69,24 @@ enum class Control {
     txtYoffset,
     txtZoffset,
     cmdConvert,
+    cmdWhatIsLeft,
     Label1,
     Label2,
     Label3,
+    lblWhatIsLeft,
     Frame1,
     Frame2,
     fraActions,
     Frame3,
-    imgMissionFolder,
-    imgOutputFolder,
     Shape1,
     chkMidPointMulti,
     Label4,
 };
 
 // What a click on a control does; the other events belong to the window itself.
-enum class Click { None, MissionFolder, OutputFolder, Convert };
+enum class Click { None, MissionFolder, OutputFolder, Convert, WhatIsLeft };
 
-// A rectangle in twips (15 to a pixel), from the top-left corner of the client area or, for a
+// A rectangle in twips, from the top-left corner of the client area or, for a
 // control in a frame, of that frame.
 struct Twips {
     int left = 0;
@@ -106,12 +108,36 @@ struct ControlPlace {
 };
 
 inline constexpr std::string_view kWindowCaption = ".::GTA1 Mission to GTA2 Mission::.";
-inline constexpr int kTwipsPerPixel = 15;
-inline constexpr Twips kClientArea{0, 0, 7875, 6480};
+// Below the status box, a row for what the last run left to do.
+inline constexpr Twips kClientArea{0, 0, 7875, 6990};
 inline constexpr int kTypedOffsetLength = 5;
 inline constexpr std::array<int, 3> kShapeColour{128, 255, 128}; // red, green, blue
 
-inline constexpr int pixels(int twips) { return twips / kTwipsPerPixel; }
+// The layout was drawn for a font 10 pixels high at 15 twips to the pixel (96 DPI). A window
+// scales it by its own font, as dialog units follow a dialog's font, so that the system's font at
+// any size keeps the room the captions had; never below the monitor's DPI, which check marks and
+// borders follow.
+inline constexpr int kLayoutFontPixels = 10;
+inline constexpr int kTwipsPerLayoutFont = 150;
+
+// The height the layout is scaled to, from the window font's height in pixels and the DPI.
+constexpr int layoutFontPixels(int fontPixels, int dpi) {
+    const int byDpi = (kLayoutFontPixels * dpi + 48) / 96;
+    return fontPixels > byDpi ? fontPixels : byDpi;
+}
+
+// A length or position in pixels, for a layout scaled to fontPixels.
+constexpr int pixels(int twips, int fontPixels) {
+    return (twips * fontPixels + kTwipsPerLayoutFont / 2) / kTwipsPerLayoutFont;
+}
+
+// The window of what is left to do after a run, opened by cmdWhatIsLeft: a read-only list that
+// can be saved as the text file the command line's report is.
+inline constexpr std::string_view kWorkLeftCaption = "What is left to do";
+inline constexpr std::string_view kWorkLeftSave = "&Save as...";
+inline constexpr std::string_view kWorkLeftClose = "Close";
+inline constexpr std::string_view kWorkLeftFileName = "What is left to do.txt";
+inline constexpr std::string_view kWorkLeftSaveTitle = "Save what is left to do";
 
 namespace layout {
 
@@ -138,13 +164,19 @@ constexpr int kDebug1 = 240, kDebug2 = 1920;
 
 } // namespace layout
 
-// Every control in tab order; the ones that take no focus (labels, frames, pictures, the shape)
-// follow the last that does. Midpointmulti and the credit label come last of all.
+// Every control in tab order, each folder picture right after its box; the ones that take no
+// focus (labels, frames, the shape) follow the last that does. Midpointmulti and the credit label
+// come last of all.
 inline constexpr auto kControls = std::to_array<ControlPlace>({
     layout::place(ControlKind::TextBox, Control::txtGTA1iniFile, "txtGTA1iniFile",
                   {3600, 120, 3015, 285}),
+    layout::place(ControlKind::Picture, Control::imgMissionFolder, "imgMissionFolder",
+                  {3240, 120, 240, 195}, {}, "GTA1 mission folder, gtadata or gtadata\\uk", {},
+                  Click::MissionFolder),
     layout::place(ControlKind::TextBox, Control::txtOutputFolder, "txtOutputFolder",
                   {3600, 480, 3015, 285}),
+    layout::place(ControlKind::Picture, Control::imgOutputFolder, "imgOutputFolder",
+                  {3240, 480, 240, 195}, {}, {}, {}, Click::OutputFolder),
 
     layout::check(Control::chkDoor, "chkDoor", "Door", Control::Frame1, layout::kObjects1, 1260,
                   240, &engine::ConversionOptions::chkDoor),
@@ -249,6 +281,8 @@ inline constexpr auto kControls = std::to_array<ControlPlace>({
 
     layout::place(ControlKind::Button, Control::cmdConvert, "cmdConvert", {120, 4200, 3735, 495},
                   "&Convert", {}, {}, Click::Convert),
+    layout::place(ControlKind::Button, Control::cmdWhatIsLeft, "cmdWhatIsLeft",
+                  {120, 6495, 2535, 375}, "&What is left to do", {}, {}, Click::WhatIsLeft),
 
     layout::place(ControlKind::Label, Control::Label1, "Label1", {1560, 120, 1680, 255},
                   "GTA1 mission folder:"),
@@ -256,18 +290,17 @@ inline constexpr auto kControls = std::to_array<ControlPlace>({
                   "GTA2 output folder:"),
     layout::place(ControlKind::Label, Control::Label3, "Label3", {240, 1080, 3375, 255},
                   "X, Y, Z coordinate offset", {}, Control::Frame3),
-    layout::place(ControlKind::Frame, Control::Frame1, "Frame1", {3600, 840, 4215, 2295},
+    // How much the last run left to do; empty until a run has ended.
+    layout::place(ControlKind::Label, Control::lblWhatIsLeft, "lblWhatIsLeft",
+                  {2775, 6555, 5040, 255}),
+    // Clear of the Debug frame below it, which its bottom edge would touch at some font sizes.
+    layout::place(ControlKind::Frame, Control::Frame1, "Frame1", {3600, 840, 4215, 2265},
                   "Objects"),
     layout::place(ControlKind::Frame, Control::Frame2, "Frame2", {120, 840, 3375, 2175},
                   "Mission objectives"),
     layout::place(ControlKind::Frame, Control::fraActions, "fraActions", {120, 3120, 3855, 975},
                   "Actions"),
     layout::place(ControlKind::Frame, Control::Frame3, "Frame3", {4080, 3120, 3735, 1695}, "Debug"),
-    layout::place(ControlKind::Picture, Control::imgMissionFolder, "imgMissionFolder",
-                  {3240, 120, 240, 195}, {}, "GTA1 mission folder, gtadata or gtadata\\uk", {},
-                  Click::MissionFolder),
-    layout::place(ControlKind::Picture, Control::imgOutputFolder, "imgOutputFolder",
-                  {3240, 480, 240, 195}, {}, {}, {}, Click::OutputFolder),
     // 120 twips wider and taller than Convert, so a green strip shows right of it and below.
     layout::place(ControlKind::Shape, Control::Shape1, "Shape1", {120, 4200, 3855, 615}),
 
@@ -276,7 +309,8 @@ inline constexpr auto kControls = std::to_array<ControlPlace>({
     layout::check(Control::chkMidPointMulti, "chkMidPointMulti", "Midpointmulti", Control::Frame1,
                   layout::kObjects2, 1500, 2010, &engine::ConversionOptions::chkMidPointMulti, {},
                   225),
-    layout::place(ControlKind::Label, Control::Label4, "Label4", {120, 120, 1335, 495},
+    // Up to the folder labels, so that "Falvorn Company" keeps to one line in any font.
+    layout::place(ControlKind::Label, Control::Label4, "Label4", {120, 120, 1425, 495},
                   "Program by Falvorn Company"),
 });
 

@@ -1,21 +1,28 @@
 #include "ui/frmBRENNIC.h"
 
+#include "platform/FileSystem.h"
 #include "platform/qt/FolderChooser.h"
 #include "platform/qt/OpenLink.h"
 #include "ui/EngineText.h"
+#include "ui/WorkLeftWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QUrl>
 #include <algorithm>
 #include <stdexcept>
@@ -29,10 +36,6 @@
 namespace brennic::ui {
 
 namespace {
-
-QRect pixelRect(const Twips& rect) {
-    return {pixels(rect.left), pixels(rect.top), pixels(rect.width), pixels(rect.height)};
-}
 
 QString latin(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -50,12 +53,14 @@ class TwoStateCheckBox : public QCheckBox {
     }
 };
 
-// A picture that acts on a click: the press and the release both on it.
+// A picture that acts on a click (the press and the release both on it), and, as a tab stop, on
+// Enter or Space.
 class ClickablePicture : public QLabel {
   public:
     ClickablePicture(QWidget* parent, std::function<void()> onClick)
         : QLabel(parent), m_onClick(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
     }
 
   protected:
@@ -63,6 +68,26 @@ class ClickablePicture : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
             m_onClick();
+        }
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            m_onClick();
+            break;
+        default:
+            QLabel::keyPressEvent(event);
+        }
+    }
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(this);
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
         }
     }
 
@@ -112,6 +137,15 @@ frmBRENNIC::frmBRENNIC(WindowServices services)
     if (!m_services.chooseFolder) {
         m_services.chooseFolder = platform::qt::chooseFolder;
     }
+    if (!m_services.chooseSaveFile) {
+        m_services.chooseSaveFile = [](QWidget* owner,
+                                       const QString& suggested) -> std::optional<QString> {
+            const QString file =
+                QFileDialog::getSaveFileName(owner, latin(kWorkLeftSaveTitle), suggested,
+                                             QStringLiteral("Text files (*.txt);;All files (*)"));
+            return file.isEmpty() ? std::nullopt : std::optional(file);
+        };
+    }
     if (!m_services.showMessage) {
         m_services.showMessage = [this](QMessageBox::Icon icon, const QString& title,
                                         const QString& message) {
@@ -126,10 +160,10 @@ frmBRENNIC::frmBRENNIC(WindowServices services)
     setObjectName(QStringLiteral("frmBRENNIC"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(pixels(kClientArea.width), pixels(kClientArea.height));
-    QFont small = font();
-    small.setPixelSize(10);
-    setFont(small);
+    // The system's font at the user's size; the layout grows with it. Qt's pixels are already
+    // those of 96 DPI, whatever the screen.
+    m_fontPixels = layoutFontPixels(QFontInfo(font()).pixelSize(), 96);
+    setFixedSize(pixelRect(kClientArea).size());
 
     createControls();
 
@@ -229,6 +263,13 @@ void frmBRENNIC::createControls() {
     }
 }
 
+QRect frmBRENNIC::pixelRect(const Twips& rect) const {
+    const int left = pixels(rect.left, m_fontPixels);
+    const int top = pixels(rect.top, m_fontPixels);
+    return {left, top, pixels(rect.left + rect.width, m_fontPixels) - left,
+            pixels(rect.top + rect.height, m_fontPixels) - top};
+}
+
 template <class Widget> Widget* frmBRENNIC::control(Control id) const {
     auto* widget = qobject_cast<Widget*>(m_controls[static_cast<std::size_t>(id)]);
     if (widget == nullptr) {
@@ -251,7 +292,9 @@ std::string frmBRENNIC::text(Control id) const {
 }
 
 void frmBRENNIC::setText(Control id, std::string_view text) {
-    if (placeOf(id).kind == ControlKind::StatusBox) {
+    if (placeOf(id).kind == ControlKind::Label) {
+        control<QLabel>(id)->setText(fromEngineText(text));
+    } else if (placeOf(id).kind == ControlKind::StatusBox) {
         control<QPlainTextEdit>(id)->setPlainText(fromEngineText(text));
     } else if (auto* offset = dynamic_cast<OffsetBox*>(control<QLineEdit>(id))) {
         offset->setProgramText(fromEngineText(text));
@@ -269,23 +312,70 @@ void frmBRENNIC::setState(Control id, settings::BoxState state) {
 }
 
 void frmBRENNIC::setControlEnabled(Control id, bool enabled) {
-    control<QWidget>(id)->setEnabled(enabled);
+    auto* widget = control<QWidget>(id);
+    // Disabled, a control passes the focus on (Convert, through a run); enabled again, it takes it
+    // back, so that the keyboard goes on from where it was.
+    if (!enabled && focusWidget() == widget) {
+        m_refocus = widget;
+    }
+    widget->setEnabled(enabled);
+    if (enabled && m_refocus == widget) {
+        widget->setFocus();
+        m_refocus = nullptr;
+    }
 }
 
 void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::string_view text) {
-    m_services.showMessage(icon == MessageIcon::Critical ? QMessageBox::Critical
-                                                         : QMessageBox::NoIcon,
-                           fromEngineText(title), fromEngineText(text));
+    QMessageBox::Icon shown = QMessageBox::NoIcon;
+    switch (icon) {
+    case MessageIcon::None:
+        break;
+    case MessageIcon::Critical:
+        shown = QMessageBox::Critical;
+        break;
+    case MessageIcon::Warning:
+        shown = QMessageBox::Warning;
+        break;
+    }
+    m_services.showMessage(shown, fromEngineText(title), fromEngineText(text));
 }
 
-std::optional<std::string> frmBRENNIC::chooseFolder(std::string_view prompt) {
-    const std::optional<QString> folder = m_services.chooseFolder(this, fromEngineText(prompt));
+std::optional<std::filesystem::path> frmBRENNIC::chooseFolder(std::string_view prompt,
+                                                              const std::filesystem::path& start) {
+    const std::optional<QString> folder = m_services.chooseFolder(
+        this, fromEngineText(prompt), fromEngineText(platform::textFromPath(start)));
     if (!folder) {
         return std::nullopt;
     }
     // cleanPath drops any separators at the end (a root keeps its own), so exactly one follows;
     // an empty path stays empty, which BrowseFolder takes for a cancel.
-    return toEngineText(QDir::toNativeSeparators(QDir::cleanPath(*folder)));
+    return platform::pathFromText(toEngineText(QDir::toNativeSeparators(QDir::cleanPath(*folder))));
+}
+
+void frmBRENNIC::setWorkLeft(std::string_view summary, std::string_view list) {
+    if (m_workLeft == nullptr) {
+        m_workLeft = new WorkLeftWindow(this, [this] { Save_work_left(); });
+    }
+    m_workLeft->setList(fromEngineText(summary), fromEngineText(list));
+}
+
+void frmBRENNIC::showWorkLeft() {
+    if (m_workLeft != nullptr) {
+        m_workLeft->show();
+        m_workLeft->raise();
+        m_workLeft->activateWindow();
+    }
+}
+
+std::optional<std::filesystem::path>
+frmBRENNIC::chooseWorkLeftFile(const std::filesystem::path& suggested) {
+    QWidget* owner = m_workLeft != nullptr ? static_cast<QWidget*>(m_workLeft) : this;
+    const std::optional<QString> file =
+        m_services.chooseSaveFile(owner, fromEngineText(platform::textFromPath(suggested)));
+    if (!file || file->isEmpty()) {
+        return std::nullopt;
+    }
+    return platform::pathFromText(toEngineText(QDir::toNativeSeparators(*file)));
 }
 
 bool frmBRENNIC::openLink(std::string_view address) {

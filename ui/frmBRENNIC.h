@@ -17,14 +17,22 @@ class QUrl;
 
 namespace brennic::ui {
 
+class WorkLeftWindow;
+
 // What the window takes from its surroundings. Tests replace each part, so that nothing depends
 // on the program's folder and no modal dialog waits for a user; an empty part is the real one.
 struct WindowServices {
     // The folder whose settings file and cars.ini the window uses; empty: the program's own.
     std::filesystem::path programFolder{};
-    // The folder dialog: the chosen folder's local path, nullopt for a cancel or an item
-    // without one.
-    std::function<std::optional<QString>(QWidget* owner, const QString& prompt)> chooseFolder{};
+    // The folder dialog, open at start (empty: the top of the file system): the chosen folder's
+    // local path, nullopt for a cancel or an item without one.
+    std::function<std::optional<QString>(QWidget* owner, const QString& prompt,
+                                         const QString& start)>
+        chooseFolder{};
+    // The save dialog for the list of what is left, offering suggested: the file's local path,
+    // nullopt for a cancel.
+    std::function<std::optional<QString>(QWidget* owner, const QString& suggested)>
+        chooseSaveFile{};
     // A modal message box with an OK button.
     std::function<void(QMessageBox::Icon icon, const QString& title, const QString& text)>
         showMessage{};
@@ -53,17 +61,26 @@ class frmBRENNIC : public QWidget, public Form {
     void setState(Control control, settings::BoxState state) override;
     void setControlEnabled(Control control, bool enabled) override;
     void showMessage(MessageIcon icon, std::string_view title, std::string_view text) override;
-    std::optional<std::string> chooseFolder(std::string_view prompt) override;
+    std::optional<std::filesystem::path> chooseFolder(std::string_view prompt,
+                                                      const std::filesystem::path& start) override;
+    void setWorkLeft(std::string_view summary, std::string_view list) override;
+    void showWorkLeft() override;
+    std::optional<std::filesystem::path>
+    chooseWorkLeftFile(const std::filesystem::path& suggested) override;
     bool openLink(std::string_view address) override;
 
   private:
     void createControls();
+    QRect pixelRect(const Twips& rect) const;
     // The control as the widget class it was made of; a control of another class is a logic
     // error.
     template <class Widget> Widget* control(Control id) const;
 
     WindowServices m_services;
+    int m_fontPixels = kLayoutFontPixels; // the height the layout is scaled to
     std::array<QWidget*, kControls.size()> m_controls{};
+    WorkLeftWindow* m_workLeft = nullptr; // made with the first list
+    QWidget* m_refocus = nullptr;         // disabled while it had the focus
 };
 
 } // namespace brennic::ui

@@ -2,6 +2,7 @@
 // controls are records, the folder dialog answers from a queue and message boxes are recorded.
 #include "ui/Form.h"
 
+#include "platform/FileSystem.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
@@ -49,6 +50,12 @@ class FakeForm final : public brennic::ui::Form {
 
     std::deque<std::optional<std::string>> answers{}; // the dialog's; a cancel once empty
     std::vector<std::string> prompts{};
+    std::vector<std::filesystem::path> starts{}; // where each folder dialog opened
+    std::deque<std::optional<std::filesystem::path>> saveAnswers{}; // a cancel once empty
+    std::vector<std::filesystem::path> suggestions{};
+    std::string summary{}; // what the list's window would show
+    std::string list{};
+    int listShown = 0;
     std::vector<bool> convertEnabledWhileChoosing{};
     std::vector<Message> messages{};
     std::string caption{};
@@ -62,6 +69,7 @@ class FakeForm final : public brennic::ui::Form {
         }
     }
     void close() { Form_QueryUnload(); }
+    void save() { Save_work_left(); } // the list window's Save as...
 
     std::string& textOf(Control id) { return controls[textBox(id)].text; }
     BoxState& stateOf(Control id) { return controls[checkBox(id)].state; }
@@ -82,13 +90,33 @@ class FakeForm final : public brennic::ui::Form {
     void showMessage(MessageIcon icon, std::string_view title, std::string_view text) override {
         messages.push_back({icon, std::string(title), std::string(text)});
     }
-    std::optional<std::string> chooseFolder(std::string_view prompt) override {
+    std::optional<std::filesystem::path> chooseFolder(std::string_view prompt,
+                                                      const std::filesystem::path& start) override {
         prompts.emplace_back(prompt);
+        starts.push_back(start);
         convertEnabledWhileChoosing.push_back(enabled(Control::cmdConvert));
         std::optional<std::string> answer;
         if (!answers.empty()) {
             answer.swap(answers.front());
             answers.pop_front();
+        }
+        if (!answer) {
+            return std::nullopt;
+        }
+        return brennic::platform::pathFromText(*answer);
+    }
+    void setWorkLeft(std::string_view summaryLine, std::string_view text) override {
+        summary = summaryLine;
+        list = text;
+    }
+    void showWorkLeft() override { ++listShown; }
+    std::optional<std::filesystem::path>
+    chooseWorkLeftFile(const std::filesystem::path& suggested) override {
+        suggestions.push_back(suggested);
+        std::optional<std::filesystem::path> answer;
+        if (!saveAnswers.empty()) {
+            answer.swap(saveAnswers.front());
+            saveAnswers.pop_front();
         }
         return answer;
     }
@@ -98,8 +126,9 @@ class FakeForm final : public brennic::ui::Form {
     static std::size_t index(Control id) { return static_cast<std::size_t>(id); }
     static std::size_t textBox(Control id) {
         const ControlKind kind = placeOf(id).kind;
-        if (kind != ControlKind::TextBox && kind != ControlKind::OffsetBox) {
-            throw std::logic_error(std::string(placeOf(id).name) + " is no text box");
+        if (kind != ControlKind::TextBox && kind != ControlKind::OffsetBox &&
+            kind != ControlKind::Label) {
+            throw std::logic_error(std::string(placeOf(id).name) + " holds no text");
         }
         return index(id);
     }
@@ -389,4 +418,192 @@ TEST(Open_web_page, SaysSoWhenNothingCanShowIt) {
     EXPECT_EQ(form.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(form.messages[0].title, "BRENNIC");
     EXPECT_EQ(form.messages[0].text, "No browser installed!");
+}
+
+// A folder pasted as Explorer's "Copy as path" gives it, or as a shell completes it.
+TEST(cmdConvert_Click, QuotesAroundAFolderAreTakenOffOnWindows) {
+    const std::pair<const char*, const char*> forms[] = {
+        {"\"", "\""},   // Copy as path
+        {" \"", "\" "}, // with blanks around
+        {"\"", ""},     // a quote left open
+    };
+    for (const auto& [before, after] : forms) {
+        SCOPED_TRACE(std::string(before) + "folder" + after);
+        Folders folders;
+        folders.missionFile("[1]\r\nQuoted, 1, nyc.cmp\r\n\r\n\r\n");
+        FakeForm form(folders.program.path());
+        const std::string mission = before + folders.mission + after;
+        const std::string output = before + folders.output + after;
+        form.textOf(Control::txtGTA1iniFile) = mission;
+        form.textOf(Control::txtOutputFolder) = output;
+        form.click(Control::cmdConvert);
+#ifdef _WIN32
+        EXPECT_TRUE(form.prompts.empty());
+        EXPECT_EQ(form.textOf(Control::txtGTA1iniFile), folders.mission);
+        EXPECT_EQ(form.textOf(Control::txtOutputFolder), folders.output);
+        EXPECT_TRUE(std::filesystem::exists(folders.data / "out" / "nyc_Quoted_1.mis"));
+#else
+        // A POSIX name may hold quotes and blanks: the texts stay and name no folder.
+        EXPECT_EQ(form.prompts.size(), 1u);
+        EXPECT_EQ(form.textOf(Control::txtGTA1iniFile), mission);
+        EXPECT_EQ(form.textOf(Control::txtOutputFolder), output);
+#endif
+    }
+}
+
+TEST(BrowseFolder, OpensAtTheBoxsFolderOrTheNearestOneAboveIt) {
+    Folders folders;
+    std::filesystem::create_directories(folders.data / "gtadata");
+    FakeForm form(folders.program.path());
+    const std::tuple<const char*, std::string, std::filesystem::path> cases[] = {
+        {"the folder itself", folders.mission, folders.data / "gtadata"},
+        {"a folder not made yet", folders.output + "missions/new/", folders.data / "out"},
+        {"a file's folder", folders.mission + "mission.ini", folders.data / "gtadata"},
+        {"an empty box", "", {}},
+        {"no folder above it", "nowhere/at/all", {}},
+    };
+    for (const auto& [what, text, start] : cases) {
+        SCOPED_TRACE(what);
+        form.textOf(Control::txtGTA1iniFile) = text;
+        form.textOf(Control::txtOutputFolder) = text;
+        form.click(Control::imgMissionFolder);
+        form.click(Control::imgOutputFolder);
+        ASSERT_EQ(form.starts.size(), 2u);
+        for (const std::filesystem::path& opened : form.starts) {
+            if (start.empty()) {
+                EXPECT_TRUE(opened.empty()) << opened;
+            } else {
+                EXPECT_EQ(opened, start.lexically_normal());
+            }
+        }
+        form.starts.clear();
+    }
+    // The run's own question opens at the box it asks for.
+    form.textOf(Control::txtGTA1iniFile) = folders.output;
+    form.click(Control::cmdConvert);
+    ASSERT_EQ(form.starts.size(), 1u);
+    EXPECT_EQ(form.starts[0], (folders.data / "out").lexically_normal());
+}
+
+namespace {
+
+// The golden case whose report lists one item of each kind: its input in the folders, with the
+// switches and offsets its command line gives.
+void reportItemsCase(const Folders& folders) {
+    const std::filesystem::path input = BRENNIC_CASES_DIR "/report-items/input";
+    folders.missionFile(readFile(input / "MISSION.INI"));
+    writeFile(folders.data / "out" / "e.txt", readFile(input / "e.txt"));
+    std::string boxes;
+    for (const auto& entry : brennic::engine::kSwitchKeys) {
+        const std::string_view key = entry.key;
+        const bool off = key == "Dummy" || key == "Unknown" || key == "PowerupRespawn";
+        boxes += std::string(key) + (off ? "=0\r\n" : "=1\r\n");
+    }
+    folders.settingsWith(boxes + "Xoffset=0\r\nYoffset=0\r\nZoffset=0\r\n");
+}
+
+} // namespace
+
+TEST(cmdWhatIsLeft, ListsWhatTheReportFileListsAndSavesItsBytes) {
+    Folders folders;
+    reportItemsCase(folders);
+    FakeForm form(folders.program.path());
+    EXPECT_FALSE(form.enabled(Control::cmdWhatIsLeft));
+    form.click(Control::cmdConvert);
+    EXPECT_TRUE(form.messages.empty());
+    const std::string expected = readFile(BRENNIC_CASES_DIR "/report-items/expected/report.txt");
+    EXPECT_EQ(form.list, expected);
+    // 14 items and 4 lines of GTA1 lines not translated, all in the first script.
+    EXPECT_EQ(form.summary, "18 items left to do in 1 script");
+    EXPECT_EQ(form.textOf(Control::lblWhatIsLeft), form.summary);
+    ASSERT_TRUE(form.enabled(Control::cmdWhatIsLeft));
+    form.click(Control::cmdWhatIsLeft);
+    EXPECT_EQ(form.listShown, 1);
+
+    // Saved as the command line writes it, over an earlier file; a cancelled save writes nothing.
+    const TempFolder saves;
+    writeFile(saves / "left.txt", "an earlier list that is longer than nothing");
+    form.saveAnswers = {std::nullopt, saves / "left.txt"};
+    form.save();
+    EXPECT_EQ(readFile(saves / "left.txt"), "an earlier list that is longer than nothing");
+    form.save();
+    EXPECT_EQ(readFile(saves / "left.txt"), expected);
+    ASSERT_EQ(form.suggestions.size(), 2u);
+    EXPECT_EQ(form.suggestions[0].lexically_normal(),
+              (folders.data / "out" / "What is left to do.txt").lexically_normal());
+    EXPECT_TRUE(form.messages.empty());
+}
+
+TEST(cmdWhatIsLeft, SaysSoWhenNothingIsLeftAndAfterAFailedRun) {
+    Folders folders;
+    folders.missionFile("[1]\r\nClean, 1, nyc.cmp\r\n\r\n\r\n10 1 (1,1,1) DUMMY\r\n"
+                        "[2]\r\nAlso, 1, nyc.cmp\r\n\r\n\r\n");
+    folders.settingsWith("Dummy=1\r\n");
+    FakeForm form(folders.program.path());
+    form.click(Control::cmdConvert);
+    EXPECT_EQ(form.list, "nyc_Clean_1.mis\r\n  nothing left to do\r\n\r\n"
+                         "nyc_Also_2.mis\r\n  nothing left to do\r\n");
+    EXPECT_EQ(form.summary, "Nothing left to do in 2 scripts");
+
+    // A run cancelled at a folder question converted nothing: the list stays.
+    form.textOf(Control::txtOutputFolder) = "nowhere";
+    form.click(Control::cmdConvert);
+    EXPECT_EQ(form.summary, "Nothing left to do in 2 scripts");
+    EXPECT_TRUE(form.enabled(Control::cmdWhatIsLeft));
+
+    // A failed run lists its failure, as the report file does.
+    form.textOf(Control::txtOutputFolder) = folders.output;
+    folders.missionFile("5 1 (1,1,1) DUMMY\r\n");
+    form.click(Control::cmdConvert);
+    ASSERT_EQ(form.messages.size(), 1u);
+    EXPECT_EQ(form.list, "The conversion failed: Bad file name or number: no mission script is "
+                         "open (the mission file must begin with a section header) (line 1 of "
+                         "mission.ini)\r\n");
+    EXPECT_EQ(form.summary, "No script was written; the conversion failed");
+
+    // A list that cannot be saved says why; the window goes on.
+    form.saveAnswers = {folders.data / "missing" / "left.txt"};
+    form.save();
+    ASSERT_EQ(form.messages.size(), 2u);
+    EXPECT_EQ(form.messages[1].icon, MessageIcon::Critical);
+    EXPECT_EQ(form.messages[1].title, "D'oh! Error during save");
+    EXPECT_FALSE(std::filesystem::exists(folders.data / "missing"));
+}
+
+// What the command line prints as warnings comes once after each run, in one box.
+TEST(cmdConvert_Click, WarningsOfARunShowOnceInOneBox) {
+    Folders folders;
+#ifdef _WIN32
+    const std::string programName = "program";
+#else
+    const std::string programName = "pro\x01gram"; // a POSIX name may hold a control byte
+#endif
+    const std::filesystem::path program = folders.program / programName;
+    std::filesystem::create_directories(program);
+    writeFile(program / "cars.ini", "[Other]\r\n4=PANDA\r\n");
+    writeFile(program / "brennic.INI", kSection + "GTA1iniFile=" + folders.mission +
+                                           "\r\nOutputFolder=" + folders.output + "\r\n");
+    folders.missionFile("[1]\r\nTail, 1, nyc.cmp\r\n\r\n\r\n\x1a\r\n10 1 (1,1,1) DUMMY\r\n");
+    FakeForm form(program);
+    std::string shownCars = brennic::platform::textFromPath(program / "cars.ini");
+    if (const auto control = shownCars.find('\x01'); control != std::string::npos) {
+        shownCars.replace(control, 1, "\\x01");
+    }
+    const std::string expected =
+        "the vehicle file " + shownCars +
+        " has no [BRENNIC Vehicles] section; every vehicle name is empty\r"
+        "mission.ini goes on behind the end-of-file mark (Ctrl-Z) that ends it here; those "
+        "lines were not converted";
+    for (std::size_t run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        form.click(Control::cmdConvert);
+        ASSERT_EQ(form.messages.size(), run);
+        EXPECT_EQ(form.messages.back().icon, MessageIcon::Warning);
+        EXPECT_EQ(form.messages.back().title, "BRENNIC");
+        EXPECT_EQ(form.messages.back().text, expected);
+    }
+    std::filesystem::remove(program / "cars.ini");
+    folders.missionFile("[1]\r\nTail, 1, nyc.cmp\r\n\r\n\r\n");
+    form.click(Control::cmdConvert);
+    EXPECT_EQ(form.messages.size(), 2u);
 }

@@ -111,7 +111,7 @@ for program in brennic.exe brennic-cli.exe; do
     # Only DLLs that every Windows has: no runtime to ship beside the programs.
     check "$program needs only system DLLs" test -z "$(x86_64-w64-mingw32-objdump -p \
         "$folder/$program" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' |
-        grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|SHELL32.DLL|OLE32.DLL|COMCTL32.DLL|MSVCRT.DLL')"
+        grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|SHELL32.DLL|OLE32.DLL|COMCTL32.DLL|COMDLG32.DLL|MSVCRT.DLL')"
     exe="$folder/$program"
     check "$program carries the desktop icon" has_desktop_icon "$exe"
     check "$program's product name is BRENNIC" test "$(version_value "$exe" ProductName)" = BRENNIC
@@ -128,6 +128,10 @@ for program in brennic.exe brennic-cli.exe; do
         test "$(manifest_value "$exe" "//$(el requestedExecutionLevel)/@level")" = asInvoker
     check "$program's manifest is long-path aware" \
         test "$(manifest_value "$exe" "//$(el longPathAware)")" = true
+    check "$program's manifest is aware of each monitor's DPI" \
+        test "$(manifest_value "$exe" "//$(el dpiAware)")" = true/pm
+    check "$program's manifest asks for per-monitor DPI awareness, version 2 first" \
+        test "$(manifest_value "$exe" "//$(el dpiAwareness)")" = PerMonitorV2,PerMonitor
 done
 check "the zip's README.txt has CR LF line ends" has_crlf_lines "$folder/README.txt"
 check "the zipped brennic-cli.exe converts the example" \

@@ -32,6 +32,9 @@ struct WindowHarness {
     std::filesystem::path settings = temp / "brennic.INI";
     std::deque<std::optional<QString>> answers{};
     std::vector<QString> prompts{};
+    std::vector<QString> starts{};                    // where each folder dialog opened
+    std::deque<std::optional<QString>> saveAnswers{}; // the save dialog's; a cancel once empty
+    std::vector<QString> suggestions{};
     std::function<void()> whileChoosing{}; // runs inside each chooser call
     std::vector<ShownMessage> messages{};
     std::unique_ptr<ui::frmBRENNIC> window{};
@@ -40,8 +43,10 @@ struct WindowHarness {
         window.reset();
         window = std::make_unique<ui::frmBRENNIC>(ui::WindowServices{
             .programFolder = temp.path(),
-            .chooseFolder = [this](QWidget*, const QString& prompt) -> std::optional<QString> {
+            .chooseFolder = [this](QWidget*, const QString& prompt,
+                                   const QString& start) -> std::optional<QString> {
                 prompts.push_back(prompt);
+                starts.push_back(start);
                 if (whileChoosing) {
                     whileChoosing();
                 }
@@ -49,6 +54,15 @@ struct WindowHarness {
                 if (!answers.empty()) {
                     answer.swap(answers.front());
                     answers.pop_front();
+                }
+                return answer;
+            },
+            .chooseSaveFile = [this](QWidget*, const QString& suggested) -> std::optional<QString> {
+                suggestions.push_back(suggested);
+                std::optional<QString> answer;
+                if (!saveAnswers.empty()) {
+                    answer.swap(saveAnswers.front());
+                    saveAnswers.pop_front();
                 }
                 return answer;
             },

@@ -1,6 +1,8 @@
 #include "tests/cli/CliRun.h"
 #include "tests/ui/WindowHarness.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QStyleOption>
@@ -64,13 +66,127 @@ TEST(frmBRENNIC, FolderPicturesFillTheirBoxesUnlessCancelled) {
 
     harness.answers = {QStringLiteral("/gta/gtadata"), QStringLiteral("/gta2/data/")};
     QTest::mouseClick(&mission, Qt::LeftButton);
-    QTest::mouseClick(&output, Qt::LeftButton);
+    QTest::keyClick(&output, Qt::Key_Space); // a tab stop: Space or Enter is a click
     EXPECT_EQ(harness.box("txtGTA1iniFile").text(), QStringLiteral("/gta/gtadata/"));
     EXPECT_EQ(harness.box("txtOutputFolder").text(), QStringLiteral("/gta2/data/"));
     ASSERT_EQ(harness.prompts.size(), 4u);
     EXPECT_EQ(harness.prompts[2],
               QStringLiteral("Where is the GTA1 mission file?  Usually in gtadata or gtadata\\uk"));
     EXPECT_EQ(harness.prompts[3], QStringLiteral("Where should I output the GTA2 .mis files?"));
+    QTest::keyClick(&mission, Qt::Key_Return);
+    EXPECT_EQ(harness.prompts.size(), 5u);
+}
+
+namespace {
+
+// The golden case whose report lists one item of each kind, converted in the window: its mission
+// and text files copied, its switches and offsets in the settings file.
+struct ReportItemsCase {
+    TempFolder temp{};
+    std::filesystem::path mission = temp / "gtadata";
+    std::filesystem::path output = temp / "output";
+    std::string report = readFile(BRENNIC_CASES_DIR "/report-items/expected/report.txt");
+
+    explicit ReportItemsCase(const std::filesystem::path& settings) {
+        const std::filesystem::path input = BRENNIC_CASES_DIR "/report-items/input";
+        std::filesystem::create_directories(mission);
+        std::filesystem::create_directories(output);
+        std::filesystem::copy(input / "MISSION.INI", mission);
+        std::filesystem::copy(input / "e.txt", output);
+        std::string lines = "[BRENNIC Settings]\r\nGTA1iniFile=" + mission.string() +
+                            "/\r\nOutputFolder=" + output.string() +
+                            "/\r\nXoffset=0\r\nYoffset=0\r\nZoffset=0\r\n";
+        for (const auto& entry : brennic::engine::kSwitchKeys) {
+            const std::string_view key = entry.key;
+            const bool off = key == "Dummy" || key == "Unknown" || key == "PowerupRespawn";
+            lines += std::string(key) + (off ? "=0\r\n" : "=1\r\n");
+        }
+        writeFile(settings, lines);
+    }
+};
+
+} // namespace
+
+// The order of the keyboard as a user walks it: each folder picture after its box, the status box
+// left by Tab like any other, then the Mission objectives and Debug boxes, the offsets, Convert,
+// the list of what is left and Midpointmulti; then the first box again.
+TEST(frmBRENNIC, TabWalksEveryControlInOrderAndComesBack) {
+    const std::vector<std::string> order = {"txtGTA1iniFile",
+                                            "imgMissionFolder",
+                                            "txtOutputFolder",
+                                            "imgOutputFolder",
+                                            "chkDoor",
+                                            "chkPowerup",
+                                            "chkBrief",
+                                            "chkPhone",
+                                            "chkFuturecar",
+                                            "chkParked",
+                                            "chkDummy",
+                                            "chkFuturePed",
+                                            "chkPed",
+                                            "chkTarget",
+                                            "chkFuture",
+                                            "chkTrigger",
+                                            "chkSpray",
+                                            "chkBomb",
+                                            "chkHells",
+                                            "chkINCHEADS",
+                                            "chkMission_End",
+                                            "chkEnd",
+                                            "chkArrowcar",
+                                            "chkArrow",
+                                            "txtStatus",
+                                            "chkSteal",
+                                            "chkAnswerPhone",
+                                            "chkPark",
+                                            "chkDestroy",
+                                            "chkMphone",
+                                            "chkLocate",
+                                            "chkGoto",
+                                            "chkIsGoalDead",
+                                            "chkCheckCar",
+                                            "chkUnknown",
+                                            "chkDoorArrow",
+                                            "chkFutureCarArrow",
+                                            "chkPedHunt",
+                                            "chkPowerupRespawn",
+                                            "txtXoffset",
+                                            "txtYoffset",
+                                            "txtZoffset",
+                                            "cmdConvert",
+                                            "cmdWhatIsLeft",
+                                            "chkMidPointMulti",
+                                            "txtGTA1iniFile"};
+    WindowHarness harness;
+    const ReportItemsCase items(harness.settings);
+    auto& window = harness.open();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto focused = [] {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                           : std::string("(none)");
+    };
+    // A run from the keyboard: Convert is off through it and has the focus again after it; the
+    // list's button takes the focus once a run has ended.
+    harness.convert().setFocus();
+    QTest::keyClick(&harness.convert(), Qt::Key_Space);
+    ASSERT_TRUE(harness.control<QPushButton>("cmdWhatIsLeft").isEnabled());
+    EXPECT_EQ(focused(), "cmdConvert");
+    harness.box("txtGTA1iniFile").setFocus();
+    std::vector<std::string> forward{focused()};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward.push_back(focused());
+    }
+    EXPECT_EQ(forward, order);
+    std::vector<std::string> backward{focused()};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.push_back(focused());
+    }
+    EXPECT_EQ(backward, std::vector<std::string>(order.rbegin(), order.rend()));
+    EXPECT_TRUE(harness.status().endsWith(QStringLiteral("0\n"))); // Tab typed nothing there
 }
 
 TEST(BrowseFolder, OneFinalSeparatorOrCancel) {
@@ -186,4 +302,48 @@ TEST(frmBRENNIC, ControlsFitTheirFramesInTheWindowsStyle) {
     const int room =
         x.style()->subElementRect(QStyle::SE_LineEditContents, &option, &x).width() - 4;
     EXPECT_LE(x.fontMetrics().horizontalAdvance(x.text()), room);
+}
+
+TEST(cmdWhatIsLeft, OpensTheListOfTheLastRunAndSavesIt) {
+    WindowHarness harness;
+    const ReportItemsCase items(harness.settings);
+    auto& window = harness.open();
+    auto& button = harness.control<QPushButton>("cmdWhatIsLeft");
+    EXPECT_FALSE(button.isEnabled());
+    harness.convert().click();
+    ASSERT_TRUE(button.isEnabled());
+    EXPECT_EQ(harness.control<QLabel>("lblWhatIsLeft").text(),
+              QStringLiteral("18 items left to do in 1 script"));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(&button, Qt::LeftButton);
+    auto& list = harness.control<QDialog>("frmWhatIsLeft");
+    EXPECT_TRUE(list.isVisible());
+    EXPECT_EQ(list.windowTitle(), QStringLiteral("What is left to do"));
+    EXPECT_EQ(harness.control<QPlainTextEdit>("txtWhatIsLeft").toPlainText().toStdString(),
+              withoutCarriageReturns(items.report));
+    EXPECT_EQ(harness.control<QLabel>("lblSummary").text(),
+              QStringLiteral("18 items left to do in 1 script"));
+
+    harness.saveAnswers = {qs((items.temp / "left.txt").string())};
+    harness.control<QPushButton>("cmdSave").click();
+    ASSERT_EQ(harness.suggestions.size(), 1u);
+    EXPECT_EQ(harness.suggestions[0], qs((items.output / "What is left to do.txt").string()));
+    EXPECT_EQ(readFile(items.temp / "left.txt"), items.report);
+    harness.control<QPushButton>("cmdClose").click();
+    EXPECT_FALSE(list.isVisible());
+
+    // A clean run: the open list says at once that nothing is left.
+    writeFile(items.mission / "MISSION.INI", "[1]\r\nClean, 1, nyc.cmp\r\n\r\n\r\n");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.isVisible(); }, 2000));
+    harness.convert().click();
+    EXPECT_EQ(harness.control<QPlainTextEdit>("txtWhatIsLeft").toPlainText(),
+              QStringLiteral("nyc_Clean_1.mis\n  nothing left to do\n"));
+    EXPECT_EQ(harness.control<QLabel>("lblWhatIsLeft").text(),
+              QStringLiteral("Nothing left to do in 1 script"));
+    EXPECT_TRUE(harness.messages.empty());
 }

@@ -6,7 +6,8 @@
 #   window-under-wine.sh BIN WORK
 #
 # BIN holds brennic.exe and brennic-cli.exe; WORK is a scratch folder (its window.png is a picture
-# of the first start). WINEPREFIX must name an initialised prefix.
+# of the first start, work-left.png one of the list of what is left, window-144dpi.png the first
+# start at 144 DPI). WINEPREFIX must name an initialised prefix.
 set -u
 
 bin=$(cd "$1" && pwd)
@@ -28,8 +29,20 @@ wm=$!
 # wine's server for the prefix may have started without a display (wineboot, the console tests),
 # and its desktop would then have none: the window's programs start a server of their own.
 wineserver -k 2>/dev/null
+# The prefix's DPI, when a check has changed it: put back, as later tests expect 96.
+dpi_changed=""
+set_dpi() {
+    wineserver -k 2>/dev/null
+    if [ -n "$1" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+    else
+        wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f
+    fi >/dev/null 2>&1
+    wineserver -k 2>/dev/null
+}
 cleanup() {
     chattr -i "$work/Program Files/BRENNIC" 2>/dev/null
+    [ -n "$dpi_changed" ] && set_dpi ""
     wineserver -k 2>/dev/null
     kill "$wm" "$xvfb" 2>/dev/null
     wait "$wm" "$xvfb" 2>/dev/null
@@ -70,7 +83,8 @@ close_and_wait() {
 }
 
 # Keys go to the active window: activates the window with this title, waits until the window
-# manager says it is active (a key pressed before is lost), then presses the keys.
+# manager says it is active (a key pressed before is lost), then presses the keys (separated by
+# blanks) one after another.
 press() {
     local id
     id=$(await_window "$1") || return 1
@@ -79,7 +93,8 @@ press() {
         [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && break
         sleep 0.1
     done
-    xdotool key --clearmodifiers "$2"
+    # shellcheck disable=SC2086 # one argument a key
+    xdotool key --clearmodifiers --delay 40 $2
 }
 
 # Presses the keys at the window until the command holds: a press that wine drops while a new
@@ -97,6 +112,33 @@ press_until() {
     return 1
 }
 
+# Waits until no shown window has this title.
+await_gone() {
+    for _ in $(seq 100); do
+        find_window "$1" >/dev/null || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+await_file() {
+    for _ in $(seq 100); do
+        [ -e "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Answers a modal dialog with these keys once it shows, and waits until it has gone.
+answer() {
+    await_window "$1" >/dev/null && press "$1" "$2" && await_gone "$1"
+}
+
+# The width of the shown window with this title, frame included.
+window_width() {
+    xwininfo -id "$(await_window "$1")" | sed -n 's/^ *Width: *//p'
+}
+
 same_file() { cmp "$1" "$2"; }
 
 # wine hands the window class's icon to the window manager as _NET_WM_ICON (ARGB numbers): the
@@ -112,6 +154,7 @@ check "first start shows the window" test -n "$window"
 sleep 1
 check "the window shows the program's icon" has_program_icon "$window"
 import -frame -window "$window" "$work/window.png" 2>/dev/null
+width96=$(window_width "$caption")
 check "first start writes no settings file" test ! -e "$work/first/brennic.INI"
 check "closing saves the first-start settings" close_and_wait
 check "the settings file holds the 40 keys" same_file "$here/expected/first-start.INI" \
@@ -257,5 +300,115 @@ if chattr +i "$installed" 2>/dev/null; then
 else
     echo "skipped: the settings of a program that cannot write beside itself (no chattr +i here)"
 fi
+# Waits for the window and a moment more: the focus comes to its first box after it shows, and a
+# key before would go elsewhere, not to be repeated as a whole walk cannot be.
+settle() {
+    await_window "$caption" >/dev/null && sleep 1
+}
+
+# Settings for a start whose folders hold a mission with nothing left to do; every box unticked.
+clean_start() {
+    mkdir -p "$1/gtadata" "$1/output"
+    printf '[1]\r\nClean, 1, nyc.cmp\r\n\r\n\r\n' >"$1/gtadata/mission.ini"
+    printf '[BRENNIC Settings]\r\nGTA1iniFile=%s\\\r\nOutputFolder=%s\\\r\n' \
+        "$(winepath -w "$1/gtadata" 2>/dev/null)" "$(winepath -w "$1/output" 2>/dev/null)" >"$1/brennic.INI"
+}
+
+# The keyboard, as a user walks it from the first control: Space on each check box, button and
+# folder picture (Enter on the second), a digit in each offset box, a letter in the status box.
+# What each key did shows in the dialogs it opened, in the run Convert made, and in the settings
+# the close writes; a control left out or visited twice would put every later key elsewhere.
+walk="$work/tab-walk"
+clean_start "$walk"
+start "$walk"
+settle
+press "$caption" "Tab space"
+check "Tab reaches the mission folder's picture, Space opens the folder question" \
+    answer "Browse for Folder" Escape
+press "$caption" "Tab Tab Return"
+check "Tab reaches the output folder's picture, Enter opens the folder question" \
+    answer "Browse for Folder" Escape
+boxes() { for _ in $(seq "$1"); do printf 'Tab space '; done; }
+press "$caption" "$(boxes 20)Tab s $(boxes 14)Tab 7 Tab 8 Tab 9 Tab space"
+check "Tab leaves the status box for the other boxes, the offsets and Convert" \
+    await_file "$walk/output/nyc_Clean_1.mis"
+press "$caption" "Tab space"
+check "Tab reaches the list of what is left after Convert" answer "What is left to do" Escape
+press "$caption" "Tab space Tab a"
+check "closing after the walk" close_and_wait
+check "Tab walked every control and came back to the first" same_file \
+    "$here/expected/tab-walk.INI" <(grep -v '^OutputFolder=' "$walk/brennic.INI")
+
+# Shift+Tab the other way, from the mission folder box before any run: Midpointmulti, Convert
+# (the list's button takes no focus yet), the offsets, back through the Debug and Mission
+# objectives boxes and the status box to Arrow.
+back="$work/shift-tab"
+clean_start "$back"
+start "$back"
+settle
+back_keys="shift+Tab space shift+Tab shift+Tab 5"
+for _ in $(seq 17); do back_keys="$back_keys shift+Tab"; done
+press "$caption" "$back_keys shift+Tab space"
+check "closing after Shift+Tab" close_and_wait
+check "Shift+Tab ticked two boxes" test "$(grep -c '=1' "$back/brennic.INI")" -eq 2
+check "Shift+Tab walked back through the status box to Arrow" \
+    grep -q $'^Arrow=1\r$' "$back/brennic.INI"
+check "Shift+Tab ticked Midpointmulti and typed the Z offset" \
+    test "$(grep -c -e $'^MidPointMulti=1\r$' -e $'^Zoffset=5\r$' "$back/brennic.INI")" -eq 2
+
+# The list of what is left: after a conversion with items, as --report writes it (the golden
+# case's report, saved from the list's window), and after a clean one.
+left="$work/work-left"
+mkdir -p "$left/gtadata" "$left/output"
+cp "$here/../cases/report-items/input/MISSION.INI" "$left/gtadata/"
+cp "$here/../cases/report-items/input/e.txt" "$left/output/"
+{
+    printf '[BRENNIC Settings]\r\n'
+    printf 'GTA1iniFile=%s\\\r\n' "$(winepath -w "$left/gtadata" 2>/dev/null)"
+    printf 'OutputFolder=%s\\\r\n' "$(winepath -w "$left/output" 2>/dev/null)"
+    for key in Phone Brief FutureCar FutureObject Door Powerup Park Target Trigger Parked Hells \
+        Arrow Arrowcar Ped Spray Bomb Steal FuturePed AnswerPhone MPhone Destroy Locate Goto \
+        IsGoalDead INCHEADS MISSION_END End CheckCar MidPointMulti DoorArrow FutureCarArrow \
+        PedHunt; do
+        printf '%s=1\r\n' "$key"
+    done
+    printf 'Xoffset=0\r\nYoffset=0\r\nZoffset=0\r\n'
+} >"$left/brennic.INI"
+# Saves the list from its window (Alt+S) as this file, typed over the name the dialog offers.
+save_list() {
+    press "What is left to do" alt+s && await_window "Save what is left to do" >/dev/null &&
+        xdotool type --delay 20 "$(winepath -w "$1" 2>/dev/null)" &&
+        answer "Save what is left to do" Return && await_file "$1"
+}
+start "$left"
+press_until "$caption" alt+c test -e "$left/output/nyc_Clean_2.mis"
+press "$caption" alt+w
+list=$(await_window "What is left to do")
+check "Alt+W opens the list of what is left" test -n "$list"
+sleep 1
+import -frame -window "$list" "$work/work-left.png" 2>/dev/null
+check "the list of a run with items is what --report writes" save_list "$left/items.txt"
+check "the saved list has the report's bytes" same_file \
+    "$here/../cases/report-items/expected/report.txt" "$left/items.txt"
+printf '[1]\r\nClean, 1, nyc.cmp\r\n\r\n\r\n' >"$left/gtadata/MISSION.INI"
+press_until "$caption" alt+c test -e "$left/output/nyc_Clean_1.mis"
+check "the open list follows the next run" save_list "$left/clean.txt"
+check "after a clean run the list says that nothing is left" \
+    same_file <(printf 'nyc_Clean_1.mis\r\n  nothing left to do\r\n') "$left/clean.txt"
+check "closing with the list open" close_and_wait
+
+# At 144 DPI the layout and the system's font grow with the DPI, the check boxes with them.
+dpi_changed=yes
+set_dpi 144
+start "$work/dpi"
+window=$(await_window "$caption")
+sleep 1
+import -frame -window "$window" "$work/window-144dpi.png" 2>/dev/null
+width144=$(window_width "$caption")
+check "at 144 DPI the window is half as wide again ($width96 -> $width144 pixels)" \
+    test "$((width144 * 10))" -ge "$((width96 * 14))" -a "$((width144 * 10))" -le "$((width96 * 17))"
+check "closing at 144 DPI" close_and_wait
+set_dpi ""
+dpi_changed=""
 
 summary

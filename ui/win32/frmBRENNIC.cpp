@@ -2,8 +2,12 @@
 
 #include "app/win32/Resources.h"
 #include "platform/WideText.h"
+#include "ui/win32/WindowSupport.h"
+#include "ui/win32/WorkLeftWindow.h"
 
+#include <algorithm>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <initializer_list>
 #include <objbase.h>
 #include <shellapi.h>
@@ -18,17 +22,10 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"frmBRENNIC";
 constexpr int kFirstId = 100; // control ids are kFirstId + the control's place in kControls
-
-// Win32 has no nested frames here: a control in a frame is a sibling placed over the frame.
-RECT pixelRect(const ControlPlace& place) {
-    Twips rect = place.rect;
-    if (place.frame) {
-        rect.left += placeOf(*place.frame).rect.left;
-        rect.top += placeOf(*place.frame).rect.top;
-    }
-    return {pixels(rect.left), pixels(rect.top), pixels(rect.left + rect.width),
-            pixels(rect.top + rect.height)};
-}
+// A fixed single border with a close box only.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+// Paths as long as Windows takes them where it is long-path aware.
+constexpr std::size_t kLongPath = 32768;
 
 struct ControlClass {
     const wchar_t* className = L"STATIC";
@@ -43,7 +40,7 @@ ControlClass classOf(ControlKind kind) {
     case ControlKind::Label:
         return {L"STATIC", SS_LEFT | SS_NOPREFIX};
     case ControlKind::Picture:
-        return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY};
+        return {L"BUTTON", kTab | BS_OWNERDRAW}; // a button takes the focus, and Space
     case ControlKind::TextBox:
     case ControlKind::OffsetBox:
         return {L"EDIT", kTab | ES_AUTOHSCROLL, kEdit};
@@ -62,15 +59,17 @@ ControlClass classOf(ControlKind kind) {
     return {nullptr};
 }
 
-// A text as the window shows it (see platform::shownText), up to its first NUL as Windows reads
-// it.
-std::wstring shown(std::string_view text) {
-    return platform::shownText(text.substr(0, text.find('\0')));
+// Opens the folder dialog at the folder its data names, when it names one.
+int CALLBACK openFolderDialogAt(HWND dialog, UINT message, LPARAM /*item*/, LPARAM folder) {
+    if (message == BFFM_INITIALIZED && folder != 0) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, folder);
+    }
+    return 0;
 }
 
 } // namespace
 
-frmBRENNIC::frmBRENNIC(HINSTANCE instance) : Form({}) {
+frmBRENNIC::frmBRENNIC(HINSTANCE instance) : Form({}), m_instance(instance) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -88,44 +87,37 @@ frmBRENNIC::frmBRENNIC(HINSTANCE instance) : Form({}) {
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);
 
-    // A fixed single border with a close box only, the client area as drawn.
-    // No WS_CLIPCHILDREN: the frames draw no background of their own.
-    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    RECT frame{0, 0, pixels(kClientArea.width), pixels(kClientArea.height)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    m_window = CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                               instance, this);
+    // No WS_CLIPCHILDREN: the frames draw no background of their own. The size follows from the
+    // DPI of the monitor the window opens on.
+    m_window = CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                               nullptr, nullptr, instance, this);
     if (m_window == nullptr) {
         throw std::runtime_error("the window cannot be created");
     }
-
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    // The system's message font at the size the layout was drawn for.
-    metrics.lfMessageFont.lfHeight = -10;
-    metrics.lfMessageFont.lfWidth = 0;
-    m_font = CreateFontIndirectW(&metrics.lfMessageFont);
     m_shapeBrush = CreateSolidBrush(RGB(kShapeColour[0], kShapeColour[1], kShapeColour[2]));
 
-    createControls(instance);
+    createControls();
+    m_dpi = dpiOf(m_window);
+    layOut();
+    const RECT client = pixelRect(ControlPlace{.rect = kClientArea});
+    const SIZE size = outerSize(client.right, client.bottom, kStyle, 0, m_dpi);
+    SetWindowPos(m_window, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Form_Load();
 }
 
 frmBRENNIC::~frmBRENNIC() {
     if (m_window != nullptr) {
-        DestroyWindow(m_window);
+        DestroyWindow(m_window); // and the list's window, which it owns
     }
     DeleteObject(m_font);
     DeleteObject(m_shapeBrush);
 }
 
-void frmBRENNIC::createControls(HINSTANCE instance) {
+void frmBRENNIC::createControls() {
     m_toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 m_window, nullptr, instance, nullptr);
-    SendMessageW(m_toolTips, TTM_SETMAXTIPWIDTH, 0, pixels(kClientArea.width));
+                                 m_window, nullptr, m_instance, nullptr);
     // Created in table order, which is the tab order. A frame, created after its boxes, lies
     // under them; it paints no background, so Midpointmulti, created after it, shows as well.
     for (std::size_t i = 0; i < kControls.size(); ++i) {
@@ -134,19 +126,18 @@ void frmBRENNIC::createControls(HINSTANCE instance) {
         if (kind.className == nullptr) {
             continue;
         }
-        const RECT rect = pixelRect(place);
         const std::wstring caption = shown(place.caption);
         HWND control = CreateWindowExW(
             kind.extendedStyle, kind.className, caption.c_str(), WS_CHILD | WS_VISIBLE | kind.style,
-            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(i))), instance,
-            nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+            0, 0, 0, 0, m_window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(i))),
+            m_instance, nullptr);
         if (place.kind == ControlKind::OffsetBox) {
             // Limits typing only: a longer text the program puts there stays whole.
             SendMessageW(control, EM_LIMITTEXT, kTypedOffsetLength, 0);
         } else if (place.kind == ControlKind::StatusBox) {
             SendMessageW(control, EM_LIMITTEXT, 0, 0); // as long as memory allows
+            tabLeaves(control);
         }
         if (!place.toolTip.empty()) {
             TTTOOLINFOW tool{};
@@ -160,6 +151,35 @@ void frmBRENNIC::createControls(HINSTANCE instance) {
         }
         m_controls[i] = control;
     }
+}
+
+void frmBRENNIC::layOut() {
+    HFONT old = m_font;
+    m_font = messageFont(m_dpi);
+    m_fontPixels = layoutFontPixels(emPixels(m_font), m_dpi);
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (m_controls[i] != nullptr) {
+            const RECT rect = pixelRect(kControls[i]);
+            MoveWindow(m_controls[i], rect.left, rect.top, rect.right - rect.left,
+                       rect.bottom - rect.top, FALSE);
+            SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+        }
+    }
+    DeleteObject(old);
+    SendMessageW(m_toolTips, TTM_SETMAXTIPWIDTH, 0, pixels(kClientArea.width, m_fontPixels));
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+// Win32 has no nested frames here: a control in a frame is a sibling placed over the frame.
+RECT frmBRENNIC::pixelRect(const ControlPlace& place) const {
+    Twips rect = place.rect;
+    if (place.frame) {
+        rect.left += placeOf(*place.frame).rect.left;
+        rect.top += placeOf(*place.frame).rect.top;
+    }
+    return {pixels(rect.left, m_fontPixels), pixels(rect.top, m_fontPixels),
+            pixels(rect.left + rect.width, m_fontPixels),
+            pixels(rect.top + rect.height, m_fontPixels)};
 }
 
 LRESULT CALLBACK frmBRENNIC::windowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -179,7 +199,9 @@ LRESULT CALLBACK frmBRENNIC::windowProcedure(HWND window, UINT message, WPARAM w
 LRESULT frmBRENNIC::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) { // STN_CLICKED for the pictures, the same number
+        if (LOWORD(wParam) == IDOK) { // Enter, from the dialog manager
+            pressFocused();
+        } else if (HIWORD(wParam) == BN_CLICKED) {
             command(LOWORD(wParam));
         }
         return 0;
@@ -189,6 +211,31 @@ LRESULT frmBRENNIC::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
         drawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
+    case WM_ACTIVATE:
+        // As a dialog box does: the focus comes back to its control after a message box, the
+        // folder question or another program.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(m_window, focus)) {
+                m_lastFocus = focus;
+            }
+        } else if (m_lastFocus != nullptr && IsWindowEnabled(m_lastFocus)) {
+            SetFocus(m_lastFocus);
+            return 0;
+        }
+        return DefWindowProcW(m_window, message, wParam, lParam);
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: a new font, every control placed anew, and the
+        // window where Windows suggests, at its new size.
+        m_dpi = HIWORD(wParam);
+        layOut();
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        const RECT client = pixelRect(ControlPlace{.rect = kClientArea});
+        const SIZE size = outerSize(client.right, client.bottom, kStyle, 0, m_dpi);
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top, size.cx, size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_CLOSE:
         Form_QueryUnload();
         DestroyWindow(m_window);
@@ -227,6 +274,24 @@ void frmBRENNIC::command(int id) {
     Control_Click(place.click);
 }
 
+// Enter presses the button or picture that has the focus; elsewhere it does nothing.
+void frmBRENNIC::pressFocused() {
+    const auto found = std::find(m_controls.begin(), m_controls.end(), GetFocus());
+    if (found == m_controls.end()) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(found - m_controls.begin());
+    const ControlKind kind = kControls[index].kind;
+    if (kind == ControlKind::Button || kind == ControlKind::Picture) {
+        command(kFirstId + static_cast<int>(index));
+    }
+}
+
+bool frmBRENNIC::workLeftMessage(MSG* message) {
+    return m_workLeft != nullptr && m_workLeft->window() != nullptr &&
+           IsDialogMessageW(m_workLeft->window(), message);
+}
+
 void frmBRENNIC::paintShape() {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(m_window, &paint);
@@ -235,15 +300,18 @@ void frmBRENNIC::paintShape() {
     EndPaint(m_window, &paint);
 }
 
-// An open folder of 16 x 13 pixels: the back with its tab, and the front flap tilted open.
+// An open folder drawn on 16 x 13 pixels, scaled to the picture's place less a pixel all round,
+// where the focus shows: the back with its tab, and the front flap tilted open.
 void frmBRENNIC::drawPicture(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    const auto draw = [dc, &item](std::initializer_list<POINT> corners, COLORREF fill) {
+    const int width = item.rcItem.right - item.rcItem.left - 2;
+    const int height = item.rcItem.bottom - item.rcItem.top - 2;
+    const auto draw = [&](std::initializer_list<POINT> corners, COLORREF fill) {
         std::vector<POINT> points(corners);
         for (POINT& point : points) {
-            point.x += item.rcItem.left;
-            point.y += item.rcItem.top;
+            point.x = item.rcItem.left + 1 + MulDiv(point.x, width - 1, 15);
+            point.y = item.rcItem.top + 1 + MulDiv(point.y, height - 1, 12);
         }
         HBRUSH brush = CreateSolidBrush(fill);
         HGDIOBJ oldBrush = SelectObject(dc, brush);
@@ -255,6 +323,9 @@ void frmBRENNIC::drawPicture(const DRAWITEMSTRUCT& item) {
     };
     draw({{0, 1}, {5, 1}, {6, 2}, {13, 2}, {13, 12}, {0, 12}}, RGB(192, 160, 0));
     draw({{3, 5}, {15, 5}, {13, 12}, {0, 12}}, RGB(255, 224, 96));
+    if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+        DrawFocusRect(dc, &item.rcItem);
+    }
 }
 
 void frmBRENNIC::setCaption(std::string_view caption) {
@@ -292,7 +363,17 @@ void frmBRENNIC::setState(Control id, settings::BoxState state) {
 }
 
 void frmBRENNIC::setControlEnabled(Control id, bool enabled) {
-    EnableWindow(control(id), enabled ? TRUE : FALSE);
+    HWND box = control(id);
+    // A disabled control loses the focus (Convert, through a run); enabled again, it has it back.
+    if (!enabled && GetFocus() == box) {
+        m_lastFocus = box;
+    }
+    EnableWindow(box, enabled ? TRUE : FALSE);
+    HWND focus = GetFocus();
+    if (enabled && box == m_lastFocus && GetActiveWindow() == m_window &&
+        (focus == nullptr || focus == m_window)) {
+        SetFocus(box);
+    }
 }
 
 void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::string_view text) {
@@ -300,35 +381,80 @@ void frmBRENNIC::showMessage(MessageIcon icon, std::string_view title, std::stri
         return; // no one is there to close it; the session would wait for it
     }
     MessageBoxW(m_window, shown(text).c_str(), shown(title).c_str(),
-                MB_OK | (icon == MessageIcon::Critical ? MB_ICONERROR : 0U));
+                MB_OK | (icon == MessageIcon::Critical  ? MB_ICONERROR
+                         : icon == MessageIcon::Warning ? MB_ICONWARNING
+                                                        : 0U));
 }
 
-std::optional<std::string> frmBRENNIC::chooseFolder(std::string_view prompt) {
+std::optional<std::filesystem::path> frmBRENNIC::chooseFolder(std::string_view prompt,
+                                                              const std::filesystem::path& start) {
     // The tree starts at the drives and cannot go above them; a failure leaves the root empty,
     // the top of the shell's namespace.
     PIDLIST_ABSOLUTE root = nullptr;
     SHGetSpecialFolderLocation(m_window, CSIDL_DRIVES, &root);
     const std::wstring title = shown(prompt);
+    const std::wstring& startFolder = start.native();
     wchar_t displayName[MAX_PATH] = {};
     BROWSEINFOW dialog{};
     dialog.hwndOwner = m_window;
     dialog.pidlRoot = root;
     dialog.pszDisplayName = displayName;
     dialog.lpszTitle = title.c_str();
-    std::optional<std::string> folder;
+    // The resizable dialog, which can make a new folder; only folders of the file system count.
+    dialog.ulFlags = BIF_NEWDIALOGSTYLE | BIF_RETURNONLYFSDIRS;
+    dialog.lpfn = openFolderDialogAt;
+    dialog.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(startFolder.c_str());
+    std::optional<std::filesystem::path> folder;
     if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&dialog)) {
-        // Long paths are in reach of a program that says it is aware of them.
-        std::wstring path(32768, L'\0');
+        std::wstring path(kLongPath, L'\0');
         // An item without a file-system path (the drives folder itself) counts as a cancel.
         if (SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
                                   GPFIDL_DEFAULT)) {
-            path.resize(path.find(L'\0'));
-            folder = platform::utf8FromWide(path);
+            folder = std::filesystem::path(path.c_str());
         }
         CoTaskMemFree(chosen);
     }
     CoTaskMemFree(root);
     return folder;
+}
+
+void frmBRENNIC::setWorkLeft(std::string_view summary, std::string_view list) {
+    if (m_workLeft == nullptr) {
+        m_workLeft =
+            std::make_unique<WorkLeftWindow>(m_instance, m_window, [this] { Save_work_left(); });
+    }
+    m_workLeft->setList(summary, list);
+}
+
+void frmBRENNIC::showWorkLeft() {
+    if (m_workLeft != nullptr) {
+        m_workLeft->show();
+    }
+}
+
+std::optional<std::filesystem::path>
+frmBRENNIC::chooseWorkLeftFile(const std::filesystem::path& suggested) {
+    std::wstring file(kLongPath, L'\0');
+    const std::wstring name = suggested.filename().native();
+    std::copy_n(name.begin(), std::min(name.size(), file.size() - 1), file.begin());
+    const std::wstring folder = suggested.parent_path().native();
+    const std::wstring title = shown(kWorkLeftSaveTitle);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = m_workLeft != nullptr && IsWindowVisible(m_workLeft->window())
+                           ? m_workLeft->window()
+                           : m_window;
+    dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = L"txt";
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog)) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(file.c_str());
 }
 
 bool frmBRENNIC::openLink(std::string_view address) {
@@ -369,7 +495,7 @@ int Run_window(HINSTANCE instance) {
         MSG message{};
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             // Tab between the controls, Alt+C for Convert.
-            if (!IsDialogMessageW(window.window(), &message)) {
+            if (!IsDialogMessageW(window.window(), &message) && !window.workLeftMessage(&message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
