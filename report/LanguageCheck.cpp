@@ -1,6 +1,7 @@
 #include "report/LanguageCheck.h"
 
 #include "platform/Ascii.h"
+#include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -218,7 +219,7 @@ class LanguageCheck::Matcher {
     bool from(std::size_t i, std::size_t pos, std::size_t& end) {
         const std::vector<std::string_view>& items = *m_items;
         while (i < items.size()) {
-            if (items[i] == "[") {
+            if (isPunct(items[i], '[')) {
                 const std::size_t kept = references.size();
                 if (from(i + 1, pos, end)) {
                     return true;
@@ -226,7 +227,7 @@ class LanguageCheck::Matcher {
                 references.resize(kept);
                 int depth = 0;
                 for (; i < items.size(); ++i) {
-                    depth += items[i] == "[" ? 1 : (items[i] == "]" ? -1 : 0);
+                    depth += isPunct(items[i], '[') ? 1 : (isPunct(items[i], ']') ? -1 : 0);
                     if (depth == 0) {
                         break;
                     }
@@ -234,7 +235,7 @@ class LanguageCheck::Matcher {
                 ++i;
                 continue;
             }
-            if (items[i] != "]" && !one(items[i], pos)) {
+            if (!isPunct(items[i], ']') && !one(items[i], pos)) {
                 return false;
             }
             ++i;
@@ -410,10 +411,18 @@ template <typename Kept> bool laterInLineOrder(const Kept& a, const Kept& b) {
 
 } // namespace
 
-void LanguageCheck::report(int line, LanguageRule rule, std::string reason, std::string excerpt,
-                           bool counted) {
+std::string Line_excerpt(std::string_view line) {
+    if (line.size() <= kExcerptBytes) {
+        return std::string(line);
+    }
+    return std::string(line.substr(0, kExcerptBytes)) + "...";
+}
+
+void LanguageCheck::report(const Place& at, LanguageRule rule, std::string reason,
+                           std::string excerpt, bool counted) {
     ++(counted ? m_counted : m_notChecked);
-    Kept kept{{line, rule, counted, std::move(reason), std::move(excerpt)}, m_reported++};
+    Kept kept{{at.line, rule, counted, std::move(reason), std::move(excerpt), at.origin},
+              m_reported++};
     if (m_items.size() < m_maxItems) {
         m_items.push_back(std::move(kept));
         std::push_heap(m_items.begin(), m_items.end(), laterInLineOrder<Kept>);
@@ -429,15 +438,10 @@ void LanguageCheck::report(int line, LanguageRule rule, std::string reason, std:
 }
 
 void LanguageCheck::report(LanguageRule rule, std::string reason, bool counted) {
-    report(m_line, rule, std::move(reason), excerpt(), counted);
+    report(here(), rule, std::move(reason), excerpt(), counted);
 }
 
-std::string LanguageCheck::excerpt() const {
-    if (m_text.size() <= kExcerptBytes) {
-        return std::string(m_text);
-    }
-    return std::string(m_text.substr(0, kExcerptBytes)) + "...";
-}
+std::string LanguageCheck::excerpt() const { return Line_excerpt(m_text); }
 
 std::vector<LanguageItem> LanguageCheck::items() const {
     std::vector<Kept> sorted = m_items;
@@ -450,8 +454,9 @@ std::vector<LanguageItem> LanguageCheck::items() const {
     return items;
 }
 
-void LanguageCheck::addLine(std::string_view line) {
+void LanguageCheck::addLine(std::string_view line, std::string_view origin) {
     ++m_line;
+    m_origin.assign(origin);
     m_text = line;
     prepare(line);
     tokenize();
@@ -460,7 +465,7 @@ void LanguageCheck::addLine(std::string_view line) {
         if (continuesCondition()) {
             pos = condition(0);
         } else {
-            report(m_condition->line, LanguageRule::Condition,
+            report(m_condition->at, LanguageRule::Condition,
                    "the condition of " + std::string(m_condition->word) + " does not close",
                    std::string(m_condition->word));
             m_condition.reset();
@@ -490,16 +495,18 @@ void LanguageCheck::prepare(std::string_view line) {
         }
         if (line[i] == '/' && next && line[i + 1] == '*') {
             m_inComment = true;
-            m_commentLine = m_line;
+            m_commentStart = here();
             ++i;
             continue;
         }
         const auto byte = static_cast<unsigned char>(line[i]);
         if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7F) {
             if (!controlListed) {
-                constexpr char kHex[] = "0123456789abcdef";
+                const std::string shownByte = platform::escapeControlBytes(line.substr(i, 1));
                 report(LanguageRule::ControlByte,
-                       std::string("control byte \\x") + kHex[byte >> 4] + kHex[byte & 15]);
+                       byte == 0x1A ? "text behind a Ctrl-Z (" + shownByte + "), which ends the "
+                                                                             "text: not checked"
+                                    : "control byte " + shownByte);
                 controlListed = true;
             }
             continue;
@@ -572,7 +579,7 @@ std::size_t LanguageCheck::statement(std::size_t pos) {
                 report(LanguageRule::NotChecked,
                        "not checked: a subroutine begins inside " +
                            std::string(m_blocks.back().word) + " (line " +
-                           std::to_string(m_blocks.back().line) + ")",
+                           std::to_string(m_blocks.back().at.line) + ")",
                        false);
             } else if (m_subroutine) {
                 report(LanguageRule::NotChecked,
@@ -656,7 +663,8 @@ std::size_t LanguageCheck::declarationOrCommand(std::span<const StatementForm* c
                 } else if (m_role == ScriptRole::Unknown) {
                     if (m_forwards.size() < m_maxItems) {
                         m_forwards.push_back({m_line, LanguageRule::Placement, true,
-                                              "FORWARD belongs to level scripts only", excerpt()});
+                                              "FORWARD belongs to level scripts only", excerpt(),
+                                              m_origin});
                     } else {
                         ++m_forwardsNotKept;
                     }
@@ -723,15 +731,15 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
         return pos;
     }
     const auto startCondition = [&](std::size_t at) {
-        m_condition = OpenCondition{m_line, 0, true, false, word};
+        m_condition = OpenCondition{here(), 0, true, false, word};
         return condition(at);
     };
     if (word == "IF") {
-        m_blocks.push_back({Frame::If, m_line, false, word});
+        m_blocks.push_back({Frame::If, here(), false, word});
         return startCondition(pos);
     }
     if (word == "WHILE" || word == "WHILE_EXEC") {
-        m_blocks.push_back({Frame::While, m_line, false, word});
+        m_blocks.push_back({Frame::While, here(), false, word});
         return startCondition(pos);
     }
     if (word == "WHILE_TRUE") {
@@ -739,7 +747,7 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
         return startCondition(pos);
     }
     if (word == "DO") {
-        m_blocks.push_back({Frame::Do, m_line, false, word});
+        m_blocks.push_back({Frame::Do, here(), false, word});
         return pos;
     }
     // EXEC and ENDEXEC do not nest like the blocks: GTA2's own scripts end the exec part of a
@@ -755,7 +763,7 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
             // The compiled form keeps a jump per ELSE; whether one IF may have several is open.
             report(LanguageRule::NotChecked,
                    "not checked: a second ELSE in the IF of line " +
-                       std::to_string(m_blocks.back().line) +
+                       std::to_string(m_blocks.back().at.line) +
                        "; whether an IF may have more than one is not documented",
                    false);
         } else {
@@ -793,7 +801,8 @@ void LanguageCheck::part(std::string_view word) {
         m_role = word == "LEVELSTART" ? ScriptRole::Level : ScriptRole::Mission;
         if (m_role == ScriptRole::Mission) {
             for (LanguageItem& item : m_forwards) {
-                report(item.scriptLine, item.rule, std::move(item.reason), std::move(item.excerpt));
+                report({item.scriptLine, std::move(item.origin)}, item.rule, std::move(item.reason),
+                       std::move(item.excerpt));
             }
             m_counted += m_forwardsNotKept;
             m_unlisted += m_forwardsNotKept;
@@ -835,7 +844,7 @@ void LanguageCheck::close(Frame frame, std::string_view word) {
     const std::size_t keep = static_cast<std::size_t>(m_blocks.rend() - open) - 1;
     while (m_blocks.size() > keep + 1) {
         const Open& inner = m_blocks.back();
-        report(inner.line, LanguageRule::Block,
+        report(inner.at, LanguageRule::Block,
                std::string(inner.word) + " is not closed before the " + std::string(word) +
                    " of line " + std::to_string(m_line),
                std::string(inner.word));
@@ -847,7 +856,7 @@ void LanguageCheck::close(Frame frame, std::string_view word) {
 void LanguageCheck::closeAll(std::string_view why) {
     while (!m_blocks.empty()) {
         const Open& inner = m_blocks.back();
-        report(inner.line, LanguageRule::Block,
+        report(inner.at, LanguageRule::Block,
                std::string(inner.word) + " is not closed before " + std::string(why),
                std::string(inner.word));
         m_blocks.pop_back();
@@ -1092,11 +1101,11 @@ void LanguageCheck::use(std::string_view name, std::uint32_t wanted) {
     // The first use of each kind is enough to judge; there are few kinds.
     const auto pending = m_pending.find(key);
     if (pending == m_pending.end()) {
-        m_pending.emplace(std::move(key), Pending{std::string(name), {m_line, wanted, excerpt()}});
+        m_pending.emplace(std::move(key), Pending{std::string(name), {here(), wanted, excerpt()}});
     } else if (pending->second.first.wanted != wanted &&
                std::none_of(pending->second.otherKinds.begin(), pending->second.otherKinds.end(),
                             [wanted](const Use& other) { return other.wanted == wanted; })) {
-        pending->second.otherKinds.push_back({m_line, wanted, excerpt()});
+        pending->second.otherKinds.push_back({here(), wanted, excerpt()});
     }
 }
 
@@ -1117,7 +1126,7 @@ void LanguageCheck::declare(std::string_view name, NameKind kind) {
         return;
     }
     if (const auto used = m_pending.find(key); used != m_pending.end()) {
-        report(used->second.first.line, LanguageRule::DeclaredLater,
+        report(used->second.first.at, LanguageRule::DeclaredLater,
                shown(used->second.spelling) + " is used before its declaration on line " +
                    std::to_string(m_line),
                std::move(used->second.first.excerpt));
@@ -1134,7 +1143,7 @@ void LanguageCheck::useSubroutine(std::string_view name) {
     }
     if (!m_pendingSubroutines.contains(key)) {
         m_pendingSubroutines.emplace(std::move(key),
-                                     Pending{std::string(name), {m_line, 0, excerpt()}});
+                                     Pending{std::string(name), {here(), 0, excerpt()}});
     }
 }
 
@@ -1152,7 +1161,7 @@ void LanguageCheck::declareSubroutine(std::string_view name, bool label) {
         return;
     }
     if (const auto used = m_pendingSubroutines.find(key); used != m_pendingSubroutines.end()) {
-        report(used->second.first.line, LanguageRule::DeclaredLater,
+        report(used->second.first.at, LanguageRule::DeclaredLater,
                shown(used->second.spelling) + ": is used before line " + std::to_string(m_line) +
                    " begins it; FORWARD " + shown(used->second.spelling) +
                    ": before the use announces it",
@@ -1187,15 +1196,19 @@ void LanguageCheck::nameSpelling(std::string_view written, const Declared& decla
            false);
 }
 
+bool LanguageCheck::isDeclared(const std::string& upperCasedName) const {
+    return m_names.contains(upperCasedName) || m_subroutines.contains(upperCasedName);
+}
+
 void LanguageCheck::finish() {
     if (m_condition) {
-        report(m_condition->line, LanguageRule::Condition,
+        report(m_condition->at, LanguageRule::Condition,
                "the condition of " + std::string(m_condition->word) + " does not close",
                std::string(m_condition->word));
         m_condition.reset();
     }
     if (m_inComment) {
-        report(m_commentLine, LanguageRule::Comment, "the comment begun with /* does not close",
+        report(m_commentStart, LanguageRule::Comment, "the comment begun with /* does not close",
                "/*");
         m_inComment = false;
     }
@@ -1213,7 +1226,7 @@ void LanguageCheck::finish() {
         const std::string_view end = m_role == ScriptRole::Level     ? "LEVELEND"
                                      : m_role == ScriptRole::Mission ? "MISSIONEND"
                                                                      : "LEVELEND or MISSIONEND";
-        report(std::max(m_line, 1), LanguageRule::ScriptEnd,
+        report({std::max(m_line, 1), m_origin}, LanguageRule::ScriptEnd,
                "the script ends without " + std::string(end), {});
         m_part = Part::Ended;
     }
@@ -1229,7 +1242,8 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
                                                           std::make_move_iterator(pending.end()));
         pending.clear();
         std::sort(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
-            return std::tie(a.second.first.line, a.first) < std::tie(b.second.first.line, b.first);
+            return std::tie(a.second.first.at.line, a.first) <
+                   std::tie(b.second.first.at.line, b.first);
         });
         return uses;
     };
@@ -1242,14 +1256,17 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
             }
         }
         if (found == nullptr) {
-            report(pending.first.line, LanguageRule::Undeclared,
-                   shown(pending.spelling) + " is not declared", std::move(pending.first.excerpt));
+            if (m_listedElsewhere == nullptr || !m_listedElsewhere(pending.spelling)) {
+                report(pending.first.at, LanguageRule::Undeclared,
+                       shown(pending.spelling) + " is not declared",
+                       std::move(pending.first.excerpt));
+            }
             continue;
         }
         pending.otherKinds.insert(pending.otherKinds.begin(), std::move(pending.first));
         for (Use& use : pending.otherKinds) {
             if ((use.wanted & bit(found->kind)) == 0) {
-                report(use.line, LanguageRule::WrongKind,
+                report(use.at, LanguageRule::WrongKind,
                        shown(pending.spelling) + " is " + withArticle(Name_kind_word(found->kind)) +
                            " of a level script; " + withArticle(wantedWords(use.wanted)) +
                            " belongs here",
@@ -1262,7 +1279,7 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
             return l->m_subroutines.contains(key);
         });
         if (!known) {
-            report(pending.first.line, LanguageRule::Undeclared,
+            report(pending.first.at, LanguageRule::Undeclared,
                    "subroutine " + shown(pending.spelling) + ": is not declared",
                    std::move(pending.first.excerpt));
         }
@@ -1272,45 +1289,58 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
 void Settle_script_set(std::span<LanguageCheck> scripts) {
     std::vector<const LanguageCheck*> levels;
     for (const LanguageCheck& script : scripts) {
-        if (script.m_role == ScriptRole::Level) {
+        if (script.role() == ScriptRole::Level) {
             levels.push_back(&script);
         }
     }
     for (LanguageCheck& script : scripts) {
-        if (script.m_role == ScriptRole::Mission) {
+        if (script.role() == ScriptRole::Mission) {
             script.settle(levels);
+        }
+    }
+}
+
+ScriptRead Read_script_lines(const std::filesystem::path& path,
+                             const std::function<void(std::string_view)>& line,
+                             const std::function<bool()>& stop, platform::IoError& error) {
+    auto reader = platform::LineReader::open(path, kMaxLineLength, error);
+    if (!reader) {
+        return ScriptRead::Failed;
+    }
+    std::string text;
+    for (;;) {
+        if (stop && stop()) {
+            return ScriptRead::Stopped;
+        }
+        switch (reader->readLine(text)) {
+        case platform::LineReader::Result::Line:
+            line(text);
+            continue;
+        case platform::LineReader::Result::End:
+            if (reader->dataAfterCtrlZ()) {
+                line("\x1a");
+            }
+            return ScriptRead::Read;
+        case platform::LineReader::Result::TooLong:
+            error = {platform::ErrorNumber::DeviceIoError,
+                     platform::textFromPath(path) + " has a line longer than " +
+                         std::to_string(kMaxLineLength) + " characters"};
+            return ScriptRead::Failed;
+        case platform::LineReader::Result::Failed:
+            error = *reader->failure();
+            return ScriptRead::Failed;
         }
     }
 }
 
 bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check,
                          platform::IoError& error) {
-    auto reader = platform::LineReader::open(path, kMaxLineLength, error);
-    if (!reader) {
+    const auto line = [&check](std::string_view text) { check.addLine(text); };
+    if (Read_script_lines(path, line, {}, error) != ScriptRead::Read) {
         return false;
     }
-    std::string line;
-    for (;;) {
-        switch (reader->readLine(line)) {
-        case platform::LineReader::Result::Line:
-            check.addLine(line);
-            continue;
-        case platform::LineReader::Result::End:
-            if (reader->dataAfterCtrlZ()) {
-                check.addLine("\x1a");
-            }
-            check.finish();
-            return true;
-        case platform::LineReader::Result::TooLong:
-            error = {platform::ErrorNumber::DeviceIoError,
-                     path.filename().string() + " has a line longer than " +
-                         std::to_string(kMaxLineLength) + " characters"};
-            return false;
-        case platform::LineReader::Result::Failed:
-            error = *reader->failure();
-            return false;
-        }
-    }
+    check.finish();
+    return true;
 }
 
 } // namespace brennic::report

@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "platform/Ascii.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -101,7 +102,8 @@ void Form::showSettings(const settings::StoredSettings& settings) {
 void Form::showError(std::string_view title, const std::string& source,
                      const std::string& description, int number) {
     showMessage(MessageIcon::Critical, title,
-                "Error source: " + source + "\rError description: " + description +
+                "Error source: " + platform::escapeControlBytes(source) + "\rError description: " +
+                    platform::escapeControlBytes(description) +
                     "\rError number: " + std::to_string(number));
 }
 

@@ -94,9 +94,12 @@ TEST(CliReport, MarkersAreWhatTheConverterLeft) {
 
 TEST(CliCheck, ExitCodes) {
     TempFolder temp;
-    writeFile(temp / "clean.mis", "OBJ_DATA OBJECT1 = ( 1.0 , 2.0 , 3.0 )\r\n"
-                                  "POINT_ARROW_AT ( ARROW , OBJECT1 ) // 2\r\n");
-    writeFile(temp / "left.mis", "\r\n// MOVE FAIL LINE HERE\r\n");
+    writeFile(temp / "clean.mis", "ARROW_DATA ARROW\r\n"
+                                  "OBJ_DATA OBJECT1 = ( 1.0 , 2.0 , 3.0 ) 0 PHONE\r\n"
+                                  "LEVELSTART\r\n"
+                                  "POINT_ARROW_AT ( ARROW , OBJECT1 ) // 2\r\n"
+                                  "LEVELEND\r\n");
+    writeFile(temp / "left.mis", "LEVELSTART\r\n// MOVE FAIL LINE HERE\r\nLEVELEND\r\n");
     const std::string clean = (temp / "clean.mis").string();
     const std::string left = (temp / "left.mis").string();
 
@@ -118,15 +121,20 @@ TEST(CliCheck, ExitCodes) {
     EXPECT_EQ(runCli({"--check", clean, "--report", (temp / "r.txt").string()}).code, 2);
 }
 
-// What a user does with the check: each item is fixed at the line it names (an arrow at an object
-// never declared is deleted, as the Arrow box tells; a CHECK_CAR test is made real; the other
-// comments are done with), and the scripts then pass. A wrong line number leaves its item.
-TEST(CliCheck, RealScriptsPassOnceTheirItemsAreFixedByHand) {
+// What a user does with the check: each item the converter left is fixed at the line it names
+// (an arrow at an object never declared is deleted, as the Arrow box tells; a CHECK_CAR test is
+// made real; the other comments are done with), and none of them is listed again. A wrong line
+// number leaves its item. What the language check says of the modders' own lines stays.
+TEST(CliCheck, RealScriptsLoseTheConvertersItemsOnceFixedByHand) {
     const fs::path corpus = BRENNIC_CORPUS_DIR;
     if (!fs::is_directory(corpus)) {
         GTEST_SKIP() << "no mission files in " << corpus;
     }
     const std::regex item(R"(  (\d+): (.*?): (.*)\r)");
+    const auto leftByTheConverter = [](const std::string& reason) {
+        return reason.ends_with(" is not declared") || reason == "fail line to move here" ||
+               reason.ends_with(" left as a comment");
+    };
     int fixedItems = 0;
     for (const auto& mission : fs::directory_iterator(corpus)) {
         if (mission.path().extension() != ".ini") {
@@ -149,13 +157,13 @@ TEST(CliCheck, RealScriptsPassOnceTheirItemsAreFixedByHand) {
             std::istringstream check(runCli({"--check", script}).out);
             for (std::string text; std::getline(check, text);) {
                 std::smatch found;
-                if (!std::regex_match(text, found, item)) {
+                if (!std::regex_match(text, found, item) || !leftByTheConverter(found[2])) {
                     continue;
                 }
                 ++fixedItems;
                 const std::size_t at = std::stoul(found[1]) - 1;
                 ASSERT_LT(at + 2, lines.size());
-                ASSERT_EQ(lines[at], found[3].str());
+                ASSERT_EQ(lines[at], found[3].str()); // the lines the converter left are short
                 if (found[2] == "CHECK_CAR test left as a comment") {
                     lines[at].erase(0, 2);
                     ASSERT_EQ(lines[at + 2], "//ENDIF");
@@ -169,9 +177,12 @@ TEST(CliCheck, RealScriptsPassOnceTheirItemsAreFixedByHand) {
                 fixed += dropped.contains(i) ? "" : lines[i] + "\n"; // an editor that saves LF
             }
             writeFile(script, fixed);
-            const CliResult again = runCli({"--check", script});
-            EXPECT_EQ(again.out, script + "\r\n  nothing left to do\r\n");
-            EXPECT_EQ(again.code, 0);
+            std::istringstream again(runCli({"--check", script}).out);
+            for (std::string text; std::getline(again, text);) {
+                std::smatch found;
+                EXPECT_FALSE(std::regex_match(text, found, item) && leftByTheConverter(found[2]))
+                    << text;
+            }
         }
     }
     EXPECT_GT(fixedItems, 0);
