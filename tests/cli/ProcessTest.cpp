@@ -286,3 +286,34 @@ TEST(Process, AReportDoesNotKeepTheLinesWritten) {
     EXPECT_LT(withReport.peakKiB, withoutReport.peakKiB + (8 << 10));
 #endif
 }
+
+// The report is written as the run goes: the first script's block (more than the 64 KiB a file
+// is written in) is in the file while the second script is still being written, and a signal
+// then ends the report with the failure.
+TEST(Process, AReportIsWrittenAsTheRunGoes) {
+    Folders folders;
+    std::string mission = "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n";
+    for (int i = 1; i <= 1200; ++i) {
+        mission += std::to_string(i) + " ARROW " + std::to_string(i + 5000) + " 0 0 0\r\n";
+    }
+    mission += longMission(400000).replace(0, 3, "[2]");
+    writeFile(folders.mission / "mission.ini", mission);
+    const fs::path report = folders.temp / "report.txt";
+    std::vector<std::string> args = folders.args();
+    args.insert(args.end(), {"--report", report.string()});
+    Process process(folders.temp, args);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (readFile(report).size() < (1u << 16) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    process.signal(SIGTERM);
+    const Finished finished = process.wait();
+    EXPECT_TRUE(exitedWith(finished.status, 143)) << finished.status;
+    const std::string written = readFile(report);
+    EXPECT_TRUE(written.starts_with("nyc_A_1.mis\r\n"
+                                    "  12: GTA1 line 1: OBJECT5001 is not declared; this mission has "
+                                    "no GTA1 line 5001: POINT_ARROW_AT ( ARROW , OBJECT5001 ) // 1\r\n"))
+        << written.substr(0, 400);
+    EXPECT_NE(written.find("\r\n  and 200 more items\r\n\r\nnyc_A_2.mis\r\n"), std::string::npos);
+    EXPECT_NE(written.find("\r\n\r\nThe conversion failed: Interrupted"), std::string::npos);
+}

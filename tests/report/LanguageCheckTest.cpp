@@ -475,3 +475,25 @@ TEST(LanguageCheck, OneLineNamingThousandsOfObjectsStaysLinear) {
     EXPECT_EQ(large.notCheckedItems(), 24000u);
     EXPECT_EQ(large.items().size(), 100u);
 }
+
+// Items about an earlier line (found at a later line or at the end) carry that line's origin,
+// as a report names the GTA1 line that wrote it.
+TEST(LanguageCheck, ItemsCarryTheOriginOfTheirLine) {
+    LanguageCheck check;
+    const std::pair<std::string_view, std::string_view> lines[] = {
+        {"COUNTER n", "1"},        {"LEVELSTART", "2"}, {"SET m = 1", "3"},
+        {"IF ( n = 1 )", "4"},     {"COUNTER m", "5"},  {"WHILE ( ( n = 1 )", "6"},
+        {"/* never closed", "7"},  {"LEVELEND", "8"},
+    };
+    for (const auto& [line, origin] : lines) {
+        check.addLine(line, origin);
+    }
+    check.finish();
+    std::vector<std::string> found;
+    for (const LanguageItem& item : check.items()) {
+        found.push_back(std::to_string(item.scriptLine) + " " + item.origin + " " +
+                        std::string(ruleName(item.rule)));
+    }
+    EXPECT_EQ(found, (Items{"3 3 DeclaredLater", "4 4 Block", "6 6 Condition", "6 6 Block",
+                            "7 7 Comment", "8 8 ScriptEnd"}));
+}

@@ -1,9 +1,10 @@
 #include "report/ScriptCheck.h"
 
 #include "platform/IoError.h"
-#include "report/ConversionReport.h"
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -158,10 +159,85 @@ TEST(Check_script_file, LineEndsCountAlike) {
     }
 }
 
-// Runs that wrote scripts are golden cases; a run can also fail before its first script.
-TEST(ConversionReport, FailureWithoutAnyScript) {
-    brennic::report::ConversionReport report;
-    EXPECT_EQ(report.text("Bad file name or number"),
-              "The conversion failed: Bad file name or number\r\n");
-    EXPECT_EQ(report.text(), "");
+// A mission script sees the declarations of the level scripts given with it, as the game runs
+// them; a name none of them declares is an item of the script that uses it.
+TEST(ScriptCheck, AMissionScriptSeesTheLevelScriptsGivenWithIt) {
+    const auto check = [](std::vector<std::string> script) {
+        ScriptCheck each;
+        for (const std::string& line : script) {
+            each.addLine(line, std::nullopt);
+        }
+        each.finish();
+        return each;
+    };
+    const std::vector<std::string> level = {"OBJ_DATA OBJECT5 = ( 1.0 , 2.0 , 3.0 ) 0 PHONE",
+                                            "ARROW_DATA ARROW", "LEVELSTART", "LEVELEND"};
+    const std::vector<std::string> mission = {"MISSIONSTART", "POINT_ARROW_AT ( ARROW , object5 )",
+                                              "POINT_ARROW_AT ( ARROW , OBJECT6 )", "MISSIONEND"};
+    std::vector<ScriptCheck> alone;
+    alone.push_back(check(mission));
+    brennic::report::Settle_script_set(alone);
+    std::vector<ScriptCheck> set;
+    set.push_back(check(mission));
+    set.push_back(check(level));
+    brennic::report::Settle_script_set(set);
+    const auto names = [](const ScriptCheck& script) {
+        Items found;
+        for (const auto& item : script.items()) {
+            found.push_back(std::to_string(item.scriptLine) + ": " + item.reason);
+        }
+        return found;
+    };
+    EXPECT_EQ(names(alone[0]), (Items{"2: ARROW is not declared", "2: object5 is not declared",
+                                      "3: OBJECT6 is not declared"}));
+    EXPECT_EQ(names(set[0]), (Items{"3: OBJECT6 is not declared"}));
+    EXPECT_EQ(names(set[1]), Items{});
+}
+
+// However many items a script holds, it keeps the first few in line order, each with a short
+// excerpt, and counts the rest; names declared later make no item.
+TEST(ScriptCheck, ItemsStayFewAndShortAndAllAreCounted) {
+    ScriptCheck check(4);
+    const std::string longTail(1 << 20, 'x');
+    check.addLine("LEVELSTART", std::nullopt);
+    check.addLine("POINT_ARROW_AT ( ARROW , OBJECT1 ) // " + longTail, std::nullopt);
+    for (int i = 0; i < 10; ++i) {
+        check.addLine("// MOVE FAIL LINE HERE", brennic::engine::Marker::MoveFailLine);
+        check.addLine("X ( OBJECT2 , player3 , OBJECT2 )", std::nullopt);
+    }
+    check.addLine("ARROW_DATA ARROW", std::nullopt);
+    check.addLine("LEVELEND", std::nullopt);
+    check.finish();
+    const std::vector<brennic::report::Item> items = check.items();
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].reason, "ARROW is used before its declaration on line 23");
+    EXPECT_EQ(items[1].reason, "OBJECT1 is not declared");
+    EXPECT_EQ(items[1].statement, "POINT_ARROW_AT ( ARROW , OBJECT1 ) // " +
+                                      longTail.substr(0, 100 - 38) + "...");
+    EXPECT_EQ(items[2].reason, "fail line to move here");
+    EXPECT_EQ(items[3].reason, "unknown statement X");
+    // ARROW used before its declaration, OBJECT1, ten markers, ten unknown statements, twenty
+    // names; the ARROW_DATA placed in the program part is the language's business too.
+    EXPECT_EQ(check.countedItems() - check.unlistedItems(), 4u);
+    EXPECT_GE(check.countedItems(), 42u);
+}
+
+// One line that names OBJECT0 ... OBJECTn: sixteen times the names take about sixteen times as
+// long (a duplicate test per name and line would take 256 times).
+TEST(ScriptCheck, OneLineOfThousandsOfNamesStaysLinear) {
+    const auto seconds = [](int names) {
+        std::string line;
+        for (int i = 0; i < names; ++i) {
+            line += "OBJECT" + std::to_string(i) + " object" + std::to_string(i) + " ";
+        }
+        const auto start = std::chrono::steady_clock::now();
+        ScriptCheck check(100);
+        check.addLine(line, std::nullopt);
+        check.finish();
+        EXPECT_EQ(check.items().size(), 100u);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const double small = seconds(2000);
+    const double large = seconds(32000);
+    EXPECT_LT(large, 64 * std::max(small, 0.005));
 }
