@@ -2,10 +2,14 @@
 
 #include "engine/Tables.h"
 #include "platform/Ascii.h"
+#include "report/ScriptCheck.h"
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace brennic::report {
 
@@ -49,6 +53,122 @@ std::optional<std::size_t> rowOf(std::string_view number) {
     return row;
 }
 
+// An item whose hint waits for the end of its mission: the GTA1 line it points at, if any.
+struct Pointing {
+    Item item{};
+    std::string row{};
+};
+
+// The lines of one word nothing translated, in the order read.
+struct Group {
+    std::vector<std::string> numbers{};
+    std::vector<std::size_t> order{}; // of each line among all lines nothing translated
+    std::string_view box{};           // the check box that would have translated them, if any
+};
+
+} // namespace
+
+struct ConversionReport::OpenScript {
+    std::string name{};
+    ScriptCheck check{};
+    int lines = 0;
+    std::string origin{};             // of the lines written now: the GTA1 line read last
+    std::optional<std::size_t> row{}; // that line's number, when it is a row of the tables
+    std::vector<Pointing> missing{};
+    std::size_t missingNotKept = 0;
+    std::vector<Pointing> pending{};               // for the next line written
+    std::optional<engine::Marker> pendingMarker{}; // the next line written is this marker
+    std::string word{};                            // what matched in the GTA1 line read last
+    std::vector<bool> rows = std::vector<bool>(engine::ObjectLineTable::intMaxRow + 1);
+    std::unordered_map<std::string, Group> passedOver{}; // by word, upper-cased, cut short
+    std::size_t passedOverLines = 0;
+};
+
+namespace {
+
+// Adds why the GTA1 line an item points at left nothing behind, when the mission tells: the
+// first line of that number nothing translated, its word and the box that would have, or that the
+// mission has no such line. Of a mission cut short by a failure, what is missing may only not have
+// been read yet.
+void addHints(const std::unordered_map<std::string, Group>& passedOver,
+              const std::vector<bool>& rowsRead, std::vector<Pointing>& items, bool complete) {
+    struct Found {
+        std::size_t order = 0;
+        const std::string* word = nullptr;
+        std::string_view box{};
+    };
+    std::unordered_map<std::size_t, std::optional<Found>> rows;
+    for (const Pointing& pointing : items) {
+        if (const auto row = rowOf(pointing.row)) {
+            rows.emplace(*row, std::nullopt);
+        }
+    }
+    if (rows.empty()) {
+        return;
+    }
+    for (const auto& [word, group] : passedOver) {
+        for (std::size_t i = 0; i < group.numbers.size(); ++i) {
+            const auto row = rowOf(group.numbers[i]);
+            const auto wanted = row ? rows.find(*row) : rows.end();
+            if (wanted != rows.end() &&
+                (!wanted->second || wanted->second->order > group.order[i])) {
+                wanted->second = Found{group.order[i], &word, group.box};
+            }
+        }
+    }
+    for (Pointing& pointing : items) {
+        const auto row = rowOf(pointing.row);
+        if (!row) {
+            continue;
+        }
+        const std::optional<Found>& found = rows.at(*row);
+        if (found) {
+            pointing.item.reason +=
+                "; GTA1 line " + pointing.row +
+                (found->word->empty() ? "" : " (" + *found->word + ")") + " was not translated" +
+                (found->box.empty() ? "" : ", turn on " + std::string(found->box));
+        } else if (complete && !rowsRead[*row]) {
+            pointing.item.reason += "; this mission has no GTA1 line " + pointing.row;
+        }
+    }
+}
+
+// One line per kind word, most frequent first: "12 lines of CRANE not translated: 101, 102, ...".
+std::vector<std::string>
+passedOverSummary(const std::unordered_map<std::string, Group>& passedOver) {
+    std::vector<const std::pair<const std::string, Group>*> groups;
+    for (const auto& group : passedOver) {
+        groups.push_back(&group);
+    }
+    // Lines without a keyword come last among lines as frequent; words in byte order.
+    std::sort(groups.begin(), groups.end(), [](const auto* a, const auto* b) {
+        if (a->second.numbers.size() != b->second.numbers.size()) {
+            return a->second.numbers.size() > b->second.numbers.size();
+        }
+        if (a->first.empty() != b->first.empty()) {
+            return b->first.empty();
+        }
+        return a->first < b->first;
+    });
+    std::vector<std::string> summary;
+    for (const auto* group : groups) {
+        const auto& [word, lines] = *group;
+        const std::size_t count = lines.numbers.size();
+        std::string text = std::to_string(count) + (count == 1 ? " line" : " lines") +
+                           (word.empty() ? " without a keyword" : " of " + word) +
+                           " not translated";
+        if (!lines.box.empty()) {
+            text += ", turn on " + std::string(lines.box);
+        }
+        text += ":";
+        for (std::size_t i = 0; i < count; ++i) {
+            text += (i == 0 ? " " : ", ") + lines.numbers[i];
+        }
+        summary.push_back(std::move(text));
+    }
+    return summary;
+}
+
 } // namespace
 
 ConversionReport::ConversionReport()
@@ -56,11 +176,12 @@ ConversionReport::ConversionReport()
 
 ConversionReport::ConversionReport(ReportSink sink) : m_sink(std::move(sink)) {}
 
+ConversionReport::~ConversionReport() = default;
+
 void ConversionReport::scriptOpened(std::string_view fileName) {
     finishScript(true);
-    m_script.emplace();
+    m_script = std::make_unique<OpenScript>();
     m_script->name = fileName;
-    m_script->rows.assign(engine::ObjectLineTable::intMaxRow + 1, false);
 }
 
 void ConversionReport::missionLineRead(std::string_view lineNumber) {
@@ -194,106 +315,24 @@ void ConversionReport::finishScript(bool complete) {
     // Both in line order; on one line what the check found comes first.
     std::vector<Pointing> items;
     items.reserve(found.size() + script.missing.size());
-    std::merge(std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()),
-               std::make_move_iterator(script.missing.begin()),
-               std::make_move_iterator(script.missing.end()), std::back_inserter(items),
-               [](const Pointing& a, const Pointing& b) {
-                   return a.item.scriptLine < b.item.scriptLine;
-               });
+    std::merge(
+        std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()),
+        std::make_move_iterator(script.missing.begin()),
+        std::make_move_iterator(script.missing.end()), std::back_inserter(items),
+        [](const Pointing& a, const Pointing& b) { return a.item.scriptLine < b.item.scriptLine; });
     block.unlisted = script.check.unlistedItems() + script.missingNotKept;
     if (items.size() > ScriptCheck::kMaxItems) {
         block.unlisted += items.size() - ScriptCheck::kMaxItems;
         items.resize(ScriptCheck::kMaxItems);
     }
-    addHints(script, items, complete);
+    addHints(script.passedOver, script.rows, items, complete);
     for (Pointing& pointing : items) {
         block.items.push_back(std::move(pointing.item));
     }
-    block.summary = passedOverSummary(script);
+    block.summary = passedOverSummary(script.passedOver);
     block.script = std::move(script.name);
     m_script.reset();
     write(Block_text(block));
-}
-
-// Adds why the GTA1 line an item points at left nothing behind, when the mission tells: the
-// first line of that number nothing translated, its word and the box that would have, or that the
-// mission has no such line. Of a mission cut short by a failure, what is missing may only not have
-// been read yet.
-void ConversionReport::addHints(const OpenScript& script, std::vector<Pointing>& items,
-                                bool complete) {
-    struct Found {
-        std::size_t order = 0;
-        const std::string* word = nullptr;
-        std::string_view box{};
-    };
-    std::unordered_map<std::size_t, std::optional<Found>> rows;
-    for (const Pointing& pointing : items) {
-        if (const auto row = rowOf(pointing.row)) {
-            rows.emplace(*row, std::nullopt);
-        }
-    }
-    if (rows.empty()) {
-        return;
-    }
-    for (const auto& [word, group] : script.passedOver) {
-        for (std::size_t i = 0; i < group.numbers.size(); ++i) {
-            const auto row = rowOf(group.numbers[i]);
-            const auto wanted = row ? rows.find(*row) : rows.end();
-            if (wanted != rows.end() && (!wanted->second || wanted->second->order > group.order[i])) {
-                wanted->second = Found{group.order[i], &word, group.box};
-            }
-        }
-    }
-    for (Pointing& pointing : items) {
-        const auto row = rowOf(pointing.row);
-        if (!row) {
-            continue;
-        }
-        const std::optional<Found>& found = rows.at(*row);
-        if (found) {
-            pointing.item.reason += "; GTA1 line " + pointing.row +
-                                    (found->word->empty() ? "" : " (" + *found->word + ")") +
-                                    " was not translated" +
-                                    (found->box.empty() ? "" : ", turn on " + std::string(found->box));
-        } else if (complete && !script.rows[*row]) {
-            pointing.item.reason += "; this mission has no GTA1 line " + pointing.row;
-        }
-    }
-}
-
-// One line per kind word, most frequent first: "12 lines of CRANE not translated: 101, 102, ...".
-std::vector<std::string> ConversionReport::passedOverSummary(const OpenScript& script) {
-    std::vector<const std::pair<const std::string, Group>*> groups;
-    for (const auto& group : script.passedOver) {
-        groups.push_back(&group);
-    }
-    // Lines without a keyword come last among lines as frequent; words in byte order.
-    std::sort(groups.begin(), groups.end(), [](const auto* a, const auto* b) {
-        if (a->second.numbers.size() != b->second.numbers.size()) {
-            return a->second.numbers.size() > b->second.numbers.size();
-        }
-        if (a->first.empty() != b->first.empty()) {
-            return b->first.empty();
-        }
-        return a->first < b->first;
-    });
-    std::vector<std::string> summary;
-    for (const auto* group : groups) {
-        const auto& [word, lines] = *group;
-        const std::size_t count = lines.numbers.size();
-        std::string text = std::to_string(count) + (count == 1 ? " line" : " lines") +
-                           (word.empty() ? " without a keyword" : " of " + word) +
-                           " not translated";
-        if (!lines.box.empty()) {
-            text += ", turn on " + std::string(lines.box);
-        }
-        text += ":";
-        for (std::size_t i = 0; i < count; ++i) {
-            text += (i == 0 ? " " : ", ") + lines.numbers[i];
-        }
-        summary.push_back(std::move(text));
-    }
-    return summary;
 }
 
 } // namespace brennic::report

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "engine/RunNotes.h"
-#include "report/ScriptCheck.h"
+#include "report/ReportText.h"
 
 #include <functional>
 #include <initializer_list>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 namespace brennic::report {
 
@@ -31,6 +29,7 @@ class ConversionReport final : public engine::RunNotes {
     explicit ConversionReport(ReportSink sink);
     ConversionReport(const ConversionReport&) = delete;
     ConversionReport& operator=(const ConversionReport&) = delete;
+    ~ConversionReport() override;
 
     void scriptOpened(std::string_view fileName) override;
     void missionLineRead(std::string_view lineNumber) override;
@@ -48,48 +47,20 @@ class ConversionReport final : public engine::RunNotes {
     std::string text(std::string_view failure = {});
 
   private:
-    // An item whose hint waits for the end of its mission: the GTA1 line it points at, if any.
-    struct Pointing {
-        Item item{};
-        std::string row{};
-    };
-    // The lines of one word nothing translated, in the order read.
-    struct Group {
-        std::vector<std::string> numbers{};
-        std::vector<std::size_t> order{}; // of each line among all lines nothing translated
-        std::string_view box{};           // the check box that would have translated them, if any
-    };
-    // What is known of the script being written and its mission.
-    struct OpenScript {
-        std::string name{};
-        ScriptCheck check{};
-        int lines = 0;
-        std::string origin{};           // of the lines written now: the GTA1 line read last
-        std::optional<std::size_t> row; // that line's number, when it is a row of the tables
-        std::vector<Pointing> missing{};
-        std::size_t missingNotKept = 0;
-        std::vector<Pointing> pending{};               // for the next line written
-        std::optional<engine::Marker> pendingMarker{}; // the next line written is this marker
-        std::string word{};                            // what matched in the GTA1 line read last
-        std::vector<bool> rows{}; // which rows the mission has as GTA1 line numbers, so far
-        std::unordered_map<std::string, Group> passedOver{}; // by word, upper-cased, cut short
-        std::size_t passedOverLines = 0;
-    };
+    struct OpenScript; // what is known of the script being written and its mission
 
     // Resolves the open script's items into its block and hands it on; complete: its mission was
     // read to the end.
     void finishScript(bool complete);
     void write(const std::string& text);
-    static void addHints(const OpenScript& script, std::vector<Pointing>& items, bool complete);
-    static std::vector<std::string> passedOverSummary(const OpenScript& script);
 
     ReportSink m_sink;
     std::string m_kept; // the text, for a report without a sink of its own
     bool m_wrote = false;
     bool m_finished = false;
-    std::optional<OpenScript> m_script; // nullopt before the first script and once finished
-    std::string m_text;                 // the line being written, kept for its room
-    std::string m_word;                 // the word of a line nothing translated, likewise
+    std::unique_ptr<OpenScript> m_script; // none before the first script and once finished
+    std::string m_text;                   // the line being written, kept for its room
+    std::string m_word;                   // the word of a line nothing translated, likewise
 };
 
 } // namespace brennic::report

@@ -503,10 +503,11 @@ void LanguageCheck::prepare(std::string_view line) {
         if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7F) {
             if (!controlListed) {
                 const std::string shownByte = platform::escapeControlBytes(line.substr(i, 1));
-                report(LanguageRule::ControlByte,
-                       byte == 0x1A ? "text behind a Ctrl-Z (" + shownByte + "), which ends the "
-                                                                             "text: not checked"
-                                    : "control byte " + shownByte);
+                report(LanguageRule::ControlByte, byte == 0x1A
+                                                      ? "text behind a Ctrl-Z (" + shownByte +
+                                                            "), which ends the "
+                                                            "text: not checked"
+                                                      : "control byte " + shownByte);
                 controlListed = true;
             }
             continue;
@@ -1275,8 +1276,9 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
         }
     }
     for (auto& [key, pending] : sorted(m_pendingSubroutines)) {
+        const std::string& name = key; // a lambda may not capture a structured binding in C++20
         const bool known = std::any_of(levels.begin(), levels.end(), [&](const LanguageCheck* l) {
-            return l->m_subroutines.contains(key);
+            return l->m_subroutines.contains(name);
         });
         if (!known) {
             report(pending.first.at, LanguageRule::Undeclared,

@@ -66,7 +66,8 @@ class LanguageCheck {
     // Undeclared item here (a wrong kind still does).
     using NameTest = bool (*)(std::string_view name);
 
-    explicit LanguageCheck(std::size_t maxItems = 1000, NameTest undeclaredListedElsewhere = nullptr)
+    explicit LanguageCheck(std::size_t maxItems = 1000,
+                           NameTest undeclaredListedElsewhere = nullptr)
         : m_maxItems(maxItems), m_listedElsewhere(undeclaredListedElsewhere) {}
 
     // The script's next line, without its line end; origin: what the caller calls the line (the

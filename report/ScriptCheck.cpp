@@ -83,8 +83,12 @@ void ScriptCheck::addLine(std::string_view text, std::optional<engine::Marker> m
     ++m_lines;
     m_language.addLine(text, origin);
     if (marker) {
-        keep({m_lines, gta1Line(std::string(origin)), std::string(reasonOf(*marker)),
-              Line_excerpt(text), {}, true},
+        keep({m_lines,
+              gta1Line(std::string(origin)),
+              std::string(reasonOf(*marker)),
+              Line_excerpt(text),
+              {},
+              true},
              m_order++);
         return;
     }
@@ -109,8 +113,8 @@ void ScriptCheck::addLine(std::string_view text, std::optional<engine::Marker> m
         }
         pending.lastLine = m_lines;
         if (m_usesKept < m_maxItems) {
-            pending.uses.push_back({m_lines, m_order++, shownName(word), Line_excerpt(text),
-                                    std::string(origin)});
+            pending.uses.push_back(
+                {m_lines, m_order++, shownName(word), Line_excerpt(text), std::string(origin)});
             ++m_usesKept;
         } else {
             ++pending.usesNotKept;
@@ -139,7 +143,8 @@ void ScriptCheck::settleNames(std::span<const LanguageCheck* const> levels) {
         return;
     }
     m_settled = true;
-    for (auto& [name, pending] : m_pending) {
+    for (auto& [key, pending] : m_pending) {
+        const std::string& name = key; // a lambda may not capture a structured binding in C++20
         if (m_language.isDeclared(name) ||
             std::any_of(levels.begin(), levels.end(),
                         [&name](const LanguageCheck* level) { return level->isDeclared(name); })) {
@@ -161,8 +166,12 @@ void ScriptCheck::settleNames(std::span<const LanguageCheck* const> levels) {
 std::vector<Item> ScriptCheck::items() const {
     std::vector<Item> language;
     for (LanguageItem& item : m_language.items()) {
-        language.push_back({item.scriptLine, gta1Line(std::move(item.origin)),
-                            std::move(item.reason), std::move(item.excerpt), {}, item.counted});
+        language.push_back({item.scriptLine,
+                            gta1Line(std::move(item.origin)),
+                            std::move(item.reason),
+                            std::move(item.excerpt),
+                            {},
+                            item.counted});
     }
     std::vector<std::pair<Item, std::size_t>> own = m_items;
     std::sort(own.begin(), own.end(), [](const auto& a, const auto& b) {

@@ -102,8 +102,8 @@ void Form::showSettings(const settings::StoredSettings& settings) {
 void Form::showError(std::string_view title, const std::string& source,
                      const std::string& description, int number) {
     showMessage(MessageIcon::Critical, title,
-                "Error source: " + platform::escapeControlBytes(source) + "\rError description: " +
-                    platform::escapeControlBytes(description) +
+                "Error source: " + platform::escapeControlBytes(source) +
+                    "\rError description: " + platform::escapeControlBytes(description) +
                     "\rError number: " + std::to_string(number));
 }
 

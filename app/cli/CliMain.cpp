@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 #include "report/ConversionReport.h"
+#include "report/ScriptCheck.h"
 #include "settings/SettingsFile.h"
 
 #include <CLI/CLI.hpp>
@@ -88,9 +89,7 @@ class ReportFile {
     }
 
     // Completes the file, an empty report too; the failure of any step.
-    std::optional<platform::IoError> close() {
-        return open() ? m_writer->close() : m_failure;
-    }
+    std::optional<platform::IoError> close() { return open() ? m_writer->close() : m_failure; }
 
   private:
     bool open() {
@@ -140,8 +139,8 @@ int checkScripts(const std::vector<std::string>& scripts, std::ostream& out, std
                  const volatile std::sig_atomic_t* signal) {
     for (const std::string& script : scripts) {
         if (const auto why = notAScript(platform::pathFromText(script))) {
-            err << "brennic-cli: --check reads files only: " << escapeControlBytes(script)
-                << " is " << *why << '\n';
+            err << "brennic-cli: --check reads files only: " << escapeControlBytes(script) << " is "
+                << *why << '\n';
             return 2;
         }
     }
@@ -174,8 +173,8 @@ int checkScripts(const std::vector<std::string>& scripts, std::ostream& out, std
     report::Settle_script_set(checks);
     bool left = false;
     for (std::size_t i = 0; i < checks.size(); ++i) {
-        report::Block block{escapeControlBytes(names[i]), checks[i].items(),
-                            checks[i].unlistedItems(), {}};
+        report::Block block{
+            escapeControlBytes(names[i]), checks[i].items(), checks[i].unlistedItems(), {}};
         for (report::Item& item : block.items) {
             item.reason = escapeControlBytes(item.reason);
             item.statement = escapeControlBytes(item.statement);

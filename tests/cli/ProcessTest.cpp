@@ -65,8 +65,8 @@ class Process {
     // Whether the program has the file open, as Linux shows it.
     bool hasOpen(const fs::path& file) const {
         std::error_code error;
-        for (const auto& fd : fs::directory_iterator(
-                 "/proc/" + std::to_string(m_pid) + "/fd", error)) {
+        for (const auto& fd :
+             fs::directory_iterator("/proc/" + std::to_string(m_pid) + "/fd", error)) {
             if (fs::read_symlink(fd.path(), error) == file) {
                 return true;
             }
@@ -220,7 +220,8 @@ TEST(Process, ACheckEndsWithoutWaitingAndStopsAtASignal) {
     const fs::path script = temp / "long-and-clean.mis";
     {
         std::ofstream file(script, std::ios::binary);
-        file << "ARROW_DATA arrow\r\nOBJ_DATA thing = ( 1.0 , 2.0 , 3.0 ) 0 PHONE\r\nLEVELSTART\r\n";
+        file
+            << "ARROW_DATA arrow\r\nOBJ_DATA thing = ( 1.0 , 2.0 , 3.0 ) 0 PHONE\r\nLEVELSTART\r\n";
         for (int i = 0; i < 1000000; ++i) {
             file << "POINT_ARROW_AT ( arrow , thing )\r\n";
         }
@@ -254,7 +255,8 @@ TEST(Process, ACheckStaysSmallWhateverTheScript) {
     const Finished finished = process.wait();
     EXPECT_TRUE(exitedWith(finished.status, 4)) << finished.status;
     EXPECT_LT(finished.out.size(), 1u << 20);
-    EXPECT_NE(finished.out.find("  1: OBJECT0 is not declared: OBJECT0 OBJECT1 "), std::string::npos);
+    EXPECT_NE(finished.out.find("  1: OBJECT0 is not declared: OBJECT0 OBJECT1 "),
+              std::string::npos);
     EXPECT_NE(finished.out.find(" more items\r\n"), std::string::npos);
 #ifndef __SANITIZE_ADDRESS__
     EXPECT_LT(finished.peakKiB, 32 << 10);
@@ -310,9 +312,10 @@ TEST(Process, AReportIsWrittenAsTheRunGoes) {
     const Finished finished = process.wait();
     EXPECT_TRUE(exitedWith(finished.status, 143)) << finished.status;
     const std::string written = readFile(report);
-    EXPECT_TRUE(written.starts_with("nyc_A_1.mis\r\n"
-                                    "  12: GTA1 line 1: OBJECT5001 is not declared; this mission has "
-                                    "no GTA1 line 5001: POINT_ARROW_AT ( ARROW , OBJECT5001 ) // 1\r\n"))
+    EXPECT_TRUE(
+        written.starts_with("nyc_A_1.mis\r\n"
+                            "  12: GTA1 line 1: OBJECT5001 is not declared; this mission has "
+                            "no GTA1 line 5001: POINT_ARROW_AT ( ARROW , OBJECT5001 ) // 1\r\n"))
         << written.substr(0, 400);
     EXPECT_NE(written.find("\r\n  and 200 more items\r\n\r\nnyc_A_2.mis\r\n"), std::string::npos);
     EXPECT_NE(written.find("\r\n\r\nThe conversion failed: Interrupted"), std::string::npos);

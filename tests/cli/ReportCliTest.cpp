@@ -207,7 +207,8 @@ TEST(CliCheck, WhatIsNotAWholeScriptNeverPasses) {
         {"names-behind-a-ctrl-z.mis",
          "LEVELSTART\r\nLEVELEND\r\n\x1a\r\nPOINT_ARROW_AT ( ARROW , OBJECT5 )\r\n"},
         {"random-bytes.mis", randomBytes},
-        {"etc-passwd.mis", "root:x:0:0:root:/root:/bin/bash\nbin:x:2:2:bin:/bin:/usr/sbin/nologin\n"},
+        {"etc-passwd.mis",
+         "root:x:0:0:root:/root:/bin/bash\nbin:x:2:2:bin:/bin:/usr/sbin/nologin\n"},
     };
     for (const auto& [name, bytes] : fixtures) {
         SCOPED_TRACE(name);

@@ -35,8 +35,9 @@ TEST(ConversionReport, EachBlockGoesToTheSinkOnceItsScriptIsFinished) {
     report.lineWritten({"ARROW_DATA ARROW"}); // declares nothing for a.mis
     report.finish("Disk full");
     report.finish("never twice");
-    EXPECT_EQ(pieces, (std::vector<std::string>{
-                          pieces[0], "\r\nb.mis\r\n  1: the script ends without LEVELEND or "
-                                     "MISSIONEND:\r\n",
-                          "\r\nThe conversion failed: Disk full\r\n"}));
+    EXPECT_EQ(pieces,
+              (std::vector<std::string>{pieces[0],
+                                        "\r\nb.mis\r\n  1: the script ends without LEVELEND or "
+                                        "MISSIONEND:\r\n",
+                                        "\r\nThe conversion failed: Disk full\r\n"}));
 }

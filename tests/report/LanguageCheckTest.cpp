@@ -481,9 +481,9 @@ TEST(LanguageCheck, OneLineNamingThousandsOfObjectsStaysLinear) {
 TEST(LanguageCheck, ItemsCarryTheOriginOfTheirLine) {
     LanguageCheck check;
     const std::pair<std::string_view, std::string_view> lines[] = {
-        {"COUNTER n", "1"},        {"LEVELSTART", "2"}, {"SET m = 1", "3"},
-        {"IF ( n = 1 )", "4"},     {"COUNTER m", "5"},  {"WHILE ( ( n = 1 )", "6"},
-        {"/* never closed", "7"},  {"LEVELEND", "8"},
+        {"COUNTER n", "1"},       {"LEVELSTART", "2"}, {"SET m = 1", "3"},
+        {"IF ( n = 1 )", "4"},    {"COUNTER m", "5"},  {"WHILE ( ( n = 1 )", "6"},
+        {"/* never closed", "7"}, {"LEVELEND", "8"},
     };
     for (const auto& [line, origin] : lines) {
         check.addLine(line, origin);

@@ -68,13 +68,13 @@ TEST(ScriptCheck, EveryDeclarationDeclaresTheNameBehindIt) {
 
 TEST(ScriptCheck, LinesThatDeclareNothing) {
     const char* const cases[] = {
-        "// CAR_DATA OBJECT7",               // a comment
-        "SET OBJECT7 = 1",                   // not a declaration word first
-        "OBJECT7 = OBJECT8",                 // no creation behind the "="
-        "OBJECT7 = CREATE ( 1.0 )",          // CREATE_ needs its underscore
+        "// CAR_DATA OBJECT7",                                     // a comment
+        "SET OBJECT7 = 1",                                         // not a declaration word first
+        "OBJECT7 = OBJECT8",                                       // no creation behind the "="
+        "OBJECT7 = CREATE ( 1.0 )",                                // CREATE_ needs its underscore
         "OBJECT7 = CREATE_CAR ( 1.0 , 2.0 , 3.0 ) 0 0 COPCAR END", // makes a car for a name
-        "CAR_DATAS OBJECT7",                 // a longer word
-        "CAR_DATA",                          // no name
+        "CAR_DATAS OBJECT7",                                       // a longer word
+        "CAR_DATA",                                                // no name
         "CAR_DATA ( OBJECT7 )",              // no name directly behind the word
         "// wait until CAR_DATA OBJECT7 //", // only in a comment
     };
@@ -212,8 +212,8 @@ TEST(ScriptCheck, ItemsStayFewAndShortAndAllAreCounted) {
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].reason, "ARROW is used before its declaration on line 23");
     EXPECT_EQ(items[1].reason, "OBJECT1 is not declared");
-    EXPECT_EQ(items[1].statement, "POINT_ARROW_AT ( ARROW , OBJECT1 ) // " +
-                                      longTail.substr(0, 100 - 38) + "...");
+    EXPECT_EQ(items[1].statement,
+              "POINT_ARROW_AT ( ARROW , OBJECT1 ) // " + longTail.substr(0, 100 - 38) + "...");
     EXPECT_EQ(items[2].reason, "fail line to move here");
     EXPECT_EQ(items[3].reason, "unknown statement X");
     // ARROW used before its declaration, OBJECT1, ten markers, ten unknown statements, twenty
