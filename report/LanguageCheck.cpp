@@ -132,15 +132,79 @@ std::vector<std::string_view> expand(std::string_view shape) {
     return items;
 }
 
-const std::vector<std::string_view>& itemsOf(const StatementForm& form) {
-    static const std::unordered_map<const StatementForm*, std::vector<std::string_view>> cache =
-        [] {
-            std::unordered_map<const StatementForm*, std::vector<std::string_view>> built;
-            for (const StatementForm& each : Statement_forms()) {
-                built.emplace(&each, expand(each.shape));
+// One alternative of a shape item, sorted out once: what it matches and how.
+struct Alternative {
+    enum class Type : std::uint8_t {
+        Int,
+        Float,
+        Num,
+        Constant,
+        Sub,
+        NewSub,
+        File,
+        New,
+        Zone,
+        Sign,
+        Word
+    };
+    Type type = Type::Word;
+    std::string_view text{};
+    const ConstantSet* set = nullptr; // Constant
+};
+
+// A shape item as the matcher uses it: its text, the kinds of names it allows, and its other
+// alternatives.
+struct ShapeItem {
+    std::string_view text{};
+    std::uint32_t kinds = 0;
+    std::vector<Alternative> others{};
+};
+
+Alternative alternativeOf(std::string_view text) {
+    using Type = Alternative::Type;
+    constexpr std::pair<std::string_view, Type> kTypes[] = {
+        {"int", Type::Int},       {"float", Type::Float}, {"num", Type::Num}, {"sub", Type::Sub},
+        {"newsub", Type::NewSub}, {"file", Type::File},   {"new", Type::New}, {"zone", Type::Zone},
+    };
+    for (const auto& [name, type] : kTypes) {
+        if (text == name) {
+            return {type, text, nullptr};
+        }
+    }
+    if (text.starts_with('@')) {
+        return {Type::Constant, text, Constant_set(text.substr(1))};
+    }
+    if (text.size() == 1 && !(text[0] >= 'A' && text[0] <= 'Z')) {
+        return {Type::Sign, text, nullptr};
+    }
+    return {Type::Word, text, nullptr};
+}
+
+std::vector<ShapeItem> compile(std::string_view shape) {
+    std::vector<ShapeItem> items;
+    for (const std::string_view text : expand(shape)) {
+        ShapeItem item{text, 0, {}};
+        for (std::string_view rest = text; !rest.empty();) {
+            const std::string_view alternative = take(rest, '|');
+            if (const std::uint32_t wanted = wantedBy(alternative); wanted != 0) {
+                item.kinds |= wanted;
+            } else {
+                item.others.push_back(alternativeOf(alternative));
             }
-            return built;
-        }();
+        }
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+const std::vector<ShapeItem>& itemsOf(const StatementForm& form) {
+    static const std::unordered_map<const StatementForm*, std::vector<ShapeItem>> cache = [] {
+        std::unordered_map<const StatementForm*, std::vector<ShapeItem>> built;
+        for (const StatementForm& each : Statement_forms()) {
+            built.emplace(&each, compile(each.shape));
+        }
+        return built;
+    }();
     return cache.at(&form);
 }
 
@@ -206,7 +270,7 @@ class LanguageCheck::Matcher {
     explicit Matcher(std::span<const Token> tokens) : m_tokens(tokens) {}
 
     // Whether the items fit the tokens from pos on; end is where the fit stops.
-    bool fit(const std::vector<std::string_view>& items, std::size_t pos, std::size_t& end) {
+    bool fit(const std::vector<ShapeItem>& items, std::size_t pos, std::size_t& end) {
         m_items = &items;
         return from(0, pos, end);
     }
@@ -217,9 +281,9 @@ class LanguageCheck::Matcher {
 
   private:
     bool from(std::size_t i, std::size_t pos, std::size_t& end) {
-        const std::vector<std::string_view>& items = *m_items;
+        const std::vector<ShapeItem>& items = *m_items;
         while (i < items.size()) {
-            if (isPunct(items[i], '[')) {
+            if (isPunct(items[i].text, '[')) {
                 const std::size_t kept = references.size();
                 if (from(i + 1, pos, end)) {
                     return true;
@@ -227,7 +291,8 @@ class LanguageCheck::Matcher {
                 references.resize(kept);
                 int depth = 0;
                 for (; i < items.size(); ++i) {
-                    depth += isPunct(items[i], '[') ? 1 : (isPunct(items[i], ']') ? -1 : 0);
+                    depth +=
+                        isPunct(items[i].text, '[') ? 1 : (isPunct(items[i].text, ']') ? -1 : 0);
                     if (depth == 0) {
                         break;
                     }
@@ -235,7 +300,7 @@ class LanguageCheck::Matcher {
                 ++i;
                 continue;
             }
-            if (!isPunct(items[i], ']') && !one(items[i], pos)) {
+            if (!isPunct(items[i].text, ']') && !one(items[i], pos)) {
                 return false;
             }
             ++i;
@@ -246,55 +311,57 @@ class LanguageCheck::Matcher {
 
     // Alternatives naming kinds ("char|car") are one use that allows each of them, tried after
     // the constants and words beside them.
-    bool one(const std::string_view item, std::size_t& pos) {
-        std::uint32_t kinds = 0;
-        for (std::string_view rest = item; !rest.empty();) {
-            const std::string_view alternative = take(rest, '|');
-            if (const std::uint32_t wanted = wantedBy(alternative); wanted != 0) {
-                kinds |= wanted;
-            } else if (primitive(alternative, pos)) {
+    bool one(const ShapeItem& item, std::size_t& pos) {
+        for (const Alternative& alternative : item.others) {
+            if (primitive(alternative, pos)) {
                 return true;
             }
         }
-        if (kinds != 0 && pos < m_tokens.size() && m_tokens[pos].type == Token::Type::Name) {
-            references.push_back({Reference::Type::Use, m_tokens[pos].text, kinds, {}});
+        if (item.kinds != 0 && pos < m_tokens.size() && m_tokens[pos].type == Token::Type::Name) {
+            references.push_back({Reference::Type::Use, m_tokens[pos].text, item.kinds, {}});
             ++pos;
             return true;
         }
-        return kinds == 0 ? false : miss(pos, item);
+        return item.kinds == 0 ? false : miss(pos, item.text);
     }
 
-    bool primitive(std::string_view item, std::size_t& pos) {
+    bool primitive(const Alternative& alternative, std::size_t& pos) {
+        using Type = Alternative::Type;
+        const std::string_view item = alternative.text;
         const bool more = pos < m_tokens.size();
         const Token* token = more ? &m_tokens[pos] : nullptr;
         const bool isName = more && token->type == Token::Type::Name;
-        if (item == "int" || item == "float" || item == "num") {
+        switch (alternative.type) {
+        case Type::Int:
+        case Type::Float:
+        case Type::Num: {
             std::size_t at = pos;
             if (at < m_tokens.size() && m_tokens[at].type == Token::Type::Punct &&
                 isPunct(m_tokens[at].text, '-')) {
                 ++at;
             }
             if (at < m_tokens.size() &&
-                ((m_tokens[at].type == Token::Type::Int && item != "float") ||
-                 (m_tokens[at].type == Token::Type::Float && item != "int"))) {
+                ((m_tokens[at].type == Token::Type::Int && alternative.type != Type::Float) ||
+                 (m_tokens[at].type == Token::Type::Float && alternative.type != Type::Int))) {
                 pos = at + 1;
                 return true;
             }
             return miss(pos, item);
         }
-        if (item.front() == '@') {
-            const ConstantSet* set = Constant_set(item.substr(1));
-            if (isName && set != nullptr && In_constant_set(*set, token->text)) {
+        case Type::Constant:
+            if (isName && alternative.set != nullptr &&
+                In_constant_set(*alternative.set, token->text)) {
                 references.push_back({Reference::Type::Word, token->text, 0, {}});
                 ++pos;
                 return true;
             }
             return miss(pos, item);
-        }
-        if (item == "sub" || item == "newsub") {
+        case Type::Sub:
+        case Type::NewSub:
             if (isName && pos + 1 < m_tokens.size() && isPunct(m_tokens[pos + 1].text, ':')) {
-                references.push_back({item == "sub" ? Reference::Type::UseSubroutine
-                                                    : Reference::Type::DeclareSubroutine,
+                references.push_back({alternative.type == Type::Sub
+                                          ? Reference::Type::UseSubroutine
+                                          : Reference::Type::DeclareSubroutine,
                                       token->text,
                                       0,
                                       {}});
@@ -302,10 +369,9 @@ class LanguageCheck::Matcher {
                 return true;
             }
             return miss(pos, item);
-        }
         // A script's file name ("wil_ye1.mis") as LAUNCH_MISSION and the phone templates take it:
         // whatever stands up to the next comma or parenthesis.
-        if (item == "file") {
+        case Type::File: {
             const std::size_t start = pos;
             while (pos < m_tokens.size() &&
                    !(m_tokens[pos].type == Token::Type::Punct &&
@@ -314,22 +380,24 @@ class LanguageCheck::Matcher {
             }
             return pos > start || miss(pos, item);
         }
-        if (item == "new" || item == "zone") {
+        case Type::New:
+        case Type::Zone:
             if (isName) {
-                if (item == "new") {
+                if (alternative.type == Type::New) {
                     references.push_back({Reference::Type::Declare, token->text, 0, {}});
                 }
                 ++pos;
                 return true;
             }
             return miss(pos, item);
-        }
-        if (item.size() == 1 && !(item[0] >= 'A' && item[0] <= 'Z')) {
+        case Type::Sign:
             if (more && token->type == Token::Type::Punct && token->text == item) {
                 ++pos;
                 return true;
             }
             return miss(pos, item);
+        case Type::Word:
+            break;
         }
         if (isName && equalIgnoringCase(token->text, item)) {
             references.push_back({Reference::Type::Word, token->text, 0, item});
@@ -348,7 +416,7 @@ class LanguageCheck::Matcher {
     }
 
     std::span<const Token> m_tokens;
-    const std::vector<std::string_view>* m_items = nullptr;
+    const std::vector<ShapeItem>* m_items = nullptr;
 };
 
 namespace {
@@ -1020,7 +1088,7 @@ std::size_t LanguageCheck::comparison(std::size_t pos) {
             return pos + 1;
         }
         if (forms.front()->role == StatementRole::Condition &&
-            itemsOf(*forms.front()).front() == "[") {
+            itemsOf(*forms.front()).front().text == "[") {
             spelling(left.text, forms.front()->word);
             return pos + 1;
         }
