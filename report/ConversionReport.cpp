@@ -62,8 +62,13 @@ struct Pointing {
 // The lines of one word nothing translated, in the order read.
 struct Group {
     std::vector<std::string> numbers{};
-    std::vector<std::size_t> order{}; // of each line among all lines nothing translated
-    std::string_view box{};           // the check box that would have translated them, if any
+    std::string_view box{}; // the check box that would have translated them, if any
+};
+
+// The first GTA1 line of a number that nothing translated, as a hint names it.
+struct PassedOver {
+    const std::string* word = nullptr; // upper-cased, cut short; empty without one
+    std::string_view box{};
 };
 
 } // namespace
@@ -80,58 +85,11 @@ struct ConversionReport::OpenScript {
     std::optional<engine::Marker> pendingMarker{}; // the next line written is this marker
     std::string word{};                            // what matched in the GTA1 line read last
     std::vector<bool> rows = std::vector<bool>(engine::ObjectLineTable::intMaxRow + 1);
-    std::unordered_map<std::string, Group> passedOver{}; // by word, upper-cased, cut short
-    std::size_t passedOverLines = 0;
+    std::unordered_map<std::string, Group> passedOver{};           // by word
+    std::unordered_map<std::size_t, PassedOver> firstPassedOver{}; // by row
 };
 
 namespace {
-
-// Adds why the GTA1 line an item points at left nothing behind, when the mission tells: the
-// first line of that number nothing translated, its word and the box that would have, or that the
-// mission has no such line. Of a mission cut short by a failure, what is missing may only not have
-// been read yet.
-void addHints(const std::unordered_map<std::string, Group>& passedOver,
-              const std::vector<bool>& rowsRead, std::vector<Pointing>& items, bool complete) {
-    struct Found {
-        std::size_t order = 0;
-        const std::string* word = nullptr;
-        std::string_view box{};
-    };
-    std::unordered_map<std::size_t, std::optional<Found>> rows;
-    for (const Pointing& pointing : items) {
-        if (const auto row = rowOf(pointing.row)) {
-            rows.emplace(*row, std::nullopt);
-        }
-    }
-    if (rows.empty()) {
-        return;
-    }
-    for (const auto& [word, group] : passedOver) {
-        for (std::size_t i = 0; i < group.numbers.size(); ++i) {
-            const auto row = rowOf(group.numbers[i]);
-            const auto wanted = row ? rows.find(*row) : rows.end();
-            if (wanted != rows.end() &&
-                (!wanted->second || wanted->second->order > group.order[i])) {
-                wanted->second = Found{group.order[i], &word, group.box};
-            }
-        }
-    }
-    for (Pointing& pointing : items) {
-        const auto row = rowOf(pointing.row);
-        if (!row) {
-            continue;
-        }
-        const std::optional<Found>& found = rows.at(*row);
-        if (found) {
-            pointing.item.reason +=
-                "; GTA1 line " + pointing.row +
-                (found->word->empty() ? "" : " (" + *found->word + ")") + " was not translated" +
-                (found->box.empty() ? "" : ", turn on " + std::string(found->box));
-        } else if (complete && !rowsRead[*row]) {
-            pointing.item.reason += "; this mission has no GTA1 line " + pointing.row;
-        }
-    }
-}
 
 // One line per kind word, most frequent first: "12 lines of CRANE not translated: 101, 102, ...".
 std::vector<std::string>
@@ -218,9 +176,11 @@ void ConversionReport::notTranslated(std::string_view word, engine::Switch box) 
         group = script.passedOver.emplace(m_word, Group{}).first;
     }
     group->second.numbers.push_back(script.origin);
-    group->second.order.push_back(script.passedOverLines++);
     if (group->second.box.empty()) {
         group->second.box = boxKey(box);
+    }
+    if (script.row) {
+        script.firstPassedOver.try_emplace(*script.row, PassedOver{&group->first, boxKey(box)});
     }
 }
 
@@ -325,14 +285,33 @@ void ConversionReport::finishScript(bool complete) {
         block.unlisted += items.size() - ScriptCheck::kMaxItems;
         items.resize(ScriptCheck::kMaxItems);
     }
-    addHints(script.passedOver, script.rows, items, complete);
     for (Pointing& pointing : items) {
+        if (const auto row = rowOf(pointing.row)) {
+            const std::string more = hint(script, *row, complete);
+            pointing.item.reason += more.empty() ? "" : "; " + more;
+        }
         block.items.push_back(std::move(pointing.item));
     }
     block.summary = passedOverSummary(script.passedOver);
     block.script = std::move(script.name);
     m_script.reset();
     write(Block_text(block));
+}
+
+// Why the GTA1 line an item points at left nothing behind, when the mission tells. Of a mission
+// cut short by a failure, what is missing may only not have been read yet.
+std::string ConversionReport::hint(const OpenScript& script, std::size_t row, bool complete) {
+    const std::string number = std::to_string(row);
+    const auto passedOver = script.firstPassedOver.find(row);
+    if (passedOver != script.firstPassedOver.end()) {
+        const PassedOver& line = passedOver->second;
+        std::string text = "GTA1 line " + number +
+                           (line.word->empty() ? "" : " (" + *line.word + ")") +
+                           " was not translated";
+        return line.box.empty() ? text : text + ", turn on " + std::string(line.box);
+    }
+    return script.rows[row] || !complete ? std::string()
+                                         : "this mission has no GTA1 line " + number;
 }
 
 } // namespace brennic::report

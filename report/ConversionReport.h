@@ -53,6 +53,7 @@ class ConversionReport final : public engine::RunNotes {
     // read to the end.
     void finishScript(bool complete);
     void write(const std::string& text);
+    static std::string hint(const OpenScript& script, std::size_t row, bool complete);
 
     ReportSink m_sink;
     std::string m_kept; // the text, for a report without a sink of its own

@@ -152,19 +152,18 @@ int checkScripts(const std::vector<std::string>& scripts, std::ostream& out, std
     for (const std::string& script : scripts) {
         platform::IoError error;
         report::ScriptCheck& check = checks.emplace_back();
-        switch (report::Check_script_file(platform::pathFromText(script), check, stopped, error)) {
-        case report::ScriptRead::Read:
-            names.push_back(script);
-            continue;
-        case report::ScriptRead::Failed:
+        const report::ScriptRead read =
+            report::Check_script_file(platform::pathFromText(script), check, stopped, error);
+        if (read == report::ScriptRead::Stopped) {
+            break;
+        }
+        if (read == report::ScriptRead::Failed) {
             err << "brennic-cli: " << escapeControlBytes(error.description) << '\n';
             unreadable = true;
             checks.pop_back();
-            continue;
-        case report::ScriptRead::Stopped:
-            break;
+        } else {
+            names.push_back(script);
         }
-        break;
     }
     if (stopped()) {
         err << "brennic-cli: --check interrupted\n";

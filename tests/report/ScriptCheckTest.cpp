@@ -3,8 +3,6 @@
 #include "platform/IoError.h"
 #include "tests/support/TempFolder.h"
 
-#include <algorithm>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -192,52 +190,4 @@ TEST(ScriptCheck, AMissionScriptSeesTheLevelScriptsGivenWithIt) {
                                       "3: OBJECT6 is not declared"}));
     EXPECT_EQ(names(set[0]), (Items{"3: OBJECT6 is not declared"}));
     EXPECT_EQ(names(set[1]), Items{});
-}
-
-// However many items a script holds, it keeps the first few in line order, each with a short
-// excerpt, and counts the rest; names declared later make no item.
-TEST(ScriptCheck, ItemsStayFewAndShortAndAllAreCounted) {
-    ScriptCheck check(4);
-    const std::string longTail(1 << 20, 'x');
-    check.addLine("LEVELSTART", std::nullopt);
-    check.addLine("POINT_ARROW_AT ( ARROW , OBJECT1 ) // " + longTail, std::nullopt);
-    for (int i = 0; i < 10; ++i) {
-        check.addLine("// MOVE FAIL LINE HERE", brennic::engine::Marker::MoveFailLine);
-        check.addLine("X ( OBJECT2 , player3 , OBJECT2 )", std::nullopt);
-    }
-    check.addLine("ARROW_DATA ARROW", std::nullopt);
-    check.addLine("LEVELEND", std::nullopt);
-    check.finish();
-    const std::vector<brennic::report::Item> items = check.items();
-    ASSERT_EQ(items.size(), 4u);
-    EXPECT_EQ(items[0].reason, "ARROW is used before its declaration on line 23");
-    EXPECT_EQ(items[1].reason, "OBJECT1 is not declared");
-    EXPECT_EQ(items[1].statement,
-              "POINT_ARROW_AT ( ARROW , OBJECT1 ) // " + longTail.substr(0, 100 - 38) + "...");
-    EXPECT_EQ(items[2].reason, "fail line to move here");
-    EXPECT_EQ(items[3].reason, "unknown statement X");
-    // ARROW used before its declaration, OBJECT1, ten markers, ten unknown statements, twenty
-    // names; the ARROW_DATA placed in the program part is the language's business too.
-    EXPECT_EQ(check.countedItems() - check.unlistedItems(), 4u);
-    EXPECT_GE(check.countedItems(), 42u);
-}
-
-// One line that names OBJECT0 ... OBJECTn: sixteen times the names take about sixteen times as
-// long (a duplicate test per name and line would take 256 times).
-TEST(ScriptCheck, OneLineOfThousandsOfNamesStaysLinear) {
-    const auto seconds = [](int names) {
-        std::string line;
-        for (int i = 0; i < names; ++i) {
-            line += "OBJECT" + std::to_string(i) + " object" + std::to_string(i) + " ";
-        }
-        const auto start = std::chrono::steady_clock::now();
-        ScriptCheck check(100);
-        check.addLine(line, std::nullopt);
-        check.finish();
-        EXPECT_EQ(check.items().size(), 100u);
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
-    const double small = seconds(2000);
-    const double large = seconds(32000);
-    EXPECT_LT(large, 64 * std::max(small, 0.005));
 }
