@@ -239,6 +239,17 @@ TEST(LanguageCheck, ReasonsSayWhatIsWrong) {
     feed(kinds, "ARROW_DATA a\nLEVELSTART\nGIVE_WEAPON ( a , PISTOL )\nLEVELEND");
     ASSERT_EQ(kinds.items().size(), 1u);
     EXPECT_EQ(kinds.items()[0].reason, "a is an arrow (line 1); a character or car belongs here");
+
+    LanguageCheck open;
+    feed(open, "COUNTER n\nLEVELSTART\nIF ( ( n = 1 )\nLEVELEND\nWHILE ( ( n = 1 )");
+    std::vector<std::string> reasons;
+    for (const LanguageItem& item : open.items()) {
+        reasons.push_back(std::to_string(item.scriptLine) + ": " + item.reason);
+    }
+    EXPECT_EQ(reasons,
+              (Items{"3: the condition of IF does not close", "3: IF is not closed before LEVELEND",
+                     "5: the condition of WHILE does not close",
+                     "5: WHILE is not closed before the end of the script"}));
 }
 
 TEST(Settle_script_set, MissionScriptsSeeTheLevelScriptsGivenWithThem) {
