@@ -571,11 +571,11 @@ void LanguageCheck::prepare(std::string_view line) {
         if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7F) {
             if (!controlListed) {
                 const std::string shownByte = platform::escapeControlBytes(line.substr(i, 1));
-                report(LanguageRule::ControlByte, byte == 0x1A
-                                                      ? "text behind a Ctrl-Z (" + shownByte +
-                                                            "), which ends the "
-                                                            "text: not checked"
-                                                      : "control byte " + shownByte);
+                // A file's reader hands on a Ctrl-Z with text behind it as a line of its own.
+                report(LanguageRule::ControlByte,
+                       byte == 0x1A ? "control byte " + shownByte +
+                                          " (Ctrl-Z), where reading stops; what follows is unread"
+                                    : "control byte " + shownByte);
                 controlListed = true;
             }
             continue;
