@@ -132,15 +132,18 @@ test-asan:
 fuzz-build:
 	CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENNIC_BUILD_FUZZ=ON \
 	    -DBRENNIC_BUILD_UI=OFF -DBRENNIC_BUILD_TESTS=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target conversion_run_fuzzer
-	@fuzz/make-seeds.sh $(FUZZ_DIR)/corpus
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target conversion_run_fuzzer script_check_fuzzer
+	@fuzz/make-seeds.sh $(FUZZ_DIR)/corpus $(FUZZ_DIR)/check-corpus
 
-# FUZZ_SECONDS of fuzzing from the seeds; a crash or a broken property fails the target.
+# FUZZ_SECONDS of fuzzing from the seeds, shared by the conversion (two thirds) and the check; a
+# crash or a broken property fails the target.
 FUZZ_SECONDS ?= 300
 fuzz: deps fuzz-build
 	mkdir -p $(FUZZ_DIR)/artifacts
-	$(FUZZ_DIR)/bin/conversion_run_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
+	$(FUZZ_DIR)/bin/conversion_run_fuzzer $(FUZZ_FLAGS) -max_total_time=$$(($(FUZZ_SECONDS) * 2 / 3)) \
 	    -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/bin/script_check_fuzzer $(FUZZ_FLAGS) -max_total_time=$$(($(FUZZ_SECONDS) / 3)) \
+	    -artifact_prefix=$(FUZZ_DIR)/artifacts/check- $(FUZZ_DIR)/check-corpus
 
 fuzz-smoke:
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=60

@@ -1,11 +1,14 @@
 #!/bin/sh
-# Builds the fuzzer's seed inputs, at fuzz time, from the bundled example, the golden cases and
-# the real mission files beside the project when they are there: 5 switch bytes, 1 offset byte,
-# the mission file, "\n\001E\n", e.txt, "\n\001C\n", cars.ini.
+# Builds the fuzzers' seed inputs, at fuzz time. The conversion's (into CORPUS) from the bundled
+# example, the golden cases and the real mission files beside the project when they are there:
+# 5 switch bytes, 1 offset byte, the mission file, "\n\001E\n", e.txt, "\n\001C\n", cars.ini.
+# The check's (into CHECK_CORPUS) from the golden cases' scripts, and a level script given with a
+# mission script, separated by "\n\001S\n".
 set -eu
 corpus=$1
+check_corpus=$2
 top=$(cd "$(dirname "$0")/.." && pwd)
-mkdir -p "$corpus"
+mkdir -p "$corpus" "$check_corpus"
 {
     printf '\377\377\377\377\377\001'
     cat "$top/examples/gtadata/MISSION.INI"
@@ -30,3 +33,14 @@ for mission in "$top"/../shared/corpus/gta1/*.ini; do
     [ -f "$mission" ] || continue
     { printf '\377\377\377\377\377\001'; cat "$mission"; } > "$corpus/seed-real-$(basename "$mission" .ini)"
 done
+for script in "$top"/tests/cases/*/expected/output/*.mis; do
+    case_name=$(basename "$(dirname "$(dirname "$(dirname "$script")")")")
+    cp "$script" "$check_corpus/seed-$case_name-$(basename "$script" .mis | tr ' ' '_')"
+done
+printf '%s\r\n' 'COUNTER n = 1' 'OBJ_DATA thing = ( 1.5 , 2.5 , 2.0 ) 0 PHONE' 'FORWARD work:' \
+    'LEVELSTART' 'WHILE_EXEC ( n = 1 )' '  IF ( CHECK_ANSWERED_PHONE ( thing ) )' '    SET n = 0' \
+    '  ENDIF' 'ENDWHILE' 'GOSUB work:' 'LEVELEND' 'work:' 'RETURN' > "$check_corpus/seed-set"
+printf '\n\001S\n' >> "$check_corpus/seed-set"
+printf '%s\r\n' 'ARROW_DATA pointer' 'MISSIONSTART' '/* a comment' 'over lines */' \
+    'POINT_ARROW_AT ( pointer , thing )' 'DO' '  ++n' 'WHILE_TRUE ( n < 5 )' 'MISSIONEND' \
+    >> "$check_corpus/seed-set"

@@ -29,4 +29,22 @@ inline std::string asciiUpperCopy(std::string_view text) {
     return out;
 }
 
+// The text as a message shows it: control bytes other than TAB, which a terminal or a message box
+// would act on (ESC [2J clears a terminal), become visible escapes such as \x1b; every other byte
+// stays. Files the program writes keep their bytes: this is for what a user reads.
+inline std::string escapeControlBytes(std::string_view text) {
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace brennic::platform

@@ -1,25 +1,36 @@
 #pragma once
 
 #include "engine/RunNotes.h"
-#include "report/ScriptCheck.h"
+#include "report/ReportText.h"
 
+#include <functional>
 #include <initializer_list>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
-#include <utility>
-#include <vector>
 
 namespace brennic::report {
 
+// Where a report's text goes, a piece at a time: a file written as the run goes, or a string.
+using ReportSink = std::function<void(std::string_view text)>;
+
 // Listens to a run and lists, per script written, the work left before GTA2's compiler takes it:
-// names used but never declared and statements left as comments (what ScriptCheck finds), CAR_ON,
-// PED_ON and POWERUP_ON lines that found nothing to create, briefs without a text, and the GTA1
-// lines nothing translated. A GTA1 line is named by its own number, as GTA1 lines name each other.
+// what ScriptCheck finds in the lines written (the language, names never declared, statements left
+// as comments), CAR_ON, PED_ON and POWERUP_ON lines that found nothing to create, briefs without a
+// text, and the GTA1 lines nothing translated. A GTA1 line is named by its own number, as GTA1
+// lines name each other.
+//
+// Each script's block goes to the sink as soon as the next script opens, so memory holds one
+// script's names and the numbers of the lines its block lists, never the lines themselves.
 class ConversionReport final : public engine::RunNotes {
   public:
+    // Keeps the text for text().
+    ConversionReport();
+    explicit ConversionReport(ReportSink sink);
+    ConversionReport(const ConversionReport&) = delete;
+    ConversionReport& operator=(const ConversionReport&) = delete;
+    ~ConversionReport() override;
+
     void textsRead(std::string_view fileName) override;
     void scriptOpened(std::string_view fileName) override;
     void missionLineRead(std::string_view lineNumber) override;
@@ -29,47 +40,30 @@ class ConversionReport final : public engine::RunNotes {
     void missing(engine::Missing what, std::string_view number) override;
     void lineWritten(std::initializer_list<std::string_view> pieces) override;
 
-    // One block per script in the order written, blank lines between them, CR LF line ends; then
-    // "The conversion failed: " and the description when `failure` is not empty. The script open
-    // at a failure is listed as far as it was written.
+    // Ends the report once the run has ended: the block of the script still open, listed as far
+    // as it was written, then "The conversion failed: " and the description when `failure` is not
+    // empty. Blocks stand between blank lines; every line ends in CR LF.
+    void finish(std::string_view failure = {});
+    // Of a report that keeps its text: finish(failure), then the whole text.
     std::string text(std::string_view failure = {});
 
   private:
-    // An item whose hint waits for the end of its mission: the GTA1 line it points at.
-    struct Pointing {
-        Item item{};
-        std::string row{};
-    };
-    // A mission line nothing translated.
-    struct PassedOver {
-        std::string number{};
-        std::string word{};     // upper-cased; empty without one
-        std::string_view box{}; // the check box that would have translated it, if any
-    };
-    // What is known of the script being written and its mission.
-    struct OpenScript {
-        ScriptCheck check{};
-        int lines = 0;
-        std::vector<std::pair<int, std::string>> origins{}; // first script line of each GTA1 line
-        std::vector<Pointing> missing{};
-        std::vector<Pointing> pending{};               // for the next line written
-        std::optional<engine::Marker> pendingMarker{}; // the next line written is this marker
-        std::string number{};                          // of the GTA1 line read last
-        std::string word{};                            // what matched in it last
-        std::unordered_set<std::string> numbers{};
-        std::vector<PassedOver> passedOver{};
-        std::unordered_map<std::string, std::size_t> firstPassedOver{}; // by line number
-    };
+    struct OpenScript; // what is known of the script being written and its mission
 
-    // Resolves the open script's items into its block; complete: its mission was read to the end.
+    // Resolves the open script's items into its block and hands it on; complete: its mission was
+    // read to the end.
     void finishScript(bool complete);
-    static std::string hint(const OpenScript& script, const std::string& row, bool complete);
-    static std::vector<std::string> passedOverSummary(const OpenScript& script);
+    void write(const std::string& text);
+    static std::string hint(const OpenScript& script, std::size_t row, bool complete);
 
     std::string m_textFile; // the brief texts' file; empty when the run read none
-    std::vector<Block> m_blocks;
-    std::optional<OpenScript> m_script; // nullopt before the first script and once finished
-    std::string m_text;                 // the line being written, kept for its room
+    ReportSink m_sink;
+    std::string m_kept; // the text, for a report without a sink of its own
+    bool m_wrote = false;
+    bool m_finished = false;
+    std::unique_ptr<OpenScript> m_script; // none before the first script and once finished
+    std::string m_text;                   // the line being written, kept for its room
+    std::string m_word;                   // the word of a line nothing translated, likewise
 };
 
 } // namespace brennic::report

@@ -1,6 +1,7 @@
 #include "report/LanguageCheck.h"
 
 #include "platform/Ascii.h"
+#include "platform/FileSystem.h"
 #include "platform/TextReader.h"
 
 #include <algorithm>
@@ -131,15 +132,79 @@ std::vector<std::string_view> expand(std::string_view shape) {
     return items;
 }
 
-const std::vector<std::string_view>& itemsOf(const StatementForm& form) {
-    static const std::unordered_map<const StatementForm*, std::vector<std::string_view>> cache =
-        [] {
-            std::unordered_map<const StatementForm*, std::vector<std::string_view>> built;
-            for (const StatementForm& each : Statement_forms()) {
-                built.emplace(&each, expand(each.shape));
+// One alternative of a shape item, sorted out once: what it matches and how.
+struct Alternative {
+    enum class Type : std::uint8_t {
+        Int,
+        Float,
+        Num,
+        Constant,
+        Sub,
+        NewSub,
+        File,
+        New,
+        Zone,
+        Sign,
+        Word
+    };
+    Type type = Type::Word;
+    std::string_view text{};
+    const ConstantSet* set = nullptr; // Constant
+};
+
+// A shape item as the matcher uses it: its text, the kinds of names it allows, and its other
+// alternatives.
+struct ShapeItem {
+    std::string_view text{};
+    std::uint32_t kinds = 0;
+    std::vector<Alternative> others{};
+};
+
+Alternative alternativeOf(std::string_view text) {
+    using Type = Alternative::Type;
+    constexpr std::pair<std::string_view, Type> kTypes[] = {
+        {"int", Type::Int},       {"float", Type::Float}, {"num", Type::Num}, {"sub", Type::Sub},
+        {"newsub", Type::NewSub}, {"file", Type::File},   {"new", Type::New}, {"zone", Type::Zone},
+    };
+    for (const auto& [name, type] : kTypes) {
+        if (text == name) {
+            return {type, text, nullptr};
+        }
+    }
+    if (text.starts_with('@')) {
+        return {Type::Constant, text, Constant_set(text.substr(1))};
+    }
+    if (text.size() == 1 && !(text[0] >= 'A' && text[0] <= 'Z')) {
+        return {Type::Sign, text, nullptr};
+    }
+    return {Type::Word, text, nullptr};
+}
+
+std::vector<ShapeItem> compile(std::string_view shape) {
+    std::vector<ShapeItem> items;
+    for (const std::string_view text : expand(shape)) {
+        ShapeItem item{text, 0, {}};
+        for (std::string_view rest = text; !rest.empty();) {
+            const std::string_view alternative = take(rest, '|');
+            if (const std::uint32_t wanted = wantedBy(alternative); wanted != 0) {
+                item.kinds |= wanted;
+            } else {
+                item.others.push_back(alternativeOf(alternative));
             }
-            return built;
-        }();
+        }
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+const std::vector<ShapeItem>& itemsOf(const StatementForm& form) {
+    static const std::unordered_map<const StatementForm*, std::vector<ShapeItem>> cache = [] {
+        std::unordered_map<const StatementForm*, std::vector<ShapeItem>> built;
+        for (const StatementForm& each : Statement_forms()) {
+            built.emplace(&each, compile(each.shape));
+        }
+        return built;
+    }();
     return cache.at(&form);
 }
 
@@ -205,7 +270,7 @@ class LanguageCheck::Matcher {
     explicit Matcher(std::span<const Token> tokens) : m_tokens(tokens) {}
 
     // Whether the items fit the tokens from pos on; end is where the fit stops.
-    bool fit(const std::vector<std::string_view>& items, std::size_t pos, std::size_t& end) {
+    bool fit(const std::vector<ShapeItem>& items, std::size_t pos, std::size_t& end) {
         m_items = &items;
         return from(0, pos, end);
     }
@@ -216,9 +281,9 @@ class LanguageCheck::Matcher {
 
   private:
     bool from(std::size_t i, std::size_t pos, std::size_t& end) {
-        const std::vector<std::string_view>& items = *m_items;
+        const std::vector<ShapeItem>& items = *m_items;
         while (i < items.size()) {
-            if (items[i] == "[") {
+            if (isPunct(items[i].text, '[')) {
                 const std::size_t kept = references.size();
                 if (from(i + 1, pos, end)) {
                     return true;
@@ -226,7 +291,8 @@ class LanguageCheck::Matcher {
                 references.resize(kept);
                 int depth = 0;
                 for (; i < items.size(); ++i) {
-                    depth += items[i] == "[" ? 1 : (items[i] == "]" ? -1 : 0);
+                    depth +=
+                        isPunct(items[i].text, '[') ? 1 : (isPunct(items[i].text, ']') ? -1 : 0);
                     if (depth == 0) {
                         break;
                     }
@@ -234,7 +300,7 @@ class LanguageCheck::Matcher {
                 ++i;
                 continue;
             }
-            if (items[i] != "]" && !one(items[i], pos)) {
+            if (!isPunct(items[i].text, ']') && !one(items[i], pos)) {
                 return false;
             }
             ++i;
@@ -245,55 +311,57 @@ class LanguageCheck::Matcher {
 
     // Alternatives naming kinds ("char|car") are one use that allows each of them, tried after
     // the constants and words beside them.
-    bool one(const std::string_view item, std::size_t& pos) {
-        std::uint32_t kinds = 0;
-        for (std::string_view rest = item; !rest.empty();) {
-            const std::string_view alternative = take(rest, '|');
-            if (const std::uint32_t wanted = wantedBy(alternative); wanted != 0) {
-                kinds |= wanted;
-            } else if (primitive(alternative, pos)) {
+    bool one(const ShapeItem& item, std::size_t& pos) {
+        for (const Alternative& alternative : item.others) {
+            if (primitive(alternative, pos)) {
                 return true;
             }
         }
-        if (kinds != 0 && pos < m_tokens.size() && m_tokens[pos].type == Token::Type::Name) {
-            references.push_back({Reference::Type::Use, m_tokens[pos].text, kinds, {}});
+        if (item.kinds != 0 && pos < m_tokens.size() && m_tokens[pos].type == Token::Type::Name) {
+            references.push_back({Reference::Type::Use, m_tokens[pos].text, item.kinds, {}});
             ++pos;
             return true;
         }
-        return kinds == 0 ? false : miss(pos, item);
+        return item.kinds == 0 ? false : miss(pos, item.text);
     }
 
-    bool primitive(std::string_view item, std::size_t& pos) {
+    bool primitive(const Alternative& alternative, std::size_t& pos) {
+        using Type = Alternative::Type;
+        const std::string_view item = alternative.text;
         const bool more = pos < m_tokens.size();
         const Token* token = more ? &m_tokens[pos] : nullptr;
         const bool isName = more && token->type == Token::Type::Name;
-        if (item == "int" || item == "float" || item == "num") {
+        switch (alternative.type) {
+        case Type::Int:
+        case Type::Float:
+        case Type::Num: {
             std::size_t at = pos;
             if (at < m_tokens.size() && m_tokens[at].type == Token::Type::Punct &&
                 isPunct(m_tokens[at].text, '-')) {
                 ++at;
             }
             if (at < m_tokens.size() &&
-                ((m_tokens[at].type == Token::Type::Int && item != "float") ||
-                 (m_tokens[at].type == Token::Type::Float && item != "int"))) {
+                ((m_tokens[at].type == Token::Type::Int && alternative.type != Type::Float) ||
+                 (m_tokens[at].type == Token::Type::Float && alternative.type != Type::Int))) {
                 pos = at + 1;
                 return true;
             }
             return miss(pos, item);
         }
-        if (item.front() == '@') {
-            const ConstantSet* set = Constant_set(item.substr(1));
-            if (isName && set != nullptr && In_constant_set(*set, token->text)) {
+        case Type::Constant:
+            if (isName && alternative.set != nullptr &&
+                In_constant_set(*alternative.set, token->text)) {
                 references.push_back({Reference::Type::Word, token->text, 0, {}});
                 ++pos;
                 return true;
             }
             return miss(pos, item);
-        }
-        if (item == "sub" || item == "newsub") {
+        case Type::Sub:
+        case Type::NewSub:
             if (isName && pos + 1 < m_tokens.size() && isPunct(m_tokens[pos + 1].text, ':')) {
-                references.push_back({item == "sub" ? Reference::Type::UseSubroutine
-                                                    : Reference::Type::DeclareSubroutine,
+                references.push_back({alternative.type == Type::Sub
+                                          ? Reference::Type::UseSubroutine
+                                          : Reference::Type::DeclareSubroutine,
                                       token->text,
                                       0,
                                       {}});
@@ -301,10 +369,9 @@ class LanguageCheck::Matcher {
                 return true;
             }
             return miss(pos, item);
-        }
         // A script's file name ("wil_ye1.mis") as LAUNCH_MISSION and the phone templates take it:
         // whatever stands up to the next comma or parenthesis.
-        if (item == "file") {
+        case Type::File: {
             const std::size_t start = pos;
             while (pos < m_tokens.size() &&
                    !(m_tokens[pos].type == Token::Type::Punct &&
@@ -313,22 +380,24 @@ class LanguageCheck::Matcher {
             }
             return pos > start || miss(pos, item);
         }
-        if (item == "new" || item == "zone") {
+        case Type::New:
+        case Type::Zone:
             if (isName) {
-                if (item == "new") {
+                if (alternative.type == Type::New) {
                     references.push_back({Reference::Type::Declare, token->text, 0, {}});
                 }
                 ++pos;
                 return true;
             }
             return miss(pos, item);
-        }
-        if (item.size() == 1 && !(item[0] >= 'A' && item[0] <= 'Z')) {
+        case Type::Sign:
             if (more && token->type == Token::Type::Punct && token->text == item) {
                 ++pos;
                 return true;
             }
             return miss(pos, item);
+        case Type::Word:
+            break;
         }
         if (isName && equalIgnoringCase(token->text, item)) {
             references.push_back({Reference::Type::Word, token->text, 0, item});
@@ -347,7 +416,7 @@ class LanguageCheck::Matcher {
     }
 
     std::span<const Token> m_tokens;
-    const std::vector<std::string_view>* m_items = nullptr;
+    const std::vector<ShapeItem>* m_items = nullptr;
 };
 
 namespace {
@@ -410,10 +479,18 @@ template <typename Kept> bool laterInLineOrder(const Kept& a, const Kept& b) {
 
 } // namespace
 
-void LanguageCheck::report(int line, LanguageRule rule, std::string reason, std::string excerpt,
-                           bool counted) {
+std::string Line_excerpt(std::string_view line) {
+    if (line.size() <= kExcerptBytes) {
+        return std::string(line);
+    }
+    return std::string(line.substr(0, kExcerptBytes)) + "...";
+}
+
+void LanguageCheck::report(const Place& at, LanguageRule rule, std::string reason,
+                           std::string excerpt, bool counted) {
     ++(counted ? m_counted : m_notChecked);
-    Kept kept{{line, rule, counted, std::move(reason), std::move(excerpt)}, m_reported++};
+    Kept kept{{at.line, rule, counted, std::move(reason), std::move(excerpt), at.origin},
+              m_reported++};
     if (m_items.size() < m_maxItems) {
         m_items.push_back(std::move(kept));
         std::push_heap(m_items.begin(), m_items.end(), laterInLineOrder<Kept>);
@@ -429,15 +506,10 @@ void LanguageCheck::report(int line, LanguageRule rule, std::string reason, std:
 }
 
 void LanguageCheck::report(LanguageRule rule, std::string reason, bool counted) {
-    report(m_line, rule, std::move(reason), excerpt(), counted);
+    report(here(), rule, std::move(reason), excerpt(), counted);
 }
 
-std::string LanguageCheck::excerpt() const {
-    if (m_text.size() <= kExcerptBytes) {
-        return std::string(m_text);
-    }
-    return std::string(m_text.substr(0, kExcerptBytes)) + "...";
-}
+std::string LanguageCheck::excerpt() const { return Line_excerpt(m_text); }
 
 std::vector<LanguageItem> LanguageCheck::items() const {
     std::vector<Kept> sorted = m_items;
@@ -450,8 +522,9 @@ std::vector<LanguageItem> LanguageCheck::items() const {
     return items;
 }
 
-void LanguageCheck::addLine(std::string_view line) {
+void LanguageCheck::addLine(std::string_view line, std::string_view origin) {
     ++m_line;
+    m_origin.assign(origin);
     m_text = line;
     prepare(line);
     tokenize();
@@ -460,7 +533,7 @@ void LanguageCheck::addLine(std::string_view line) {
         if (continuesCondition()) {
             pos = condition(0);
         } else {
-            report(m_condition->line, LanguageRule::Condition,
+            report(m_condition->at, LanguageRule::Condition,
                    "the condition of " + std::string(m_condition->word) + " does not close",
                    std::string(m_condition->word));
             m_condition.reset();
@@ -490,16 +563,19 @@ void LanguageCheck::prepare(std::string_view line) {
         }
         if (line[i] == '/' && next && line[i + 1] == '*') {
             m_inComment = true;
-            m_commentLine = m_line;
+            m_commentStart = here();
             ++i;
             continue;
         }
         const auto byte = static_cast<unsigned char>(line[i]);
         if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7F) {
             if (!controlListed) {
-                constexpr char kHex[] = "0123456789abcdef";
+                const std::string shownByte = platform::escapeControlBytes(line.substr(i, 1));
+                // A file's reader hands on a Ctrl-Z with text behind it as a line of its own.
                 report(LanguageRule::ControlByte,
-                       std::string("control byte \\x") + kHex[byte >> 4] + kHex[byte & 15]);
+                       byte == 0x1A ? "control byte " + shownByte +
+                                          " (Ctrl-Z), where reading stops; what follows is unread"
+                                    : "control byte " + shownByte);
                 controlListed = true;
             }
             continue;
@@ -572,7 +648,7 @@ std::size_t LanguageCheck::statement(std::size_t pos) {
                 report(LanguageRule::NotChecked,
                        "not checked: a subroutine begins inside " +
                            std::string(m_blocks.back().word) + " (line " +
-                           std::to_string(m_blocks.back().line) + ")",
+                           std::to_string(m_blocks.back().at.line) + ")",
                        false);
             } else if (m_subroutine) {
                 report(LanguageRule::NotChecked,
@@ -656,7 +732,8 @@ std::size_t LanguageCheck::declarationOrCommand(std::span<const StatementForm* c
                 } else if (m_role == ScriptRole::Unknown) {
                     if (m_forwards.size() < m_maxItems) {
                         m_forwards.push_back({m_line, LanguageRule::Placement, true,
-                                              "FORWARD belongs to level scripts only", excerpt()});
+                                              "FORWARD belongs to level scripts only", excerpt(),
+                                              m_origin});
                     } else {
                         ++m_forwardsNotKept;
                     }
@@ -723,15 +800,15 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
         return pos;
     }
     const auto startCondition = [&](std::size_t at) {
-        m_condition = OpenCondition{m_line, 0, true, false, word};
+        m_condition = OpenCondition{here(), 0, true, false, word};
         return condition(at);
     };
     if (word == "IF") {
-        m_blocks.push_back({Frame::If, m_line, false, word});
+        m_blocks.push_back({Frame::If, here(), false, word});
         return startCondition(pos);
     }
     if (word == "WHILE" || word == "WHILE_EXEC") {
-        m_blocks.push_back({Frame::While, m_line, false, word});
+        m_blocks.push_back({Frame::While, here(), false, word});
         return startCondition(pos);
     }
     if (word == "WHILE_TRUE") {
@@ -739,7 +816,7 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
         return startCondition(pos);
     }
     if (word == "DO") {
-        m_blocks.push_back({Frame::Do, m_line, false, word});
+        m_blocks.push_back({Frame::Do, here(), false, word});
         return pos;
     }
     // EXEC and ENDEXEC do not nest like the blocks: GTA2's own scripts end the exec part of a
@@ -755,7 +832,7 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
             // The compiled form keeps a jump per ELSE; whether one IF may have several is open.
             report(LanguageRule::NotChecked,
                    "not checked: a second ELSE in the IF of line " +
-                       std::to_string(m_blocks.back().line) +
+                       std::to_string(m_blocks.back().at.line) +
                        "; whether an IF may have more than one is not documented",
                    false);
         } else {
@@ -793,7 +870,8 @@ void LanguageCheck::part(std::string_view word) {
         m_role = word == "LEVELSTART" ? ScriptRole::Level : ScriptRole::Mission;
         if (m_role == ScriptRole::Mission) {
             for (LanguageItem& item : m_forwards) {
-                report(item.scriptLine, item.rule, std::move(item.reason), std::move(item.excerpt));
+                report({item.scriptLine, std::move(item.origin)}, item.rule, std::move(item.reason),
+                       std::move(item.excerpt));
             }
             m_counted += m_forwardsNotKept;
             m_unlisted += m_forwardsNotKept;
@@ -835,7 +913,7 @@ void LanguageCheck::close(Frame frame, std::string_view word) {
     const std::size_t keep = static_cast<std::size_t>(m_blocks.rend() - open) - 1;
     while (m_blocks.size() > keep + 1) {
         const Open& inner = m_blocks.back();
-        report(inner.line, LanguageRule::Block,
+        report(inner.at, LanguageRule::Block,
                std::string(inner.word) + " is not closed before the " + std::string(word) +
                    " of line " + std::to_string(m_line),
                std::string(inner.word));
@@ -847,7 +925,7 @@ void LanguageCheck::close(Frame frame, std::string_view word) {
 void LanguageCheck::closeAll(std::string_view why) {
     while (!m_blocks.empty()) {
         const Open& inner = m_blocks.back();
-        report(inner.line, LanguageRule::Block,
+        report(inner.at, LanguageRule::Block,
                std::string(inner.word) + " is not closed before " + std::string(why),
                std::string(inner.word));
         m_blocks.pop_back();
@@ -1010,7 +1088,7 @@ std::size_t LanguageCheck::comparison(std::size_t pos) {
             return pos + 1;
         }
         if (forms.front()->role == StatementRole::Condition &&
-            itemsOf(*forms.front()).front() == "[") {
+            itemsOf(*forms.front()).front().text == "[") {
             spelling(left.text, forms.front()->word);
             return pos + 1;
         }
@@ -1092,11 +1170,11 @@ void LanguageCheck::use(std::string_view name, std::uint32_t wanted) {
     // The first use of each kind is enough to judge; there are few kinds.
     const auto pending = m_pending.find(key);
     if (pending == m_pending.end()) {
-        m_pending.emplace(std::move(key), Pending{std::string(name), {m_line, wanted, excerpt()}});
+        m_pending.emplace(std::move(key), Pending{std::string(name), {here(), wanted, excerpt()}});
     } else if (pending->second.first.wanted != wanted &&
                std::none_of(pending->second.otherKinds.begin(), pending->second.otherKinds.end(),
                             [wanted](const Use& other) { return other.wanted == wanted; })) {
-        pending->second.otherKinds.push_back({m_line, wanted, excerpt()});
+        pending->second.otherKinds.push_back({here(), wanted, excerpt()});
     }
 }
 
@@ -1117,7 +1195,7 @@ void LanguageCheck::declare(std::string_view name, NameKind kind) {
         return;
     }
     if (const auto used = m_pending.find(key); used != m_pending.end()) {
-        report(used->second.first.line, LanguageRule::DeclaredLater,
+        report(used->second.first.at, LanguageRule::DeclaredLater,
                shown(used->second.spelling) + " is used before its declaration on line " +
                    std::to_string(m_line),
                std::move(used->second.first.excerpt));
@@ -1134,7 +1212,7 @@ void LanguageCheck::useSubroutine(std::string_view name) {
     }
     if (!m_pendingSubroutines.contains(key)) {
         m_pendingSubroutines.emplace(std::move(key),
-                                     Pending{std::string(name), {m_line, 0, excerpt()}});
+                                     Pending{std::string(name), {here(), 0, excerpt()}});
     }
 }
 
@@ -1152,7 +1230,7 @@ void LanguageCheck::declareSubroutine(std::string_view name, bool label) {
         return;
     }
     if (const auto used = m_pendingSubroutines.find(key); used != m_pendingSubroutines.end()) {
-        report(used->second.first.line, LanguageRule::DeclaredLater,
+        report(used->second.first.at, LanguageRule::DeclaredLater,
                shown(used->second.spelling) + ": is used before line " + std::to_string(m_line) +
                    " begins it; FORWARD " + shown(used->second.spelling) +
                    ": before the use announces it",
@@ -1187,15 +1265,19 @@ void LanguageCheck::nameSpelling(std::string_view written, const Declared& decla
            false);
 }
 
+bool LanguageCheck::isDeclared(const std::string& upperCasedName) const {
+    return m_names.contains(upperCasedName) || m_subroutines.contains(upperCasedName);
+}
+
 void LanguageCheck::finish() {
     if (m_condition) {
-        report(m_condition->line, LanguageRule::Condition,
+        report(m_condition->at, LanguageRule::Condition,
                "the condition of " + std::string(m_condition->word) + " does not close",
                std::string(m_condition->word));
         m_condition.reset();
     }
     if (m_inComment) {
-        report(m_commentLine, LanguageRule::Comment, "the comment begun with /* does not close",
+        report(m_commentStart, LanguageRule::Comment, "the comment begun with /* does not close",
                "/*");
         m_inComment = false;
     }
@@ -1213,7 +1295,7 @@ void LanguageCheck::finish() {
         const std::string_view end = m_role == ScriptRole::Level     ? "LEVELEND"
                                      : m_role == ScriptRole::Mission ? "MISSIONEND"
                                                                      : "LEVELEND or MISSIONEND";
-        report(std::max(m_line, 1), LanguageRule::ScriptEnd,
+        report({std::max(m_line, 1), m_origin}, LanguageRule::ScriptEnd,
                "the script ends without " + std::string(end), {});
         m_part = Part::Ended;
     }
@@ -1229,7 +1311,8 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
                                                           std::make_move_iterator(pending.end()));
         pending.clear();
         std::sort(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
-            return std::tie(a.second.first.line, a.first) < std::tie(b.second.first.line, b.first);
+            return std::tie(a.second.first.at.line, a.first) <
+                   std::tie(b.second.first.at.line, b.first);
         });
         return uses;
     };
@@ -1242,14 +1325,17 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
             }
         }
         if (found == nullptr) {
-            report(pending.first.line, LanguageRule::Undeclared,
-                   shown(pending.spelling) + " is not declared", std::move(pending.first.excerpt));
+            if (m_listedElsewhere == nullptr || !m_listedElsewhere(pending.spelling)) {
+                report(pending.first.at, LanguageRule::Undeclared,
+                       shown(pending.spelling) + " is not declared",
+                       std::move(pending.first.excerpt));
+            }
             continue;
         }
         pending.otherKinds.insert(pending.otherKinds.begin(), std::move(pending.first));
         for (Use& use : pending.otherKinds) {
             if ((use.wanted & bit(found->kind)) == 0) {
-                report(use.line, LanguageRule::WrongKind,
+                report(use.at, LanguageRule::WrongKind,
                        shown(pending.spelling) + " is " + withArticle(Name_kind_word(found->kind)) +
                            " of a level script; " + withArticle(wantedWords(use.wanted)) +
                            " belongs here",
@@ -1258,11 +1344,12 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
         }
     }
     for (auto& [key, pending] : sorted(m_pendingSubroutines)) {
+        const std::string& name = key; // a lambda may not capture a structured binding in C++20
         const bool known = std::any_of(levels.begin(), levels.end(), [&](const LanguageCheck* l) {
-            return l->m_subroutines.contains(key);
+            return l->m_subroutines.contains(name);
         });
         if (!known) {
-            report(pending.first.line, LanguageRule::Undeclared,
+            report(pending.first.at, LanguageRule::Undeclared,
                    "subroutine " + shown(pending.spelling) + ": is not declared",
                    std::move(pending.first.excerpt));
         }
@@ -1272,45 +1359,58 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
 void Settle_script_set(std::span<LanguageCheck> scripts) {
     std::vector<const LanguageCheck*> levels;
     for (const LanguageCheck& script : scripts) {
-        if (script.m_role == ScriptRole::Level) {
+        if (script.role() == ScriptRole::Level) {
             levels.push_back(&script);
         }
     }
     for (LanguageCheck& script : scripts) {
-        if (script.m_role == ScriptRole::Mission) {
+        if (script.role() == ScriptRole::Mission) {
             script.settle(levels);
+        }
+    }
+}
+
+ScriptRead Read_script_lines(const std::filesystem::path& path,
+                             const std::function<void(std::string_view)>& line,
+                             const std::function<bool()>& stop, platform::IoError& error) {
+    auto reader = platform::LineReader::open(path, kMaxLineLength, error);
+    if (!reader) {
+        return ScriptRead::Failed;
+    }
+    std::string text;
+    for (;;) {
+        if (stop && stop()) {
+            return ScriptRead::Stopped;
+        }
+        switch (reader->readLine(text)) {
+        case platform::LineReader::Result::Line:
+            line(text);
+            continue;
+        case platform::LineReader::Result::End:
+            if (reader->dataAfterCtrlZ()) {
+                line("\x1a");
+            }
+            return ScriptRead::Read;
+        case platform::LineReader::Result::TooLong:
+            error = {platform::IoErrorKind::Other,
+                     platform::textFromPath(path) + " has a line longer than " +
+                         std::to_string(kMaxLineLength) + " characters"};
+            return ScriptRead::Failed;
+        case platform::LineReader::Result::Failed:
+            error = *reader->failure();
+            return ScriptRead::Failed;
         }
     }
 }
 
 bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check,
                          platform::IoError& error) {
-    auto reader = platform::LineReader::open(path, kMaxLineLength, error);
-    if (!reader) {
+    const auto line = [&check](std::string_view text) { check.addLine(text); };
+    if (Read_script_lines(path, line, {}, error) != ScriptRead::Read) {
         return false;
     }
-    std::string line;
-    for (;;) {
-        switch (reader->readLine(line)) {
-        case platform::LineReader::Result::Line:
-            check.addLine(line);
-            continue;
-        case platform::LineReader::Result::End:
-            if (reader->dataAfterCtrlZ()) {
-                check.addLine("\x1a");
-            }
-            check.finish();
-            return true;
-        case platform::LineReader::Result::TooLong:
-            error = {platform::IoErrorKind::Other,
-                     path.filename().string() + " has a line longer than " +
-                         std::to_string(kMaxLineLength) + " characters"};
-            return false;
-        case platform::LineReader::Result::Failed:
-            error = *reader->failure();
-            return false;
-        }
-    }
+    check.finish();
+    return true;
 }
 
 } // namespace brennic::report

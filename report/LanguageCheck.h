@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -42,7 +43,12 @@ struct LanguageItem {
     bool counted = true;
     std::string reason{};
     std::string excerpt{}; // the line's beginning, at most kExcerptBytes and "..." when cut
+    std::string origin{};  // what the caller called the line (addLine)
 };
+
+// The beginning of a line as an item quotes it: at most kExcerptBytes, and "..." when cut.
+inline constexpr std::size_t kExcerptBytes = 100;
+std::string Line_excerpt(std::string_view line);
 
 enum class ScriptRole : std::uint8_t {
     Unknown, // neither LEVELSTART nor MISSIONSTART (yet)
@@ -55,15 +61,35 @@ enum class ScriptRole : std::uint8_t {
 // tables, and of the items (every one counted) the first `maxItems` in line order are kept.
 class LanguageCheck {
   public:
-    static constexpr std::size_t kExcerptBytes = 100;
+    static constexpr std::size_t kExcerptBytes = report::kExcerptBytes;
+    // Names whose uses the caller lists itself where nothing declares them: they give no
+    // Undeclared item here (a wrong kind still does).
+    using NameTest = bool (*)(std::string_view name);
 
-    explicit LanguageCheck(std::size_t maxItems = 1000) : m_maxItems(maxItems) {}
+    explicit LanguageCheck(std::size_t maxItems = 1000,
+                           NameTest undeclaredListedElsewhere = nullptr)
+        : m_maxItems(maxItems), m_listedElsewhere(undeclaredListedElsewhere) {}
 
-    // The script's next line, without its line end.
-    void addLine(std::string_view line);
+    // The script's next line, without its line end; origin: what the caller calls the line (the
+    // GTA1 line that wrote it, say), handed back with every item about it.
+    void addLine(std::string_view line, std::string_view origin = {});
     // The end of the script: what is still open is listed. A mission script's names declared
-    // nowhere in it wait for Settle_script_set.
+    // nowhere in it wait for settle().
     void finish();
+    // A mission script's names, once, after finish(): against the declarations of the level
+    // scripts given with it (Settle_script_set does this for a set).
+    void settle(std::span<const LanguageCheck* const> levels);
+
+    // A word, number or sign of a line as the compiler reads it (outside comments).
+    struct Token {
+        enum class Type : std::uint8_t { Name, Int, Float, Punct, Other };
+        Type type = Type::Other;
+        std::string_view text{};
+    };
+    // The tokens of the line added last, valid until the next line.
+    std::span<const Token> tokens() const { return m_tokens; }
+    // Whether the name (of a thing or a subroutine), given in capitals, is declared so far.
+    bool isDeclared(const std::string& upperCasedName) const;
 
     ScriptRole role() const { return m_role; }
     // The kept items in line order.
@@ -74,20 +100,18 @@ class LanguageCheck {
     std::size_t unlistedItems() const { return m_unlisted; }
 
   private:
-    friend void Settle_script_set(std::span<LanguageCheck> scripts);
-
     enum class Part : std::uint8_t { Declarations, Program, Ended };
     enum class Frame : std::uint8_t { If, While, Do };
+    // A line the check may list later.
+    struct Place {
+        int line = 0;
+        std::string origin{};
+    };
     struct Open {
         Frame frame = Frame::If;
-        int line = 0;
+        Place at{};
         bool sawElse = false;
         std::string_view word{}; // the statement word as the table spells it
-    };
-    struct Token {
-        enum class Type : std::uint8_t { Name, Int, Float, Punct, Other };
-        Type type = Type::Other;
-        std::string_view text{};
     };
     struct Declared {
         NameKind kind = NameKind::None;
@@ -96,7 +120,7 @@ class LanguageCheck {
         bool defined = true; // a subroutine announced by FORWARD has no label yet
     };
     struct Use {
-        int line = 0;
+        Place at{};
         std::uint32_t wanted = 0; // the kinds the use allows, one bit each
         std::string excerpt{};
     };
@@ -113,7 +137,7 @@ class LanguageCheck {
         std::size_t order = 0;
     };
     struct OpenCondition {
-        int line = 0;
+        Place at{};
         int depth = 0;
         bool operand = true; // what comes next: a condition (true) or AND, OR, ")"
         bool broken = false; // a fault was listed: only its parentheses are followed
@@ -143,13 +167,14 @@ class LanguageCheck {
     void declareSubroutine(std::string_view name, bool label);
     void spelling(std::string_view written, std::string_view documented);
     void nameSpelling(std::string_view written, const Declared& declared);
-    void settle(std::span<const LanguageCheck* const> levels);
-    void report(int line, LanguageRule rule, std::string reason, std::string excerpt,
+    void report(const Place& at, LanguageRule rule, std::string reason, std::string excerpt,
                 bool counted = true);
     void report(LanguageRule rule, std::string reason, bool counted = true);
+    Place here() const { return {m_line, m_origin}; }
     std::string excerpt() const;
 
     std::size_t m_maxItems;
+    NameTest m_listedElsewhere;
     std::vector<Kept> m_items; // a heap: the kept item latest in line order on top
     std::size_t m_reported = 0;
     std::size_t m_counted = 0;
@@ -157,11 +182,12 @@ class LanguageCheck {
     std::size_t m_unlisted = 0;
 
     int m_line = 0;
+    std::string m_origin;    // of the line added last
     std::string_view m_text; // the line being added
     std::string m_code;      // that line, comments and control bytes blanked
     std::vector<Token> m_tokens;
     bool m_inComment = false;
-    int m_commentLine = 0;
+    Place m_commentStart;
 
     Part m_part = Part::Declarations;
     ScriptRole m_role = ScriptRole::Unknown;
@@ -186,8 +212,18 @@ class LanguageCheck {
 // A script checked alone is a set of one.
 void Settle_script_set(std::span<LanguageCheck> scripts);
 
+enum class ScriptRead : std::uint8_t { Read, Failed, Stopped };
+
+// Hands each line of a script file, whatever its line ends, to `line`, asking `stop` before each
+// (an empty `stop` never stops). Reading ends at a Ctrl-Z as in files saved by DOS editors; when
+// text follows it, a last line of the Ctrl-Z alone is handed on, so that the checks list it. A
+// file that cannot be read whole is Failed, with the error.
+ScriptRead Read_script_lines(const std::filesystem::path& path,
+                             const std::function<void(std::string_view)>& line,
+                             const std::function<bool()>& stop, platform::IoError& error);
+
 // Feeds a file's lines to the check and finishes it; false with the error when the file cannot be
-// read whole. A Ctrl-Z with text behind it, where reading stops, is listed as a control byte.
+// read whole.
 bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check,
                          platform::IoError& error);
 

@@ -11,10 +11,14 @@ std::string Block_text(const Block& block) {
         }
         text += item.reason + (item.statement.empty() ? ":" : ": " + item.statement) + "\r\n";
     }
+    if (block.unlisted > 0) {
+        text += "  and " + std::to_string(block.unlisted) +
+                (block.unlisted == 1 ? " more item\r\n" : " more items\r\n");
+    }
     for (const std::string& line : block.summary) {
         text += "  " + line + "\r\n";
     }
-    if (block.items.empty() && block.summary.empty()) {
+    if (block.items.empty() && block.unlisted == 0 && block.summary.empty()) {
         text += "  nothing left to do\r\n";
     }
     return text;

@@ -1,34 +1,19 @@
 #include "report/ScriptCheck.h"
 
 #include "platform/Ascii.h"
-#include "platform/TextReader.h"
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
 
 namespace brennic::report {
 
 namespace {
 
-using platform::asciiUpperCopy;
-using platform::equalIgnoringCase;
 using platform::startsWithIgnoringCase;
 
-// Lines longer than this are no script lines a user would keep.
-constexpr std::size_t kMaxScriptLineLength = std::size_t{1} << 20;
-
-// What declares a name: a statement that begins with one of these forms, "%" standing for the
-// name and a word ending in "*" for every word that begins so. A new form is one more line.
-constexpr std::string_view kDeclarationForms[] = {
-    "PLAYER_PED %", // PLAYER
-    "CHAR_DATA %",  // PED, FUTUREPED
-    "CAR_DATA %",   // FUTURECAR, PARKED, HELLS, the script head's car
-    "OBJ_DATA %",   // markers, phones, shops, FUTURE, powerups
-    "DOOR_DATA %",  // DOOR
-    "GENERATOR %",  // respawning powerups
-    "ARROW_DATA %", // the script head's arrow
-    "COUNTER %",    // the script head's loop counter
-    "% = CREATE_*", // a deferred creation, as CAR_ON, PED_ON and POWERUP_ON write it
-};
+// Names quoted in a reason are cut to this many bytes, as the language check cuts them.
+constexpr std::size_t kShownBytes = 40;
 
 // The names the converter makes up: "OBJECT" or "object" and a GTA1 line number (or whatever
 // argument a command gave, nothing included), and the players it numbers.
@@ -56,65 +41,9 @@ std::string_view reasonOf(engine::Marker marker) {
     return "MISSION_END left as a comment";
 }
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-bool isNameChar(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
 bool isDigits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The statement's tokens up to its comment: names and numbers whole, every other character that
-// is not blank alone.
-void tokens(std::string_view text, std::vector<std::string_view>& out) {
-    text = text.substr(0, text.find("//"));
-    out.clear();
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (isBlank(text[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t end = i + 1;
-        if (isNameChar(text[i])) {
-            while (end < text.size() && isNameChar(text[end])) {
-                ++end;
-            }
-        }
-        out.push_back(text.substr(i, end - i));
-        i = end;
-    }
-}
-
-// The name the form declares at the start of the tokens; empty when the form does not match.
-std::string_view declaredBy(std::string_view form, const std::vector<std::string_view>& words) {
-    std::string_view name;
-    std::size_t next = 0;
-    while (!form.empty()) {
-        const std::size_t blank = form.find(' ');
-        const std::string_view part = form.substr(0, blank);
-        form = blank == std::string_view::npos ? std::string_view() : form.substr(blank + 1);
-        if (next == words.size()) {
-            return {};
-        }
-        const std::string_view word = words[next++];
-        if (part == "%") {
-            if (!isNameChar(word.front())) {
-                return {};
-            }
-            name = word;
-        } else if (part.ends_with('*')) {
-            if (!startsWithIgnoringCase(word, part.substr(0, part.size() - 1))) {
-                return {};
-            }
-        } else if (!equalIgnoringCase(part, word)) {
-            return {};
-        }
-    }
-    return name;
 }
 
 bool inFamily(std::string_view word) {
@@ -123,6 +52,15 @@ bool inFamily(std::string_view word) {
             return startsWithIgnoringCase(word, family.prefix) &&
                    (!family.digitsOnly || isDigits(word.substr(family.prefix.size())));
         });
+}
+
+std::string shownName(std::string_view name) {
+    return name.size() <= kShownBytes ? std::string(name)
+                                      : std::string(name.substr(0, kShownBytes)) + "...";
+}
+
+std::optional<std::string> gta1Line(std::string origin) {
+    return origin.empty() ? std::nullopt : std::optional<std::string>(std::move(origin));
 }
 
 } // namespace
@@ -137,85 +75,158 @@ std::optional<engine::Marker> Find_marker(std::string_view text) {
     return std::nullopt;
 }
 
-void ScriptCheck::addLine(std::string_view text, std::optional<engine::Marker> marker) {
+ScriptCheck::ScriptCheck(std::size_t maxItems)
+    : m_language(maxItems, inFamily), m_maxItems(maxItems) {}
+
+void ScriptCheck::addLine(std::string_view text, std::optional<engine::Marker> marker,
+                          std::string_view origin) {
     ++m_lines;
+    m_language.addLine(text, origin);
     if (marker) {
-        m_candidates.push_back({m_lines, std::string(text), reasonOf(*marker), {}});
+        keep({m_lines,
+              gta1Line(std::string(origin)),
+              std::string(reasonOf(*marker)),
+              Line_excerpt(text),
+              {},
+              true},
+             m_order++);
         return;
     }
-    std::vector<std::string_view>& words = m_words;
-    tokens(text, words);
-    if (words.empty()) {
-        return;
-    }
-    for (const std::string_view form : kDeclarationForms) {
-        const std::string_view name = declaredBy(form, words);
-        if (!name.empty()) {
-            m_declared.insert(asciiUpperCopy(name));
-            break;
-        }
-    }
-    Candidate candidate{m_lines, {}, {}, {}};
-    for (const std::string_view word : words) {
-        if (isNameChar(word.front()) && inFamily(word) &&
-            std::none_of(
-                candidate.names.begin(), candidate.names.end(),
-                [word](const std::string& name) { return equalIgnoringCase(name, word); })) {
-            candidate.names.emplace_back(word);
-        }
-    }
-    if (!candidate.names.empty()) {
-        candidate.statement = text;
-        m_candidates.push_back(std::move(candidate));
-    }
-}
-
-std::vector<Item> ScriptCheck::findings() const {
-    std::vector<Item> out;
-    for (const Candidate& candidate : m_candidates) {
-        if (!candidate.reason.empty()) {
-            out.push_back(
-                {candidate.scriptLine, {}, std::string(candidate.reason), candidate.statement});
+    for (const LanguageCheck::Token& token : m_language.tokens()) {
+        const std::string_view word = token.text;
+        if (token.type != LanguageCheck::Token::Type::Name || !inFamily(word)) {
             continue;
         }
-        for (const std::string& name : candidate.names) {
-            if (!m_declared.contains(asciiUpperCopy(name))) {
-                out.push_back({candidate.scriptLine,
-                               {},
-                               name + " is not declared",
-                               candidate.statement,
-                               name});
+        m_key.assign(word);
+        std::transform(m_key.begin(), m_key.end(), m_key.begin(), platform::asciiUpper);
+        if (m_language.isDeclared(m_key)) {
+            // Declared after its uses: the language check lists the first of them.
+            if (const auto found = m_pending.find(m_key); found != m_pending.end()) {
+                m_usesKept -= found->second.uses.size();
+                m_pending.erase(found);
             }
+            continue;
+        }
+        Pending& pending = m_pending[m_key];
+        if (pending.lastLine == m_lines) {
+            continue; // one item per line and name
+        }
+        pending.lastLine = m_lines;
+        if (m_usesKept < m_maxItems) {
+            pending.uses.push_back(
+                {m_lines, m_order++, shownName(word), Line_excerpt(text), std::string(origin)});
+            ++m_usesKept;
+        } else {
+            ++pending.usesNotKept;
         }
     }
-    return out;
 }
 
-std::optional<Block> Check_script_file(const std::filesystem::path& path, std::string name,
-                                       platform::IoError& error) {
-    auto reader = platform::LineReader::open(path, kMaxScriptLineLength, error);
-    if (!reader) {
-        return std::nullopt;
+void ScriptCheck::keep(Item item, std::size_t order) {
+    ++m_counted;
+    if (m_items.size() < m_maxItems) {
+        m_items.emplace_back(std::move(item), order);
+    } else {
+        ++m_notKept;
     }
-    ScriptCheck check;
-    std::string line;
-    for (;;) {
-        switch (reader->readLine(line)) {
-        case platform::LineReader::Result::Line:
-            check.addLine(line, Find_marker(line));
+}
+
+void ScriptCheck::finish() {
+    m_language.finish();
+    if (role() != ScriptRole::Mission) {
+        settleNames({});
+    }
+}
+
+void ScriptCheck::settleNames(std::span<const LanguageCheck* const> levels) {
+    if (m_settled) {
+        return;
+    }
+    m_settled = true;
+    for (auto& [key, pending] : m_pending) {
+        const std::string& name = key; // a lambda may not capture a structured binding in C++20
+        if (m_language.isDeclared(name) ||
+            std::any_of(levels.begin(), levels.end(),
+                        [&name](const LanguageCheck* level) { return level->isDeclared(name); })) {
             continue;
-        case platform::LineReader::Result::End:
-            return Block{std::move(name), check.findings(), {}};
-        case platform::LineReader::Result::TooLong:
-            error = {.kind = platform::IoErrorKind::Other,
-                     .description = name + " has a line longer than " +
-                                    std::to_string(kMaxScriptLineLength) + " characters"};
-            return std::nullopt;
-        case platform::LineReader::Result::Failed:
-            error = *reader->failure();
-            return std::nullopt;
+        }
+        for (Use& use : pending.uses) {
+            m_items.emplace_back(Item{use.line, gta1Line(std::move(use.origin)),
+                                      use.spelling + " is not declared", std::move(use.excerpt),
+                                      use.spelling, true},
+                                 use.order);
+        }
+        m_counted += pending.uses.size() + pending.usesNotKept;
+        m_notKept += pending.usesNotKept;
+    }
+    m_pending.clear();
+    m_usesKept = 0;
+}
+
+std::vector<Item> ScriptCheck::items() const {
+    std::vector<Item> language;
+    for (LanguageItem& item : m_language.items()) {
+        language.push_back({item.scriptLine,
+                            gta1Line(std::move(item.origin)),
+                            std::move(item.reason),
+                            std::move(item.excerpt),
+                            {},
+                            item.counted});
+    }
+    std::vector<std::pair<Item, std::size_t>> own = m_items;
+    std::sort(own.begin(), own.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first.scriptLine, a.second) < std::tie(b.first.scriptLine, b.second);
+    });
+    std::vector<Item> sortedOwn;
+    sortedOwn.reserve(own.size());
+    for (auto& [item, order] : own) {
+        sortedOwn.push_back(std::move(item));
+    }
+    // On one line the language's items come first.
+    std::vector<Item> items;
+    items.reserve(language.size() + sortedOwn.size());
+    std::merge(std::make_move_iterator(language.begin()), std::make_move_iterator(language.end()),
+               std::make_move_iterator(sortedOwn.begin()), std::make_move_iterator(sortedOwn.end()),
+               std::back_inserter(items),
+               [](const Item& a, const Item& b) { return a.scriptLine < b.scriptLine; });
+    if (items.size() > m_maxItems) {
+        items.resize(m_maxItems);
+    }
+    return items;
+}
+
+std::size_t ScriptCheck::countedItems() const { return m_language.countedItems() + m_counted; }
+
+std::size_t ScriptCheck::unlistedItems() const {
+    const std::size_t languageKept =
+        m_language.countedItems() + m_language.notCheckedItems() - m_language.unlistedItems();
+    const std::size_t kept = languageKept + m_items.size();
+    return m_language.unlistedItems() + m_notKept + (kept - std::min(kept, m_maxItems));
+}
+
+void Settle_script_set(std::span<ScriptCheck> scripts) {
+    std::vector<const LanguageCheck*> levels;
+    for (const ScriptCheck& script : scripts) {
+        if (script.role() == ScriptRole::Level) {
+            levels.push_back(&script.m_language);
         }
     }
+    for (ScriptCheck& script : scripts) {
+        if (script.role() == ScriptRole::Mission) {
+            script.m_language.settle(levels);
+            script.settleNames(levels);
+        }
+    }
+}
+
+ScriptRead Check_script_file(const std::filesystem::path& path, ScriptCheck& check,
+                             const std::function<bool()>& stop, platform::IoError& error) {
+    const auto line = [&check](std::string_view text) { check.addLine(text, Find_marker(text)); };
+    const ScriptRead read = Read_script_lines(path, line, stop, error);
+    if (read == ScriptRead::Read) {
+        check.finish();
+    }
+    return read;
 }
 
 } // namespace brennic::report

@@ -2,6 +2,7 @@
 
 #include "engine/NumberWriting.h"
 #include "engine/RunFailure.h"
+#include "platform/Ascii.h"
 #include "platform/FileSystem.h"
 #include "platform/TextWriter.h"
 #include "report/ConversionReport.h"
@@ -76,30 +77,12 @@ std::filesystem::path nearestFolder(std::string_view text) {
     return error ? path : absolute;
 }
 
-// Control characters other than TAB as \xNN: a message shows what a file holds, never a raw
-// control character (a NUL would even cut it short).
-std::string visibleText(std::string_view text) {
-    constexpr char kHex[] = "0123456789abcdef";
-    std::string visible;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
-            visible += "\\x";
-            visible += kHex[byte >> 4];
-            visible += kHex[byte & 15];
-        } else {
-            visible += c;
-        }
-    }
-    return visible;
-}
-
 // The list with each line made visible and its CR LF kept.
 std::string visibleLines(std::string_view list) {
     std::string visible;
     for (std::size_t start = 0; start < list.size();) {
         const std::size_t end = std::min(list.find("\r\n", start), list.size());
-        visible += visibleText(list.substr(start, end - start));
+        visible += platform::escapeControlBytes(list.substr(start, end - start));
         visible += end < list.size() ? "\r\n" : "";
         start = end + 2;
     }
@@ -211,7 +194,8 @@ void Form::showSettings(const settings::StoredSettings& settings) {
 void Form::showError(std::string_view title, const std::string& source,
                      const std::string& description, int number) {
     showMessage(MessageIcon::Critical, title,
-                "Error source: " + source + "\rError description: " + description +
+                "Error source: " + platform::escapeControlBytes(source) +
+                    "\rError description: " + platform::escapeControlBytes(description) +
                     "\rError number: " + std::to_string(number));
 }
 
@@ -300,9 +284,9 @@ void Form::showWarnings() {
     if (m_warnings.empty()) {
         return;
     }
-    std::string text = visibleText(m_warnings.front());
+    std::string text = platform::escapeControlBytes(m_warnings.front());
     for (std::size_t i = 1; i < m_warnings.size(); ++i) {
-        text += "\r" + visibleText(m_warnings[i]);
+        text += "\r" + platform::escapeControlBytes(m_warnings[i]);
     }
     m_warnings.clear();
     showMessage(MessageIcon::Warning, settings::kApplicationName, text);

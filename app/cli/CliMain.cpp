@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TextWriter.h"
 #include "report/ConversionReport.h"
+#include "report/ScriptCheck.h"
 #include "settings/SettingsFile.h"
 
 #include <CLI/CLI.hpp>
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <variant>
@@ -22,6 +24,8 @@
 namespace brennic::cli {
 
 namespace {
+
+using platform::escapeControlBytes;
 
 // Answers every folder question with "Cancel", streams the status text as it grows and stops
 // when a signal has come.
@@ -34,7 +38,7 @@ class CliHost : public engine::RunHost {
     void replaceStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
     void appendStatus(std::string_view text) override { m_out.write(text.data(), size(text)); }
     void warning(std::string_view text) override {
-        m_err << "brennic-cli: warning: " << text << '\n';
+        m_err << "brennic-cli: warning: " << escapeControlBytes(text) << '\n';
     }
     bool stopRequested() override { return m_signal != nullptr && *m_signal != 0; }
 
@@ -73,42 +77,117 @@ std::optional<platform::Folder> reportFolder(const std::filesystem::path& file) 
     return platform::isFolder(folder) ? platform::Folder::open(folder, error) : std::nullopt;
 }
 
-// Replaces the report file as a whole; a failure leaves any earlier report as it was.
-bool writeReport(const platform::Folder& folder, const std::filesystem::path& file,
-                 std::string_view text, std::ostream& err) {
-    platform::IoError error;
-    auto writer = platform::TextWriter::create(folder, file.filename(), error);
-    std::optional<platform::IoError> failure = error;
-    if (writer) {
-        writer->write(text); // a failed write is what close() reports
-        failure = writer->close();
+// The --report file, written as the run goes: made with the report's first text, so that a run
+// that never starts leaves none, and, when it replaces an earlier file, put in place as a whole
+// by close() (a failure leaves the earlier report as it was).
+class ReportFile {
+  public:
+    ReportFile(platform::Folder folder, std::filesystem::path name)
+        : m_folder(std::move(folder)), m_name(std::move(name)) {}
+
+    void write(std::string_view text) {
+        if (open()) {
+            m_writer->write(text); // a failed write is what close() reports
+        }
     }
-    if (failure) {
-        err << "brennic-cli: the report could not be written: " << failure->description << '\n';
-        return false;
+
+    // Completes the file, an empty report too; the failure of any step.
+    std::optional<platform::IoError> close() { return open() ? m_writer->close() : m_failure; }
+
+  private:
+    bool open() {
+        if (!m_writer && !m_failure) {
+            platform::IoError error;
+            if (auto writer = platform::TextWriter::create(m_folder, m_name, error)) {
+                m_writer.emplace(std::move(*writer));
+            } else {
+                m_failure = error;
+            }
+        }
+        return m_writer.has_value();
     }
-    return true;
+
+    platform::Folder m_folder;
+    std::filesystem::path m_name;
+    std::optional<platform::TextWriter> m_writer;
+    std::optional<platform::IoError> m_failure;
+};
+
+// Why --check does not read the file: only a regular file is read. A FIFO without a writer would
+// block the check before a line is read, and a device may never end.
+std::optional<std::string> notAScript(const std::filesystem::path& path) {
+    std::error_code error;
+    switch (std::filesystem::status(path, error).type()) {
+    case std::filesystem::file_type::regular:
+        return std::nullopt;
+    case std::filesystem::file_type::fifo:
+        return "a FIFO";
+    case std::filesystem::file_type::block:
+    case std::filesystem::file_type::character:
+        return "a device";
+    case std::filesystem::file_type::socket:
+        return "a socket";
+    case std::filesystem::file_type::directory:
+        return "a folder";
+    default:
+        return "not a file";
+    }
 }
 
-// Checks each script and prints its block; 4 when something is left, 1 when a script could not
-// be read.
-int checkScripts(const std::vector<std::string>& scripts, std::ostream& out, std::ostream& err) {
-    bool left = false;
+// Checks the scripts as one set (a mission script sees the declarations of the level scripts
+// given with it) and prints each one's block, control bytes made visible. 0 when nothing is left,
+// 4 when something is, 1 when a script could not be read, 2 for a file that is no script file,
+// 128 + the signal when one stopped the check.
+int checkScripts(const std::vector<std::string>& scripts, std::ostream& out, std::ostream& err,
+                 const volatile std::sig_atomic_t* signal) {
+    for (const std::string& script : scripts) {
+        if (const auto why = notAScript(platform::pathFromText(script))) {
+            err << "brennic-cli: --check reads files only: " << escapeControlBytes(script) << " is "
+                << *why << '\n';
+            return 2;
+        }
+    }
+    const auto stopped = [signal] { return signal != nullptr && *signal != 0; };
+    std::vector<std::string> names;
+    std::vector<report::ScriptCheck> checks;
+    checks.reserve(scripts.size());
     bool unreadable = false;
-    bool first = true;
     for (const std::string& script : scripts) {
         platform::IoError error;
-        const auto block = report::Check_script_file(platform::pathFromText(script), script, error);
-        if (!block) {
-            err << "brennic-cli: " << error.description << '\n';
-            unreadable = true;
-            continue;
+        report::ScriptCheck& check = checks.emplace_back();
+        const report::ScriptRead read =
+            report::Check_script_file(platform::pathFromText(script), check, stopped, error);
+        if (read == report::ScriptRead::Stopped) {
+            break;
         }
-        out << (first ? "" : "\r\n") << report::Block_text(*block);
-        first = false;
-        left = left || !block->items.empty();
+        if (read == report::ScriptRead::Failed) {
+            err << "brennic-cli: " << escapeControlBytes(error.description) << '\n';
+            unreadable = true;
+            checks.pop_back();
+        } else {
+            names.push_back(script);
+        }
+    }
+    if (stopped()) {
+        err << "brennic-cli: --check interrupted\n";
+        return 128 + *signal; // as the shell reports a program a signal ended
+    }
+    report::Settle_script_set(checks);
+    bool left = false;
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        report::Block block{
+            escapeControlBytes(names[i]), checks[i].items(), checks[i].unlistedItems(), {}};
+        for (report::Item& item : block.items) {
+            item.reason = escapeControlBytes(item.reason);
+            item.statement = escapeControlBytes(item.statement);
+        }
+        out << (i == 0 ? "" : "\r\n") << report::Block_text(block);
+        left = left || checks[i].countedItems() > 0;
     }
     out.flush();
+    if (stopped()) {
+        return 128 + *signal;
+    }
     return unreadable || !out ? 1 : left ? 4 : 0;
 }
 
@@ -182,8 +261,8 @@ bool textsUsable(const std::string& textFile, std::ostream& err) {
 }
 
 void printFailure(std::ostream& err, const engine::RunFailure& failure) {
-    err << "Error source: " << failure.source() << '\n'
-        << "Error description: " << failure.description() << '\n'
+    err << "Error source: " << escapeControlBytes(failure.source()) << '\n'
+        << "Error description: " << escapeControlBytes(failure.description()) << '\n'
         << "Error number: " << failure.number() << '\n';
 }
 
@@ -294,9 +373,9 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
         ->type_name("FILE");
     CLI::Option* check =
         app.add_option("--check", choices.checkScriptFiles,
-                       "Instead of converting, check scripts (after your edits) for names used "
-                       "but never declared and statements left as comments; exit 4 when some "
-                       "are left")
+                       "Instead of converting, check scripts (after your edits) against GTA2's "
+                       "script language, for names never declared and for statements left as "
+                       "comments; scripts given together form a set; exit 4 when some are left")
             ->check(CLI::ExistingFile)
             ->type_name("SCRIPT");
     CLI::Option* addTextsOption =
@@ -319,7 +398,12 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e, out, err);
+        std::ostringstream said;
+        const int code = app.exit(e, out, said);
+        std::istringstream lines(said.str());
+        for (std::string line; std::getline(lines, line);) {
+            err << escapeControlBytes(line) << '\n';
+        }
         return code == 0 ? 0 : 2;
     }
     for (const CLI::Option* alone : {check, addTextsOption}) {
@@ -340,18 +424,19 @@ std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostr
     settings::StoredSettings stored = settings::firstStartSettings();
     if (!choices.settingsFile.empty()) {
         if (!platform::isFile(platform::pathFromText(choices.settingsFile))) {
-            err << "brennic-cli: the settings file " << choices.settingsFile << " does not exist\n";
+            err << "brennic-cli: the settings file " << escapeControlBytes(choices.settingsFile)
+                << " does not exist\n";
             return std::nullopt;
         }
         settings::SettingsLoad load =
             settings::LoadSettingsFile(platform::pathFromText(choices.settingsFile));
         if (load.readFailure) {
-            err << "brennic-cli: " << load.readFailure->description << '\n';
+            err << "brennic-cli: " << escapeControlBytes(load.readFailure->description) << '\n';
             return std::nullopt;
         }
         if (load.badValues) {
-            err << "brennic-cli: " << choices.settingsFile << ": " << load.badValues->description
-                << '\n';
+            err << "brennic-cli: " << escapeControlBytes(choices.settingsFile) << ": "
+                << escapeControlBytes(load.badValues->description) << '\n';
         }
         stored = std::move(load.settings);
     }
@@ -364,8 +449,8 @@ std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostr
     for (const auto& [on, key] : choices.switchChanges) {
         const std::optional<std::size_t> box = findSwitch(key);
         if (!box) {
-            err << "brennic-cli: unknown KEY \"" << key << "\"; the keys are: " << switchKeyList()
-                << '\n';
+            err << "brennic-cli: unknown KEY \"" << escapeControlBytes(key)
+                << "\"; the keys are: " << switchKeyList() << '\n';
             return std::nullopt;
         }
         stored.boxes[*box] = on ? settings::BoxState::Ticked : settings::BoxState::Unticked;
@@ -378,7 +463,7 @@ std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostr
     }
     auto options = settings::optionsFromSettings(stored);
     if (const auto* error = std::get_if<settings::LoadError>(&options)) {
-        err << "brennic-cli: --offset: " << error->description << '\n';
+        err << "brennic-cli: --offset: " << escapeControlBytes(error->description) << '\n';
         return std::nullopt;
     }
     return engine::RunRequest{
@@ -397,10 +482,10 @@ int exitCodeOf(const engine::RunOutcome& outcome, std::ostream& err,
         return 0;
     case engine::RunEnd::Cancelled:
         if (outcome.cancelledAt == engine::FolderField::GTA1iniFile) {
-            err << "brennic-cli: the mission folder \"" << outcome.GTA1iniFile
+            err << "brennic-cli: the mission folder \"" << escapeControlBytes(outcome.GTA1iniFile)
                 << "\" holds no mission.ini or missuk.ini (use --mission-dir)\n";
         } else {
-            err << "brennic-cli: the output folder \"" << outcome.OutputFolder
+            err << "brennic-cli: the output folder \"" << escapeControlBytes(outcome.OutputFolder)
                 << "\" does not exist (use --output-dir)\n";
         }
         return 3;
@@ -424,21 +509,23 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         return *code;
     }
     if (!choices.checkScriptFiles.empty()) {
-        return checkScripts(choices.checkScriptFiles, out, err);
+        return checkScripts(choices.checkScriptFiles, out, err, signal);
     }
     if (!choices.addTextsFiles.empty()) {
         return addTexts(choices.addTextsFiles[0], choices.addTextsFiles[1], out, err);
     }
+    std::optional<ReportFile> reportFile;
     std::optional<report::ConversionReport> workLeft;
-    std::optional<platform::Folder> reportIn;
     if (!choices.reportFile.empty()) {
-        reportIn = reportFolder(platform::pathFromText(choices.reportFile));
-        if (!reportIn) {
-            err << "brennic-cli: --report: the folder of " << choices.reportFile
+        const std::filesystem::path path = platform::pathFromText(choices.reportFile);
+        std::optional<platform::Folder> folder = reportFolder(path);
+        if (!folder) {
+            err << "brennic-cli: --report: the folder of " << escapeControlBytes(choices.reportFile)
                 << " does not exist\n";
             return 2;
         }
-        workLeft.emplace();
+        reportFile.emplace(std::move(*folder), path.filename());
+        workLeft.emplace([&reportFile](std::string_view text) { reportFile->write(text); });
     }
     std::optional<engine::RunRequest> request = requestOf(choices, err);
     if (!request) {
@@ -462,11 +549,13 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         err << "brennic-cli: the status text could not be written to standard output\n";
     }
     if (workLeft && outcome.end != engine::RunEnd::Cancelled) {
-        const std::string failure = outcome.failure ? outcome.failure->description() : "";
-        if (!writeReport(*reportIn, platform::pathFromText(choices.reportFile),
-                         workLeft->text(failure), err) &&
-            !outcome.failure) {
-            return 1;
+        workLeft->finish(outcome.failure ? outcome.failure->description() : "");
+        if (const auto failure = reportFile->close()) {
+            err << "brennic-cli: the report could not be written: "
+                << escapeControlBytes(failure->description) << '\n';
+            if (!outcome.failure) {
+                return 1;
+            }
         }
     }
     if (statusLost && outcome.end != engine::RunEnd::Failed) {

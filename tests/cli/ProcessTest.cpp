@@ -11,6 +11,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -61,10 +62,32 @@ class Process {
 
     void signal(int number) const { ::kill(m_pid, number); }
 
-    Finished wait() {
+    // Whether the program has the file open, as Linux shows it.
+    bool hasOpen(const fs::path& file) const {
+        std::error_code error;
+        for (const auto& fd :
+             fs::directory_iterator("/proc/" + std::to_string(m_pid) + "/fd", error)) {
+            if (fs::read_symlink(fd.path(), error) == file) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Waits for the end; a program still running after the timeout is killed and fails the test.
+    Finished wait(std::chrono::seconds timeout = std::chrono::seconds(120)) {
         Finished finished;
         rusage usage{};
-        ::wait4(m_pid, &finished.status, 0, &usage);
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (::wait4(m_pid, &finished.status, WNOHANG, &usage) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "still running after " << timeout.count() << " s";
+                ::kill(m_pid, SIGKILL);
+                ::wait4(m_pid, &finished.status, 0, &usage);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         finished.peakKiB = usage.ru_maxrss;
         finished.out = readFile(m_out);
         finished.err = readFile(m_err);
@@ -173,4 +196,127 @@ TEST(Process, AHugeLineIsNeverHeldWhole) {
 #ifndef __SANITIZE_ADDRESS__ // the sanitizer's own bookkeeping is resident memory too
     EXPECT_LT(finished.peakKiB, 32 << 10);
 #endif
+}
+
+// A check ends by its own result or by a signal, never by waiting for input: a FIFO without a
+// writer and a device are refused before anything is read, and a signal during the reading of a
+// long script ends the check with 128 + its number, so "--check *.mis && compile" compiles
+// nothing after Ctrl+C.
+TEST(Process, ACheckEndsWithoutWaitingAndStopsAtASignal) {
+    TempFolder temp;
+    const fs::path fifo = temp / "no-writer.mis";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& special : {fifo, fs::path("/dev/zero")}) {
+        SCOPED_TRACE(special.string());
+        Process process(temp, {"--check", special.string()});
+        const Finished finished = process.wait(std::chrono::seconds(20));
+        EXPECT_TRUE(exitedWith(finished.status, 2)) << finished.status;
+        EXPECT_EQ(finished.out, "");
+        EXPECT_NE(finished.err.find(special == fifo ? "is a FIFO" : "is a device"),
+                  std::string::npos)
+            << finished.err;
+    }
+
+    const fs::path script = temp / "long-and-clean.mis";
+    {
+        std::ofstream file(script, std::ios::binary);
+        file
+            << "ARROW_DATA arrow\r\nOBJ_DATA thing = ( 1.0 , 2.0 , 3.0 ) 0 PHONE\r\nLEVELSTART\r\n";
+        for (int i = 0; i < 1000000; ++i) {
+            file << "POINT_ARROW_AT ( arrow , thing )\r\n";
+        }
+        file << "LEVELEND\r\n";
+    }
+    for (const auto& [signal, code] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        SCOPED_TRACE(signal);
+        Process process(temp, {"--check", script.string()});
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!process.hasOpen(script) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        process.signal(signal);
+        const Finished finished = process.wait();
+        EXPECT_TRUE(exitedWith(finished.status, code)) << finished.status;
+        EXPECT_EQ(finished.out, ""); // no "nothing left to do"
+        EXPECT_NE(finished.err.find("interrupted"), std::string::npos);
+    }
+}
+
+// A script of one line naming OBJECT0 ... OBJECT4999 once took 700 MB and printed 270 MB: each item
+// keeps an excerpt of its line, and a script's items are capped.
+TEST(Process, ACheckStaysSmallWhateverTheScript) {
+    TempFolder temp;
+    std::string line;
+    for (int i = 0; i < 5000; ++i) {
+        line += "OBJECT" + std::to_string(i) + " ";
+    }
+    writeFile(temp / "one-line-of-5000-names.mis", line + "\r\n");
+    Process process(temp, {"--check", (temp / "one-line-of-5000-names.mis").string()});
+    const Finished finished = process.wait();
+    EXPECT_TRUE(exitedWith(finished.status, 4)) << finished.status;
+    EXPECT_LT(finished.out.size(), 1u << 20);
+    EXPECT_NE(finished.out.find("  1: OBJECT0 is not declared: OBJECT0 OBJECT1 "),
+              std::string::npos);
+    EXPECT_NE(finished.out.find(" more items\r\n"), std::string::npos);
+#ifndef __SANITIZE_ADDRESS__
+    EXPECT_LT(finished.peakKiB, 32 << 10);
+#endif
+}
+
+// The report grows with what it lists, not with the lines written: 300 000 arrows at one declared
+// object leave nothing to list, and the run with --report takes as little memory as without.
+TEST(Process, AReportDoesNotKeepTheLinesWritten) {
+    Folders folders;
+    fs::create_directories(folders.mission);
+    {
+        std::ofstream file(folders.mission / "mission.ini", std::ios::binary);
+        file << "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n1 1 (10,20,4) DUMMY\r\n";
+        for (int i = 2; i < 300000; ++i) {
+            file << i << " ARROW 1 0 0 0\r\n";
+        }
+    }
+    Process plain(folders.temp, folders.args());
+    const Finished withoutReport = plain.wait();
+    ASSERT_TRUE(exitedWith(withoutReport.status, 0));
+    std::vector<std::string> args = folders.args();
+    args.insert(args.end(), {"--report", (folders.temp / "report.txt").string()});
+    Process reported(folders.temp, args);
+    const Finished withReport = reported.wait();
+    ASSERT_TRUE(exitedWith(withReport.status, 0));
+    EXPECT_EQ(readFile(folders.temp / "report.txt"), "nyc_A_1.mis\r\n  nothing left to do\r\n");
+#ifndef __SANITIZE_ADDRESS__
+    EXPECT_LT(withReport.peakKiB, withoutReport.peakKiB + (8 << 10));
+#endif
+}
+
+// The report is written as the run goes: the first script's block (more than the 64 KiB a file
+// is written in) is in the file while the second script is still being written, and a signal
+// then ends the report with the failure.
+TEST(Process, AReportIsWrittenAsTheRunGoes) {
+    Folders folders;
+    std::string mission = "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n";
+    for (int i = 1; i <= 1200; ++i) {
+        mission += std::to_string(i) + " ARROW " + std::to_string(i + 5000) + " 0 0 0\r\n";
+    }
+    mission += longMission(400000).replace(0, 3, "[2]");
+    writeFile(folders.mission / "mission.ini", mission);
+    const fs::path report = folders.temp / "report.txt";
+    std::vector<std::string> args = folders.args();
+    args.insert(args.end(), {"--report", report.string()});
+    Process process(folders.temp, args);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (readFile(report).size() < (1u << 16) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    process.signal(SIGTERM);
+    const Finished finished = process.wait();
+    EXPECT_TRUE(exitedWith(finished.status, 143)) << finished.status;
+    const std::string written = readFile(report);
+    EXPECT_TRUE(
+        written.starts_with("nyc_A_1.mis\r\n"
+                            "  12: GTA1 line 1: OBJECT5001 is not declared; this mission has "
+                            "no GTA1 line 5001: POINT_ARROW_AT ( ARROW , OBJECT5001 ) // 1\r\n"))
+        << written.substr(0, 400);
+    EXPECT_NE(written.find("\r\n  and 200 more items\r\n\r\nnyc_A_2.mis\r\n"), std::string::npos);
+    EXPECT_NE(written.find("\r\n\r\nThe conversion failed: Interrupted"), std::string::npos);
 }

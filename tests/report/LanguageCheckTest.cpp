@@ -239,6 +239,17 @@ TEST(LanguageCheck, ReasonsSayWhatIsWrong) {
     feed(kinds, "ARROW_DATA a\nLEVELSTART\nGIVE_WEAPON ( a , PISTOL )\nLEVELEND");
     ASSERT_EQ(kinds.items().size(), 1u);
     EXPECT_EQ(kinds.items()[0].reason, "a is an arrow (line 1); a character or car belongs here");
+
+    LanguageCheck open;
+    feed(open, "COUNTER n\nLEVELSTART\nIF ( ( n = 1 )\nLEVELEND\nWHILE ( ( n = 1 )");
+    std::vector<std::string> reasons;
+    for (const LanguageItem& item : open.items()) {
+        reasons.push_back(std::to_string(item.scriptLine) + ": " + item.reason);
+    }
+    EXPECT_EQ(reasons,
+              (Items{"3: the condition of IF does not close", "3: IF is not closed before LEVELEND",
+                     "5: the condition of WHILE does not close",
+                     "5: WHILE is not closed before the end of the script"}));
 }
 
 TEST(Settle_script_set, MissionScriptsSeeTheLevelScriptsGivenWithThem) {
@@ -474,4 +485,26 @@ TEST(LanguageCheck, OneLineNamingThousandsOfObjectsStaysLinear) {
     EXPECT_EQ(large.countedItems(), 24000u);
     EXPECT_EQ(large.notCheckedItems(), 24000u);
     EXPECT_EQ(large.items().size(), 100u);
+}
+
+// Items about an earlier line (found at a later line or at the end) carry that line's origin,
+// as a report names the GTA1 line that wrote it.
+TEST(LanguageCheck, ItemsCarryTheOriginOfTheirLine) {
+    LanguageCheck check;
+    const std::pair<std::string_view, std::string_view> lines[] = {
+        {"COUNTER n", "1"},       {"LEVELSTART", "2"}, {"SET m = 1", "3"},
+        {"IF ( n = 1 )", "4"},    {"COUNTER m", "5"},  {"WHILE ( ( n = 1 )", "6"},
+        {"/* never closed", "7"}, {"LEVELEND", "8"},
+    };
+    for (const auto& [line, origin] : lines) {
+        check.addLine(line, origin);
+    }
+    check.finish();
+    std::vector<std::string> found;
+    for (const LanguageItem& item : check.items()) {
+        found.push_back(std::to_string(item.scriptLine) + " " + item.origin + " " +
+                        std::string(ruleName(item.rule)));
+    }
+    EXPECT_EQ(found, (Items{"3 3 DeclaredLater", "4 4 Block", "6 6 Condition", "6 6 Block",
+                            "7 7 Comment", "8 8 ScriptEnd"}));
 }

@@ -1,7 +1,6 @@
 #include "report/ScriptCheck.h"
 
 #include "platform/IoError.h"
-#include "report/ConversionReport.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +10,23 @@
 using brennic::report::Block_text;
 using brennic::report::Check_script_file;
 using brennic::report::ScriptCheck;
+using brennic::report::ScriptRead;
 
 namespace {
 
-// Each item as "line: reason", of the lines read as a script on its own.
+// Each item about a name or a marker as "line: reason", of the lines read as a script on its own
+// (what the language check says of them has tests of its own).
 std::vector<std::string> itemsOf(const std::vector<std::string>& lines) {
     ScriptCheck check;
     for (const auto& line : lines) {
         check.addLine(line, brennic::report::Find_marker(line));
     }
+    check.finish();
     std::vector<std::string> items;
-    for (const auto& item : check.findings()) {
-        items.push_back(std::to_string(item.scriptLine) + ": " + item.reason);
+    for (const auto& item : check.items()) {
+        if (!item.undeclared.empty() || brennic::report::Find_marker(item.statement)) {
+            items.push_back(std::to_string(item.scriptLine) + ": " + item.reason);
+        }
     }
     return items;
 }
@@ -31,7 +35,7 @@ using Items = std::vector<std::string>;
 
 } // namespace
 
-TEST(ScriptCheck, EveryDeclarationFormDeclaresTheNameBehindIt) {
+TEST(ScriptCheck, EveryDeclarationDeclaresTheNameBehindIt) {
     const std::pair<const char*, const char*> cases[] = {
         {"PLAYER_PED player1 = ( 10.0 , 20.0 , 255.0 ) 25 90 // 10",
          "ALTER_WANTED_LEVEL_NO_DROP ( player1 , 2 ) // 5"},
@@ -46,13 +50,11 @@ TEST(ScriptCheck, EveryDeclarationFormDeclaresTheNameBehindIt) {
         {"GENERATOR OBJECT1250 = ( 10.5 , 20.0 , 2.0 ) 0 COLLECT_00 0 1500 10 // POWERUP 1250 "
          "pistol",
          "SWITCH_GENERATOR ( OBJECT1250 , ON )"},
-        {"OBJECT60 = CREATE_CAR ( 101.0 , 120.5 , 255.0 ) 25 180 COPCAR END // 60",
-         "POINT_ARROW_AT ( ARROW , OBJECT60 ) // 2300"},
+        {"PARKED_CAR_DATA OBJECT60 = ( 101.0 , 120.5 , 255.0 ) 25 180 COPCAR",
+         "POINT_ARROW_AT ( ARROW , OBJECT60 ) // 2300"}, // any declaration of the language
         // As a user may write them: indented, other letter case, no blanks around "=".
         {"\t  car_data Object7", "POINT_ARROW_AT ( ARROW , OBJECT7 ) // 1"},
         {"OBJ_DATA OBJECT8=(1.0,2.0,3.0) 0 INVISIBLE_TARGET", "POINT_ARROW_AT ( ARROW , object8 )"},
-        {"object9=create_obj ( 1.0 , 2.0 , 3.0 ) 0 COLLECT_00 10 END",
-         "IS_ITEM_ONSCREEN ( OBJECT9 )"},
     };
     for (const auto& [declaration, use] : cases) {
         SCOPED_TRACE(declaration);
@@ -64,12 +66,13 @@ TEST(ScriptCheck, EveryDeclarationFormDeclaresTheNameBehindIt) {
 
 TEST(ScriptCheck, LinesThatDeclareNothing) {
     const char* const cases[] = {
-        "// CAR_DATA OBJECT7",               // a comment
-        "SET OBJECT7 = 1",                   // not a declaration word first
-        "OBJECT7 = OBJECT8",                 // no creation behind the "="
-        "OBJECT7 = CREATE ( 1.0 )",          // CREATE_ needs its underscore
-        "CAR_DATAS OBJECT7",                 // a longer word
-        "CAR_DATA",                          // no name
+        "// CAR_DATA OBJECT7",                                     // a comment
+        "SET OBJECT7 = 1",                                         // not a declaration word first
+        "OBJECT7 = OBJECT8",                                       // no creation behind the "="
+        "OBJECT7 = CREATE ( 1.0 )",                                // CREATE_ needs its underscore
+        "OBJECT7 = CREATE_CAR ( 1.0 , 2.0 , 3.0 ) 0 0 COPCAR END", // makes a car for a name
+        "CAR_DATAS OBJECT7",                                       // a longer word
+        "CAR_DATA",                                                // no name
         "CAR_DATA ( OBJECT7 )",              // no name directly behind the word
         "// wait until CAR_DATA OBJECT7 //", // only in a comment
     };
@@ -132,8 +135,9 @@ TEST(ScriptCheck, StatementsLeftAsComments) {
 
 TEST(Check_script_file, LineEndsCountAlike) {
     brennic::test::TempFolder temp;
-    const std::string lines[] = {"ARROW_DATA ARROW", "", "POINT_ARROW_AT ( ARROW , OBJECT3 ) // 1",
-                                 "// MOVE FAIL LINE HERE"};
+    const std::string lines[] = {"ARROW_DATA ARROW", "LEVELSTART",
+                                 "POINT_ARROW_AT ( ARROW , OBJECT3 ) // 1",
+                                 "// MOVE FAIL LINE HERE", "LEVELEND"};
     std::string expected;
     for (const char* end : {"\r\n", "\n", "\r"}) {
         SCOPED_TRACE(testing::PrintToString(std::string(end)));
@@ -143,19 +147,47 @@ TEST(Check_script_file, LineEndsCountAlike) {
         }
         brennic::test::writeFile(temp / "a.mis", bytes);
         brennic::platform::IoError error;
-        const auto block = Check_script_file(temp / "a.mis", "a.mis", error);
-        ASSERT_TRUE(block.has_value()) << error.description;
-        const std::string text = Block_text(*block);
+        ScriptCheck check;
+        ASSERT_EQ(Check_script_file(temp / "a.mis", check, {}, error), ScriptRead::Read)
+            << error.description;
+        const std::string text = Block_text({"a.mis", check.items(), check.unlistedItems(), {}});
         EXPECT_EQ(text, "a.mis\r\n"
                         "  3: OBJECT3 is not declared: POINT_ARROW_AT ( ARROW , OBJECT3 ) // 1\r\n"
                         "  4: fail line to move here: // MOVE FAIL LINE HERE\r\n");
     }
 }
 
-// Runs that wrote scripts are golden cases; a run can also fail before its first script.
-TEST(ConversionReport, FailureWithoutAnyScript) {
-    brennic::report::ConversionReport report;
-    EXPECT_EQ(report.text("Bad file name or number"),
-              "The conversion failed: Bad file name or number\r\n");
-    EXPECT_EQ(report.text(), "");
+// A mission script sees the declarations of the level scripts given with it, as the game runs
+// them; a name none of them declares is an item of the script that uses it.
+TEST(ScriptCheck, AMissionScriptSeesTheLevelScriptsGivenWithIt) {
+    const auto check = [](std::vector<std::string> script) {
+        ScriptCheck each;
+        for (const std::string& line : script) {
+            each.addLine(line, std::nullopt);
+        }
+        each.finish();
+        return each;
+    };
+    const std::vector<std::string> level = {"OBJ_DATA OBJECT5 = ( 1.0 , 2.0 , 3.0 ) 0 PHONE",
+                                            "ARROW_DATA ARROW", "LEVELSTART", "LEVELEND"};
+    const std::vector<std::string> mission = {"MISSIONSTART", "POINT_ARROW_AT ( ARROW , object5 )",
+                                              "POINT_ARROW_AT ( ARROW , OBJECT6 )", "MISSIONEND"};
+    std::vector<ScriptCheck> alone;
+    alone.push_back(check(mission));
+    brennic::report::Settle_script_set(alone);
+    std::vector<ScriptCheck> set;
+    set.push_back(check(mission));
+    set.push_back(check(level));
+    brennic::report::Settle_script_set(set);
+    const auto names = [](const ScriptCheck& script) {
+        Items found;
+        for (const auto& item : script.items()) {
+            found.push_back(std::to_string(item.scriptLine) + ": " + item.reason);
+        }
+        return found;
+    };
+    EXPECT_EQ(names(alone[0]), (Items{"2: ARROW is not declared", "2: object5 is not declared",
+                                      "3: OBJECT6 is not declared"}));
+    EXPECT_EQ(names(set[0]), (Items{"3: OBJECT6 is not declared"}));
+    EXPECT_EQ(names(set[1]), Items{});
 }
