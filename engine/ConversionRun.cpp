@@ -4,12 +4,14 @@
 #include "engine/Conversion.h"
 #include "engine/ObjectTranslation.h"
 #include "engine/ScriptName.h"
+#include "platform/Ascii.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextReader.h"
 #include "platform/TextWriter.h"
 
 #include <new>
+#include <system_error>
 #include <utility>
 
 namespace brennic::engine {
@@ -45,6 +47,31 @@ std::optional<std::filesystem::path> missionFileIn(const std::string& folderText
     return path ? path : platform::findFileIgnoringCase(folder + "missuk.ini");
 }
 
+// The files a run with these options reads, those that exist.
+std::vector<RunInput> inputsOf(const ConversionOptions& options,
+                               const std::optional<std::filesystem::path>& vehicleFile,
+                               const std::vector<RunInput>& otherInputs) {
+    std::vector<RunInput> inputs;
+    if (const auto mission = missionFileIn(options.GTA1iniFile)) {
+        inputs.push_back({*mission, "the mission file"});
+    }
+    if (!options.OutputFolder.empty()) {
+        if (const auto texts = platform::findFileIgnoringCase(
+                platform::pathFromText(folderPrefix(options.OutputFolder)), "e.txt")) {
+            inputs.push_back({*texts, "the brief text file"});
+        }
+    }
+    if (vehicleFile && platform::isFile(*vehicleFile)) {
+        inputs.push_back({*vehicleFile, "the vehicle file"});
+    }
+    for (const RunInput& other : otherInputs) {
+        if (platform::isFile(other.path)) {
+            inputs.push_back(other);
+        }
+    }
+    return inputs;
+}
+
 bool holdsMissionFile(const std::string& folderText) {
     return missionFileIn(folderText).has_value();
 }
@@ -78,14 +105,19 @@ class Run {
   public:
     Run(const RunRequest& request, const ConversionOptions& options, EngineState& state,
         RunHost& host)
-        : m_options(options), m_vehicleFile(request.vehicleFile), m_host(host),
+        : m_options(options), m_vehicleFile(request.vehicleFile),
+          m_otherInputs(request.otherInputs), m_host(host),
           m_conversion(options, state, request.notes) {}
 
     void execute();
+    // Ends the open script, if any, as a failed run leaves it; the failure to remove what was
+    // written aside for it.
+    std::optional<platform::IoError> abandonScript();
     std::size_t fileLine() const { return m_fileLine; }
     const std::string& missionFileName() const { return m_missionFileName; }
 
   private:
+    void openOutputFolder();
     void loadVehicles();
     void loadTexts();
     bool nextLine();
@@ -101,8 +133,10 @@ class Run {
 
     const ConversionOptions& m_options;
     const std::optional<std::filesystem::path>& m_vehicleFile;
+    const std::vector<RunInput>& m_otherInputs;
     RunHost& m_host;
     std::optional<platform::Folder> m_outputFolder; // outlives the script written in it
+    std::vector<RunInput> m_inputsInOutput;         // inputs a script's name could replace
     Conversion m_conversion;
     std::optional<platform::LineReader> m_missionFile;
     std::string m_missionFileName;
@@ -130,11 +164,7 @@ void Run::execute() {
         throw RunFailure(std::string(kRunSource), error);
     }
     m_missionFileName = platform::textFromPath(missionPath->filename());
-    m_outputFolder =
-        platform::Folder::open(platform::pathFromText(folderPrefix(m_options.OutputFolder)), error);
-    if (!m_outputFolder) {
-        throw RunFailure(std::string(kRunSource), error);
-    }
+    openOutputFolder();
 
     m_host.replaceStatus("Generating GTA2 mission scripts...\r\n\r\n");
     while (nextLine()) {
@@ -164,6 +194,33 @@ void Run::execute() {
         status.append(label).append(std::to_string(c.stats.*member)).append("\r\n");
     }
     m_host.appendStatus(status);
+}
+
+void Run::openOutputFolder() {
+    platform::IoError error;
+    m_outputFolder =
+        platform::Folder::open(platform::pathFromText(folderPrefix(m_options.OutputFolder)), error);
+    if (!m_outputFolder) {
+        throw RunFailure(std::string(kRunSource), error);
+    }
+    m_outputFolder->removeAbandoned();
+    for (RunInput& input : inputsOf(m_options, m_vehicleFile, m_otherInputs)) {
+        std::error_code ec;
+        const std::filesystem::path folder = input.path.parent_path();
+        if (std::filesystem::equivalent(folder.empty() ? "." : folder, m_outputFolder->path(),
+                                        ec)) {
+            m_inputsInOutput.push_back(std::move(input));
+        }
+    }
+}
+
+std::optional<platform::IoError> Run::abandonScript() {
+    if (!m_conversion.script) {
+        return std::nullopt;
+    }
+    auto left = m_conversion.script->discard();
+    m_conversion.script.reset();
+    return left;
 }
 
 void Run::loadVehicles() {
@@ -207,7 +264,8 @@ void Run::loadTexts() {
         Load_TextTable(m_conversion.state.texts, *reader, platform::textFromPath(file->filename()));
     } else if (file) {
         m_host.warning(error.description + "; no brief texts were read from it");
-    } else if (const auto other = platform::findFolderIgnoringCase(folder, "e.txt")) {
+    } else if (const auto other = platform::findEntryIgnoringCase(folder, "e.txt")) {
+        // A folder, a FIFO (whose reading would wait for a writer), a link that leads nowhere.
         m_host.warning(platform::textFromPath(*other) +
                        " is not a readable file; no brief texts were read from it");
     }
@@ -307,9 +365,20 @@ void Run::scanHeaderText() {
 
 void Run::openScript(const std::string& baseName) {
     Conversion& c = m_conversion;
+    const std::string name = baseName + ".mis";
+    for (const RunInput& input : m_inputsInOutput) {
+        if (platform::equalIgnoringCase(platform::textFromPath(input.path.filename()), name)) {
+            throw RunFailure(
+                std::string(kRunSource),
+                "Path/File access error: " +
+                    platform::textFromPath(m_outputFolder->path() / platform::pathFromText(name)) +
+                    " is " + input.role + " of this run; no script replaces it",
+                ErrorNumber::PathFileAccessError);
+        }
+    }
     platform::IoError error;
-    auto script = platform::TextWriter::create(*m_outputFolder,
-                                               platform::pathFromText(baseName + ".mis"), error);
+    auto script =
+        platform::TextWriter::create(*m_outputFolder, platform::pathFromText(name), error);
     if (!script) {
         throw RunFailure(std::string(kRunSource), error);
     }
@@ -443,8 +512,15 @@ RunOutcome ConversionRun(const RunRequest& request, EngineState& state, RunHost&
     }
     if (outcome.failure) {
         outcome.end = RunEnd::Failed;
+        if (const auto left = run.abandonScript()) {
+            outcome.failure = outcome.failure->followedBy("; " + left->description);
+        }
     }
     return outcome;
+}
+
+std::vector<RunInput> runInputs(const RunRequest& request) {
+    return inputsOf(request.options, request.vehicleFile, request.otherInputs);
 }
 
 } // namespace brennic::engine

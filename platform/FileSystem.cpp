@@ -18,10 +18,19 @@ namespace brennic::platform {
 
 namespace {
 
-enum class Wanted { File, Folder };
+enum class Wanted { File, Folder, Entry };
 
 bool isWanted(const std::filesystem::path& path, Wanted wanted) {
-    return wanted == Wanted::File ? isFile(path) : isFolder(path);
+    switch (wanted) {
+    case Wanted::File:
+        return isFile(path);
+    case Wanted::Folder:
+        return isFolder(path);
+    case Wanted::Entry:
+        break;
+    }
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
 std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
@@ -150,6 +159,11 @@ std::optional<std::filesystem::path> findFileIgnoringCase(const std::filesystem:
 std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
                                                             std::string_view name) {
     return findIgnoringCase(folder, name, Wanted::Folder);
+}
+
+std::optional<std::filesystem::path> findEntryIgnoringCase(const std::filesystem::path& folder,
+                                                           std::string_view name) {
+    return findIgnoringCase(folder, name, Wanted::Entry);
 }
 
 std::optional<IoError> makeFolder(const std::filesystem::path& path) {

@@ -34,6 +34,9 @@ std::optional<std::filesystem::path> findFileIgnoringCase(const std::filesystem:
 // The same for a sub-folder of folder.
 std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
                                                             std::string_view name);
+// The same for an entry of any kind: a file, a folder, a device, a link that leads nowhere.
+std::optional<std::filesystem::path> findEntryIgnoringCase(const std::filesystem::path& folder,
+                                                           std::string_view name);
 
 std::optional<IoError> makeFolder(const std::filesystem::path& path);
 

@@ -20,8 +20,10 @@ IoErrorKind kindOf(int err) {
     case EROFS:
     case EISDIR:
     case EEXIST:
+    case kNotARegularFile:
         return IoErrorKind::AccessDenied;
     case ENOSPC:
+    case EFBIG:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
@@ -34,7 +36,8 @@ IoErrorKind kindOf(int err) {
 } // namespace
 
 IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem::path& path) {
-    std::string description = std::generic_category().message(err);
+    std::string description =
+        err == kNotARegularFile ? "Not a regular file" : std::generic_category().message(err);
     description += " (";
     description += action;
     description += ' ';
