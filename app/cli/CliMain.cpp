@@ -63,24 +63,60 @@ std::string switchKeyList() {
     return list;
 }
 
-// The report's folder, when it exists.
-std::optional<platform::Folder> reportFolder(const std::filesystem::path& file) {
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    platform::IoError error;
-    return platform::isFolder(folder) ? platform::Folder::open(folder, error) : std::nullopt;
+// Whether path, as it stands or where its links lead, names a script in the output folder.
+bool namesAScript(const std::filesystem::path& path, const std::string& outputFolder) {
+    const auto inOutput = [&outputFolder](const std::filesystem::path& file) {
+        const std::filesystem::path folder = file.parent_path();
+        std::error_code ec;
+        return platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis") &&
+               std::filesystem::equivalent(folder.empty() ? "." : folder,
+                                           platform::pathFromText(outputFolder), ec);
+    };
+    std::error_code ec;
+    return !outputFolder.empty() &&
+           (inOutput(path) || inOutput(std::filesystem::weakly_canonical(path, ec)));
 }
 
-// Replaces the report file as a whole; a failure leaves any earlier report as it was.
-bool writeReport(const platform::Folder& folder, const std::filesystem::path& file,
-                 std::string_view text, std::ostream& err) {
-    platform::IoError error;
-    auto writer = platform::TextWriter::create(folder, file.filename(), error);
-    std::optional<platform::IoError> failure = error;
-    if (writer) {
-        writer->write(text); // a failed write is what close() reports
-        failure = writer->close();
+// The report's file, opened before the run: a report that would replace what the run reads or
+// writes, or that cannot be written at all, is refused before anything is converted. A symbolic
+// link is followed (the file it leads to is replaced), a terminal or a pipe written into. nullopt
+// once standard error says why.
+std::optional<platform::TextWriter>
+openReport(const std::string& file, const engine::RunRequest& request, std::ostream& err) {
+    const auto refused = [&err](const std::string& why) {
+        err << "brennic-cli: --report: " << why << '\n';
+        return std::nullopt;
+    };
+    if (file.empty()) {
+        return refused("no file name given");
     }
-    if (failure) {
+    const std::filesystem::path path = platform::pathFromText(file);
+    if (!path.has_filename() || platform::isFolder(path)) {
+        return refused(file + " is a folder");
+    }
+    for (const engine::RunInput& input : engine::runInputs(request)) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(path, input.path, ec)) {
+            return refused(file + " is " + input.role + " of this run");
+        }
+    }
+    if (namesAScript(path, request.options.OutputFolder)) {
+        return refused(file + " would replace a script of this run");
+    }
+    platform::IoError error;
+    auto writer = platform::TextWriter::replace(path, platform::SpecialFiles::WriteInto, error);
+    if (!writer) {
+        return refused(error.kind == platform::IoErrorKind::NotFound
+                           ? "the folder of " + file + " does not exist"
+                           : error.description);
+    }
+    return writer;
+}
+
+// Puts the whole report in place; a failure leaves any earlier report as it was.
+bool writeReport(platform::TextWriter& writer, std::string_view text, std::ostream& err) {
+    writer.write(text); // a failed write is what close() reports
+    if (const std::optional<platform::IoError> failure = writer.close()) {
         err << "brennic-cli: the report could not be written: " << failure->description << '\n';
         return false;
     }
@@ -124,7 +160,7 @@ struct CliChoices {
     std::vector<std::pair<bool, std::string>> switchChanges{}; // on or off, KEY, in order
     std::string carsFile{};
     std::string settingsFile{};
-    std::string reportFile{};
+    std::optional<std::string> reportFile{};
     std::vector<std::string> checkScriptFiles{};
 };
 
@@ -172,10 +208,12 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
     app.add_option("--settings", choices.settingsFile,
                    "Start from a settings file of the window (brennic.INI); the other options "
                    "override it");
-    app.add_option("--report", choices.reportFile,
-                   "After the run, write to FILE what each script still needs by hand before "
-                   "GTA2's compiler takes it")
-        ->type_name("FILE");
+    std::string reportFile;
+    CLI::Option* reportOption =
+        app.add_option("--report", reportFile,
+                       "After the run, write to FILE what each script still needs by hand before "
+                       "GTA2's compiler takes it")
+            ->type_name("FILE");
     CLI::Option* check =
         app.add_option("--check", choices.checkScriptFiles,
                        "Instead of converting, check scripts (after your edits) for names used "
@@ -189,6 +227,9 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e, out, err);
         return code == 0 ? 0 : 2;
+    }
+    if (reportOption->count() > 0) {
+        choices.reportFile = reportFile; // given, if only as ""
     }
     if (check->count() > 0) {
         for (const CLI::Option* option : app.get_options()) {
@@ -206,11 +247,19 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
 // command line's changes. nullopt after a usage error was said.
 std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostream& err) {
     settings::StoredSettings stored = settings::firstStartSettings();
+    std::vector<engine::RunInput> otherInputs;
     if (!choices.settingsFile.empty()) {
-        if (!platform::isFile(platform::pathFromText(choices.settingsFile))) {
-            err << "brennic-cli: the settings file " << choices.settingsFile << " does not exist\n";
+        const std::filesystem::path path = platform::pathFromText(choices.settingsFile);
+        std::error_code ec;
+        const std::filesystem::file_status status = std::filesystem::status(path, ec);
+        if (!std::filesystem::is_regular_file(status)) {
+            err << "brennic-cli: the settings file " << choices.settingsFile
+                << (!std::filesystem::exists(status)        ? " does not exist\n"
+                    : std::filesystem::is_directory(status) ? " is a folder\n"
+                                                            : " is not a regular file\n");
             return std::nullopt;
         }
+        otherInputs.push_back({path, "the settings file"});
         settings::SettingsLoad load =
             settings::LoadSettingsFile(platform::pathFromText(choices.settingsFile));
         if (load.readFailure) {
@@ -254,6 +303,7 @@ std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostr
         .vehicleFile = choices.carsFile.empty() ? settings::vehicleFilePath()
                                                 : std::optional<std::filesystem::path>(
                                                       platform::pathFromText(choices.carsFile)),
+        .otherInputs = std::move(otherInputs),
     };
 }
 
@@ -294,20 +344,18 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     if (!choices.checkScriptFiles.empty()) {
         return checkScripts(choices.checkScriptFiles, out, err);
     }
-    std::optional<report::ConversionReport> workLeft;
-    std::optional<platform::Folder> reportIn;
-    if (!choices.reportFile.empty()) {
-        reportIn = reportFolder(platform::pathFromText(choices.reportFile));
-        if (!reportIn) {
-            err << "brennic-cli: --report: the folder of " << choices.reportFile
-                << " does not exist\n";
-            return 2;
-        }
-        workLeft.emplace();
-    }
     std::optional<engine::RunRequest> request = requestOf(choices, err);
     if (!request) {
         return 2;
+    }
+    std::optional<platform::TextWriter> reportFile =
+        choices.reportFile ? openReport(*choices.reportFile, *request, err) : std::nullopt;
+    if (choices.reportFile && !reportFile) {
+        return 2;
+    }
+    std::optional<report::ConversionReport> workLeft;
+    if (reportFile) {
+        workLeft.emplace();
     }
     request->notes = workLeft ? &*workLeft : nullptr;
 
@@ -322,9 +370,7 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     }
     if (workLeft && outcome.end != engine::RunEnd::Cancelled) {
         const std::string failure = outcome.failure ? outcome.failure->description() : "";
-        if (!writeReport(*reportIn, platform::pathFromText(choices.reportFile),
-                         workLeft->text(failure), err) &&
-            !outcome.failure) {
+        if (!writeReport(*reportFile, workLeft->text(failure), err) && !outcome.failure) {
             return 1;
         }
     }
