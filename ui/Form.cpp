@@ -146,7 +146,8 @@ void Form::cmdConvert_Click() {
     if (outcome.OutputFolder != request.options.OutputFolder) {
         setText(Control::txtOutputFolder, outcome.OutputFolder);
     }
-    if (outcome.failure) {
+    // A run stopped for a close request shows no box: the window is closing.
+    if (outcome.failure && !stopRequested()) {
         showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
                   outcome.failure->number());
     }

@@ -2,6 +2,7 @@
 
 #include "platform/qt/FolderChooser.h"
 #include "platform/qt/OpenLink.h"
+#include "ui/CloseSignals.h"
 #include "ui/EngineText.h"
 
 #include <QApplication>
@@ -299,5 +300,7 @@ void frmBRENNIC::appendStatus(std::string_view addition) {
     status->moveCursor(QTextCursor::End);
     status->insertPlainText(fromEngineText(addition));
 }
+
+bool frmBRENNIC::stopRequested() { return CloseSignals::arrived(); }
 
 } // namespace brennic::ui
