@@ -63,18 +63,32 @@ std::string switchKeyList() {
     return list;
 }
 
-// Whether path, as it stands or where its links lead, names a script in the output folder.
-bool namesAScript(const std::filesystem::path& path, const std::string& outputFolder) {
-    const auto inOutput = [&outputFolder](const std::filesystem::path& file) {
+// What path, as it stands or where its links lead, would be to a run into the output folder, by
+// its name in any letter case: " would replace a script of this run" for a .mis file,
+// " would be read as the brief texts (e.txt) of this run" for e.txt; empty for anything else.
+std::string_view useInOutputFolder(const std::filesystem::path& path,
+                                   const std::string& outputFolder) {
+    const auto use = [&outputFolder](const std::filesystem::path& file) -> std::string_view {
         const std::filesystem::path folder = file.parent_path();
         std::error_code ec;
-        return platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis") &&
-               std::filesystem::equivalent(folder.empty() ? "." : folder,
-                                           platform::pathFromText(outputFolder), ec);
+        if (!std::filesystem::equivalent(folder.empty() ? "." : folder,
+                                         platform::pathFromText(outputFolder), ec)) {
+            return {};
+        }
+        if (platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis")) {
+            return " would replace a script of this run";
+        }
+        if (platform::equalIgnoringCase(platform::textFromPath(file.filename()), "e.txt")) {
+            return " would be read as the brief texts (e.txt) of this run";
+        }
+        return {};
     };
+    if (outputFolder.empty()) {
+        return {};
+    }
     std::error_code ec;
-    return !outputFolder.empty() &&
-           (inOutput(path) || inOutput(std::filesystem::weakly_canonical(path, ec)));
+    const std::string_view named = use(path);
+    return named.empty() ? use(std::filesystem::weakly_canonical(path, ec)) : named;
 }
 
 // The report's file, opened before the run: a report that would replace what the run reads or
@@ -100,8 +114,9 @@ openReport(const std::string& file, const engine::RunRequest& request, std::ostr
             return refused(file + " is " + input.role + " of this run");
         }
     }
-    if (namesAScript(path, request.options.OutputFolder)) {
-        return refused(file + " would replace a script of this run");
+    if (const std::string_view use = useInOutputFolder(path, request.options.OutputFolder);
+        !use.empty()) {
+        return refused(file + std::string(use));
     }
     platform::IoError error;
     auto writer = platform::TextWriter::replace(path, platform::SpecialFiles::WriteInto, error);
