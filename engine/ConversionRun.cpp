@@ -11,7 +11,6 @@
 #include "platform/TextWriter.h"
 
 #include <new>
-#include <system_error>
 #include <utility>
 
 namespace brennic::engine {
@@ -205,10 +204,7 @@ void Run::openOutputFolder() {
     }
     m_outputFolder->removeAbandoned();
     for (RunInput& input : inputsOf(m_options, m_vehicleFile, m_otherInputs)) {
-        std::error_code ec;
-        const std::filesystem::path folder = input.path.parent_path();
-        if (std::filesystem::equivalent(folder.empty() ? "." : folder, m_outputFolder->path(),
-                                        ec)) {
+        if (platform::isSameEntry(m_outputFolder->path() / input.path.filename(), input.path)) {
             m_inputsInOutput.push_back(std::move(input));
         }
     }

@@ -11,6 +11,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -165,6 +166,40 @@ std::optional<std::filesystem::path> findEntryIgnoringCase(const std::filesystem
                                                            std::string_view name) {
     return findIgnoringCase(folder, name, Wanted::Entry);
 }
+
+#ifdef _WIN32
+bool isSameEntry(const std::filesystem::path& a, const std::filesystem::path& b) {
+    // Opened without access, only to ask what it is; folders need the backup flag.
+    const auto identity = [](const std::filesystem::path& path) {
+        std::optional<BY_HANDLE_FILE_INFORMATION> information;
+        const HANDLE handle =
+            ::CreateFileW(path.empty() ? L"." : path.c_str(), 0,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            information.emplace();
+            if (!::GetFileInformationByHandle(handle, &*information)) {
+                information.reset();
+            }
+            ::CloseHandle(handle);
+        }
+        return information;
+    };
+    const auto first = identity(a);
+    const auto second = first ? identity(b) : std::nullopt;
+    return second && first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
+           first->nFileIndexHigh == second->nFileIndexHigh &&
+           first->nFileIndexLow == second->nFileIndexLow;
+}
+#else
+bool isSameEntry(const std::filesystem::path& a, const std::filesystem::path& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.empty() ? "." : a.c_str(), &first) == 0 &&
+           ::stat(b.empty() ? "." : b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+#endif
 
 std::optional<IoError> makeFolder(const std::filesystem::path& path) {
     std::error_code ec;

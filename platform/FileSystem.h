@@ -38,6 +38,11 @@ std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesyste
 std::optional<std::filesystem::path> findEntryIgnoringCase(const std::filesystem::path& folder,
                                                            std::string_view name);
 
+// Whether the two paths, after their links, lead to the same file or folder, told by what it is
+// (device and file number), not by how the names spell it; false when either does not exist. An
+// empty path is the current folder.
+bool isSameEntry(const std::filesystem::path& a, const std::filesystem::path& b);
+
 std::optional<IoError> makeFolder(const std::filesystem::path& path);
 
 // The folder of the running executable; the current folder when the platform cannot tell.

@@ -69,10 +69,7 @@ std::string switchKeyList() {
 std::string_view useInOutputFolder(const std::filesystem::path& path,
                                    const std::string& outputFolder) {
     const auto use = [&outputFolder](const std::filesystem::path& file) -> std::string_view {
-        const std::filesystem::path folder = file.parent_path();
-        std::error_code ec;
-        if (!std::filesystem::equivalent(folder.empty() ? "." : folder,
-                                         platform::pathFromText(outputFolder), ec)) {
+        if (!platform::isSameEntry(file.parent_path(), platform::pathFromText(outputFolder))) {
             return {};
         }
         if (platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis")) {
@@ -109,8 +106,7 @@ openReport(const std::string& file, const engine::RunRequest& request, std::ostr
         return refused(file + " is a folder");
     }
     for (const engine::RunInput& input : engine::runInputs(request)) {
-        std::error_code ec;
-        if (std::filesystem::equivalent(path, input.path, ec)) {
+        if (platform::isSameEntry(path, input.path)) {
             return refused(file + " is " + input.role + " of this run");
         }
     }
