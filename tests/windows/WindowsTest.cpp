@@ -2,11 +2,13 @@
 // found whatever their letter case, and files replaced through the Windows calls.
 #include "app/cli/CliMain.h"
 #include "platform/FileSystem.h"
+#include "platform/TextWriter.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
+#include <utility>
 #include <windows.h>
 
 using brennic::test::readFile;
@@ -90,4 +92,44 @@ TEST(WindowsFiles, SettingsAreReplacedWholeAndReadOnlyFilesKept) {
     EXPECT_FALSE(settings::SaveSettingsFile(file, stored));
     EXPECT_EQ(readFile(file), saved);
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// An open file cannot be deleted: another run's sweep leaves what a live writer has open aside,
+// and removes what a killed one left.
+TEST(WindowsFiles, WhatIsWrittenAsideGoesOnlyOnceAbandoned) {
+    TempFolder temp;
+    writeFile(temp / "a.mis", "kept");
+    writeFile(temp / ".b.mis.brennic-partial-99999-1", "left by a killed run");
+    platform::IoError error;
+    const auto folder = platform::Folder::open(temp.path(), error);
+    ASSERT_TRUE(folder) << error.description;
+    auto writer = platform::TextWriter::create(*folder, "a.mis", error);
+    ASSERT_TRUE(writer) << error.description;
+    writer->writeLine("new");
+    folder->removeAbandoned();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 2);
+    EXPECT_FALSE(writer->close());
+    EXPECT_EQ(readFile(temp / "a.mis"), "new\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1);
+}
+
+// Files are told apart by what they are, not by how a name spells them: the mission file under
+// another letter case is refused as a report, any other file taken.
+TEST(WindowsFiles, AReportNeverReplacesTheMissionFile) {
+    TempFolder temp;
+    writeFile(temp / "gtadata" / "MISSION.INI", "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    std::filesystem::create_directories(temp / "out");
+    const std::string mission = temp.path().string() + "\\gtadata";
+    const std::string output = temp.path().string() + "\\out";
+    for (const auto& [report, code] : {std::pair{mission + "\\mission.ini", 2},
+                                       std::pair{temp.path().string() + "\\report.txt", 0}}) {
+        SCOPED_TRACE(report);
+        const char* argv[] = {"brennic-cli",  "--mission-dir", mission.c_str(), "--output-dir",
+                              output.c_str(), "--report",      report.c_str()};
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(brennic::cli::Run_cli(7, argv, out, err), code) << err.str();
+    }
+    EXPECT_EQ(readFile(temp / "gtadata" / "MISSION.INI"), "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    EXPECT_TRUE(readFile(temp / "report.txt").starts_with("nyc_A_1.mis\r\n"));
 }
