@@ -12,7 +12,7 @@ namespace brennic::ui {
 
 namespace {
 
-constexpr int kCloseSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+constexpr int kCloseSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2};
 
 volatile std::sig_atomic_t g_arrived = 0;
 // The handler may do next to nothing: it notes the signal and writes a byte into this pipe, whose

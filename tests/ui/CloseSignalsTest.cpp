@@ -27,7 +27,7 @@ using brennic::test::writeFile;
 namespace fs = std::filesystem;
 
 TEST(CloseSignals, EachIsACloseRequestThatSaves) {
-    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) {
+    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2}) {
         SCOPED_TRACE(signal);
         WindowHarness harness;
         auto& window = harness.open();
