@@ -209,6 +209,15 @@ TEST(TextWriter, SpecialFilesAreWrittenIntoOrRefusedNeverReplaced) {
     char got[16] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 5);
     EXPECT_EQ(std::string(got), "new\r\n");
+    {
+        const brennic::test::Fault denied([](FileOperation op, const std::filesystem::path&) {
+            return op == FileOperation::Create ? EACCES : 0;
+        });
+        const auto error = replaceWith(temp / "fifo", SpecialFiles::WriteInto);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->description,
+                  "Permission denied (opening " + (temp / "fifo").string() + ")");
+    }
     ::close(reader);
 
     const std::tuple<const char*, SpecialFiles, const char*> refused[] = {
