@@ -5,6 +5,7 @@
 #include "engine/GTA1TextFile.h"
 #include "engine/ObjectTranslation.h"
 #include "engine/ScriptName.h"
+#include "platform/Ascii.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextReader.h"
@@ -47,6 +48,39 @@ std::optional<std::filesystem::path> missionFileIn(const std::string& folderText
     return path ? path : platform::findFileIgnoringCase(folder + "missuk.ini");
 }
 
+// The files a run with these options reads, those that exist.
+std::vector<RunInput> inputsOf(const ConversionOptions& options,
+                               const std::optional<std::filesystem::path>& vehicleFile,
+                               const std::optional<std::filesystem::path>& textFile,
+                               const std::vector<RunInput>& otherInputs) {
+    std::vector<RunInput> inputs;
+    if (const auto mission = missionFileIn(options.GTA1iniFile)) {
+        inputs.push_back({*mission, "the mission file"});
+        if (const auto gta1Texts =
+                platform::findFileIgnoringCase(mission->parent_path(), "ENGLISH.FXT")) {
+            inputs.push_back({*gta1Texts, "the GTA1 text file"});
+        }
+    }
+    if (textFile && platform::isFile(*textFile)) {
+        inputs.push_back({*textFile, "the brief text file"});
+    }
+    if (!options.OutputFolder.empty()) {
+        if (const auto texts = platform::findFileIgnoringCase(
+                platform::pathFromText(folderPrefix(options.OutputFolder)), "e.txt")) {
+            inputs.push_back({*texts, "the brief text file"});
+        }
+    }
+    if (vehicleFile && platform::isFile(*vehicleFile)) {
+        inputs.push_back({*vehicleFile, "the vehicle file"});
+    }
+    for (const RunInput& other : otherInputs) {
+        if (platform::isFile(other.path)) {
+            inputs.push_back(other);
+        }
+    }
+    return inputs;
+}
+
 bool holdsMissionFile(const std::string& folderText) {
     return missionFileIn(folderText).has_value();
 }
@@ -81,13 +115,18 @@ class Run {
     Run(const RunRequest& request, const ConversionOptions& options, EngineState& state,
         RunHost& host)
         : m_options(options), m_vehicleFile(request.vehicleFile), m_textFile(request.textFile),
-          m_host(host), m_conversion(options, state, request.notes) {}
+          m_otherInputs(request.otherInputs), m_host(host),
+          m_conversion(options, state, request.notes) {}
 
     void execute();
+    // Ends the open script, if any, as a failed run leaves it; the failure to remove what was
+    // written aside for it.
+    std::optional<platform::IoError> abandonScript();
     std::size_t fileLine() const { return m_fileLine; }
     const std::string& missionFileName() const { return m_missionFileName; }
 
   private:
+    void openOutputFolder();
     void loadVehicles();
     void loadTexts();
     std::string readTexts();
@@ -106,8 +145,10 @@ class Run {
     const ConversionOptions& m_options;
     const std::optional<std::filesystem::path>& m_vehicleFile;
     const std::optional<std::filesystem::path>& m_textFile;
+    const std::vector<RunInput>& m_otherInputs;
     RunHost& m_host;
     std::optional<platform::Folder> m_outputFolder; // outlives the script written in it
+    std::vector<RunInput> m_inputsInOutput;         // inputs a script's name could replace
     Conversion m_conversion;
     std::optional<platform::LineReader> m_missionFile;
     std::string m_missionFileName;
@@ -135,11 +176,7 @@ void Run::execute() {
         throw RunFailure(std::string(kRunSource), error);
     }
     m_missionFileName = platform::textFromPath(missionPath->filename());
-    m_outputFolder =
-        platform::Folder::open(platform::pathFromText(folderPrefix(m_options.OutputFolder)), error);
-    if (!m_outputFolder) {
-        throw RunFailure(std::string(kRunSource), error);
-    }
+    openOutputFolder();
 
     m_host.replaceStatus("Generating GTA2 mission scripts...\r\n\r\n");
     while (nextLine()) {
@@ -169,6 +206,30 @@ void Run::execute() {
         status.append(label).append(std::to_string(c.stats.*member)).append("\r\n");
     }
     m_host.appendStatus(status);
+}
+
+void Run::openOutputFolder() {
+    platform::IoError error;
+    m_outputFolder =
+        platform::Folder::open(platform::pathFromText(folderPrefix(m_options.OutputFolder)), error);
+    if (!m_outputFolder) {
+        throw RunFailure(std::string(kRunSource), error);
+    }
+    m_outputFolder->removeAbandoned();
+    for (RunInput& input : inputsOf(m_options, m_vehicleFile, m_textFile, m_otherInputs)) {
+        if (platform::isSameEntry(m_outputFolder->path() / input.path.filename(), input.path)) {
+            m_inputsInOutput.push_back(std::move(input));
+        }
+    }
+}
+
+std::optional<platform::IoError> Run::abandonScript() {
+    if (!m_conversion.script) {
+        return std::nullopt;
+    }
+    auto left = m_conversion.script->discard();
+    m_conversion.script.reset();
+    return left;
 }
 
 void Run::loadVehicles() {
@@ -234,7 +295,8 @@ std::string Run::readTexts() {
         m_host.warning(error.description + "; no brief texts were read from it");
         return {};
     }
-    if (const auto other = platform::findFolderIgnoringCase(folder, "e.txt")) {
+    if (const auto other = platform::findEntryIgnoringCase(folder, "e.txt")) {
+        // A folder, a FIFO (whose reading would wait for a writer), a link that leads nowhere.
         m_host.warning(platform::textFromPath(*other) +
                        " is not a readable file; no brief texts were read from it");
         return {};
@@ -355,9 +417,20 @@ void Run::scanHeaderText() {
 
 void Run::openScript(const std::string& baseName) {
     Conversion& c = m_conversion;
+    // The script's name is the mission file's text, in the system's code page.
+    const std::filesystem::path file = platform::pathFromCodePageText(baseName + ".mis");
+    const std::string name = platform::textFromPath(file);
+    for (const RunInput& input : m_inputsInOutput) {
+        if (platform::equalIgnoringCase(platform::textFromPath(input.path.filename()), name)) {
+            throw RunFailure(
+                std::string(kRunSource),
+                "Path/File access error: " + platform::textFromPath(m_outputFolder->path() / file) +
+                    " is " + input.role + " of this run; no script replaces it",
+                ErrorNumber::PathFileAccessError);
+        }
+    }
     platform::IoError error;
-    auto script = platform::TextWriter::create(
-        *m_outputFolder, platform::pathFromCodePageText(baseName + ".mis"), error);
+    auto script = platform::TextWriter::create(*m_outputFolder, file, error);
     if (!script) {
         throw RunFailure(std::string(kRunSource), error);
     }
@@ -491,8 +564,15 @@ RunOutcome ConversionRun(const RunRequest& request, EngineState& state, RunHost&
     }
     if (outcome.failure) {
         outcome.end = RunEnd::Failed;
+        if (const auto left = run.abandonScript()) {
+            outcome.failure = outcome.failure->followedBy("; " + left->description);
+        }
     }
     return outcome;
+}
+
+std::vector<RunInput> runInputs(const RunRequest& request) {
+    return inputsOf(request.options, request.vehicleFile, request.textFile, request.otherInputs);
 }
 
 } // namespace brennic::engine

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brennic::engine {
 
@@ -27,6 +28,12 @@ struct EngineState {
     ObjectLineTable objectLines{};
 };
 
+// A file that a run reads, with what it is to the user ("the mission file").
+struct RunInput {
+    std::filesystem::path path{};
+    std::string role{};
+};
+
 // What one run is asked to do.
 struct RunRequest {
     ConversionOptions options{};
@@ -35,6 +42,7 @@ struct RunRequest {
     // first byte. nullopt: e.txt in the output folder, else ENGLISH.FXT beside the mission file.
     std::optional<std::filesystem::path> textFile{};
     RunNotes* notes = nullptr; // listens for the work left in the scripts; nullptr: nobody
+    std::vector<RunInput> otherInputs{}; // what the options came from (a settings file)
 };
 
 // What a front end lends a run while it lasts.
@@ -61,6 +69,11 @@ struct RunOutcome {
     std::string GTA1iniFile{};
     std::string OutputFolder{};
 };
+
+// The files that a run of request reads, as far as they exist now: the mission file, e.txt, the
+// vehicle file and the other inputs. No script of the run replaces one of them, and a front end
+// writes none of them for the run (a report).
+std::vector<RunInput> runInputs(const RunRequest& request);
 
 // One press of Convert: checks the folders (asking through the host while they are wrong), loads
 // the tables, converts the mission file into one script per section and reports in the status

@@ -73,6 +73,13 @@ class RunFailure : public std::exception {
         return located;
     }
 
+    // The failure with more said behind its description.
+    RunFailure followedBy(std::string_view more) const {
+        RunFailure longer = *this;
+        longer.m_description += more;
+        return longer;
+    }
+
   private:
     std::string m_source;
     std::string m_description;

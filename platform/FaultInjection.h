@@ -5,8 +5,19 @@
 
 namespace brennic::platform {
 
-// Replace is the rename that puts a finished replacement over the earlier file.
-enum class FileOperation { OpenForReading, Read, Create, Write, Close, Replace };
+// Sync puts a finished replacement on the disk, Replace is the rename that then puts it over the
+// earlier file, Remove takes away what was written aside.
+enum class FileOperation {
+    OpenForReading,
+    Read,
+    OpenFolder,
+    Create,
+    Write,
+    Close,
+    Sync,
+    Replace,
+    Remove
+};
 
 // A hook that tests set to make file operations fail as a full disk, a removed folder or a denied
 // permission would (tests often run as root, where permissions do not bite). It returns an errno

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/Ascii.h"
+#include "platform/NativeFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +13,7 @@
 
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -19,10 +21,19 @@ namespace brennic::platform {
 
 namespace {
 
-enum class Wanted { File, Folder };
+enum class Wanted { File, Folder, Entry };
 
 bool isWanted(const std::filesystem::path& path, Wanted wanted) {
-    return wanted == Wanted::File ? isFile(path) : isFolder(path);
+    switch (wanted) {
+    case Wanted::File:
+        return isFile(path);
+    case Wanted::Folder:
+        return isFolder(path);
+    case Wanted::Entry:
+        break;
+    }
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
 std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
@@ -151,6 +162,45 @@ std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesyste
     return findIgnoringCase(folder, name, Wanted::Folder);
 }
 
+std::optional<std::filesystem::path> findEntryIgnoringCase(const std::filesystem::path& folder,
+                                                           std::string_view name) {
+    return findIgnoringCase(folder, name, Wanted::Entry);
+}
+
+#ifdef _WIN32
+bool isSameEntry(const std::filesystem::path& a, const std::filesystem::path& b) {
+    // Opened without access, only to ask what it is; folders need the backup flag.
+    const auto identity = [](const std::filesystem::path& path) {
+        std::optional<BY_HANDLE_FILE_INFORMATION> information;
+        const HANDLE handle =
+            ::CreateFileW(path.empty() ? L"." : path.c_str(), 0,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            information.emplace();
+            if (!::GetFileInformationByHandle(handle, &*information)) {
+                information.reset();
+            }
+            ::CloseHandle(handle);
+        }
+        return information;
+    };
+    const auto first = identity(a);
+    const auto second = first ? identity(b) : std::nullopt;
+    return second && first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
+           first->nFileIndexHigh == second->nFileIndexHigh &&
+           first->nFileIndexLow == second->nFileIndexLow;
+}
+#else
+bool isSameEntry(const std::filesystem::path& a, const std::filesystem::path& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.empty() ? "." : a.c_str(), &first) == 0 &&
+           ::stat(b.empty() ? "." : b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+#endif
+
 std::optional<IoError> makeFolder(const std::filesystem::path& path) {
     std::error_code ec;
     if (std::filesystem::create_directory(path, ec) || isFolder(path)) {
@@ -248,5 +298,7 @@ std::filesystem::path executableFolder() {
     }
     return self.parent_path();
 }
+
+bool isStandardStream(const std::filesystem::path& path) { return native::isStandardStream(path); }
 
 } // namespace brennic::platform

@@ -38,8 +38,20 @@ std::optional<std::filesystem::path> findFileIgnoringCase(const std::filesystem:
 // The same for a sub-folder of folder.
 std::optional<std::filesystem::path> findFolderIgnoringCase(const std::filesystem::path& folder,
                                                             std::string_view name);
+// The same for an entry of any kind: a file, a folder, a device, a link that leads nowhere.
+std::optional<std::filesystem::path> findEntryIgnoringCase(const std::filesystem::path& folder,
+                                                           std::string_view name);
+
+// Whether the two paths, after their links, lead to the same file or folder, told by what it is
+// (device and file number), not by how the names spell it; false when either does not exist. An
+// empty path is the current folder.
+bool isSameEntry(const std::filesystem::path& a, const std::filesystem::path& b);
 
 std::optional<IoError> makeFolder(const std::filesystem::path& path);
+
+// Whether path names what this process's standard output or standard error writes to (the same
+// file, pipe or terminal).
+bool isStandardStream(const std::filesystem::path& path);
 
 #ifdef _WIN32
 // The files of a folder whose names match pattern's last component, where "*" stands for any

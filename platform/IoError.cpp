@@ -20,10 +20,12 @@ IoErrorKind kindOf(int err) {
     case EROFS:
     case EISDIR:
     case EEXIST:
+    case kNotARegularFile:
         return IoErrorKind::AccessDenied;
     case EBUSY:
         return IoErrorKind::InUse;
     case ENOSPC:
+    case EFBIG:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
@@ -47,8 +49,9 @@ std::string described(std::string what, std::string_view action,
 
 IoError ioErrorFromErrno(int err, std::string_view action, const std::filesystem::path& path) {
     // The system's own words for EBUSY ("Device or resource busy") tell a user nothing.
-    std::string what =
-        err == EBUSY ? "File in use by another program" : std::generic_category().message(err);
+    std::string what = err == EBUSY              ? "File in use by another program"
+                       : err == kNotARegularFile ? "Not a regular file"
+                                                 : std::generic_category().message(err);
     return IoError{.kind = kindOf(err), .description = described(std::move(what), action, path)};
 }
 

@@ -11,10 +11,14 @@ enum class IoErrorKind {
     NotFound,     // the file, or a folder on its path, does not exist
     AccessDenied, // no permission, a read-only file or file system, or another entry in the way
     InUse,        // another program holds the file open or locked
-    DiskFull,     // no space left, or the user's quota spent
+    DiskFull,     // no space left, the user's quota spent, or the file size limit reached
     TooLarge,     // a file larger than its reader takes
     Other,        // anything else the system reports
 };
+
+// Not an errno value: an entry that is neither a regular file nor a folder (a device, a FIFO, a
+// socket) where a regular file is wanted.
+inline constexpr int kNotARegularFile = -1;
 
 // A file-system failure as a value.
 struct IoError {

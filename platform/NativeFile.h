@@ -28,17 +28,32 @@ int openForReading(const std::filesystem::path& path, std::FILE*& file);
 int openFolder(const std::filesystem::path& path, NativeHandle& folder);
 // Makes a new file in folder and opens it for writing; EEXIST when the name is taken.
 int createNew(const Folder& folder, const std::filesystem::path& name, NativeHandle& file);
+// Opens what path names (a terminal, a FIFO, a file already open elsewhere) for writing behind
+// what it holds, creating nothing. A FIFO that nobody reads is ENXIO, never a wait.
+int openExisting(const std::filesystem::path& path, NativeHandle& file);
+// Whether path names the file that this process's standard output or standard error writes to.
+bool isStandardStream(const std::filesystem::path& path);
 // What keeps the entry at name from being replaced: EISDIR for a folder, EACCES for a read-only
-// file; 0 when it may be replaced or is missing.
+// file, kNotARegularFile for a device, FIFO or socket; 0 when it may be replaced or is missing.
 int replaceBlocker(const Folder& folder, const std::filesystem::path& name);
 // Gives file, which is to replace the regular file at name, that file's permissions.
 void takePermissions(const Folder& folder, const std::filesystem::path& name, NativeHandle file);
+// Marks file, just made aside, as being written, until it is closed: removeIfAbandoned leaves it
+// alone. ENOENT when the file lost its name before it was held (a sweep took it for abandoned).
+int holdAside(NativeHandle file);
 int writeAll(NativeHandle file, const char* data, std::size_t size);
+// Puts what was written to file on the disk.
+int syncFile(NativeHandle file);
 int closeFile(NativeHandle file);
-// Renames from over to, in one step: to is never missing in between.
-int renameOver(const Folder& folder, const std::filesystem::path& from,
-               const std::filesystem::path& to);
-void removeFile(const Folder& folder, const std::filesystem::path& name);
+// Renames from, which file holds open, over to in one step (to is never missing in between), and
+// closes file whether or not the rename succeeded.
+int closeAndRenameOver(const Folder& folder, NativeHandle file, const std::filesystem::path& from,
+                       const std::filesystem::path& to);
+// Puts the folder's entries (a rename in it) on the disk.
+int syncFolder(const Folder& folder);
+int removeFile(const Folder& folder, const std::filesystem::path& name);
+// Removes the file at name unless a live writer holds it (holdAside, or open on Windows).
+void removeIfAbandoned(const Folder& folder, const std::filesystem::path& name);
 // This process's number, which keeps its names apart from other processes' names.
 std::string processNumber();
 

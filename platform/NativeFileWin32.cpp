@@ -59,11 +59,24 @@ int openFolder(const std::filesystem::path& path, NativeHandle& folder) {
     return folder != kNoHandle ? 0 : lastFailure();
 }
 
+// Without delete sharing, no other process removes the file while it is open.
 int createNew(const Folder& folder, const std::filesystem::path& name, NativeHandle& file) {
     file = ::CreateFileW((folder.path() / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file != kNoHandle ? 0 : lastFailure();
 }
+
+int openExisting(const std::filesystem::path& path, NativeHandle& file) {
+    file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == kNoHandle) {
+        return lastFailure();
+    }
+    ::SetFilePointer(file, 0, nullptr, FILE_END); // a device has no end; nothing to do there
+    return 0;
+}
+
+bool isStandardStream(const std::filesystem::path&) { return false; }
 
 int replaceBlocker(const Folder& folder, const std::filesystem::path& name) {
     const DWORD attributes = ::GetFileAttributesW((folder.path() / name).c_str());
@@ -78,6 +91,9 @@ int replaceBlocker(const Folder& folder, const std::filesystem::path& name) {
 
 void takePermissions(const Folder&, const std::filesystem::path&, NativeHandle) {}
 
+// An open file cannot be deleted (createNew shares no deletion): being open is being held.
+int holdAside(NativeHandle) { return 0; }
+
 int writeAll(NativeHandle file, const char* data, std::size_t size) {
     while (size > 0) {
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1U << 30));
@@ -91,12 +107,21 @@ int writeAll(NativeHandle file, const char* data, std::size_t size) {
     return 0;
 }
 
+int syncFile(NativeHandle file) { return ::FlushFileBuffers(file) ? 0 : lastFailure(); }
+
 int closeFile(NativeHandle file) { return ::CloseHandle(file) ? 0 : lastFailure(); }
 
-int renameOver(const Folder& folder, const std::filesystem::path& from,
-               const std::filesystem::path& to) {
+// An open file cannot be renamed: closed first. Write-through: the rename is on the disk when it
+// returns.
+int closeAndRenameOver(const Folder& folder, NativeHandle file, const std::filesystem::path& from,
+                       const std::filesystem::path& to) {
+    const int closed = closeFile(file);
+    if (closed != 0) {
+        return closed;
+    }
     const std::filesystem::path target = folder.path() / to;
-    if (::MoveFileExW((folder.path() / from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (::MoveFileExW((folder.path() / from).c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return 0;
     }
     const int err = lastFailure();
@@ -115,7 +140,14 @@ int renameOver(const Folder& folder, const std::filesystem::path& from,
     return err;
 }
 
-void removeFile(const Folder& folder, const std::filesystem::path& name) {
+int syncFolder(const Folder&) { return 0; }
+
+int removeFile(const Folder& folder, const std::filesystem::path& name) {
+    return ::DeleteFileW((folder.path() / name).c_str()) ? 0 : lastFailure();
+}
+
+// A file that a live writer holds open cannot be deleted.
+void removeIfAbandoned(const Folder& folder, const std::filesystem::path& name) {
     ::DeleteFileW((folder.path() / name).c_str());
 }
 

@@ -23,9 +23,13 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// What the profile functions see of a line: the bytes before its first NUL. The rest is kept
+// for the file's sake, never read.
+std::string_view visible(std::string_view line) { return line.substr(0, line.find('\0')); }
+
 // The name of a section line, or nullopt for any other line.
 std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trimmed(line);
+    line = trimmed(visible(line));
     const std::size_t close = line.rfind(']');
     if (!line.starts_with('[') || close == std::string_view::npos) {
         return std::nullopt;
@@ -39,7 +43,7 @@ struct KeyLine {
 };
 
 KeyLine keyLine(std::string_view line) {
-    line = trimmed(line);
+    line = trimmed(visible(line));
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
         return {line, std::nullopt};
@@ -66,7 +70,7 @@ std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path, 
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        profile.m_lines.emplace_back(line.substr(0, line.find('\0')));
+        profile.m_lines.emplace_back(line);
     }
     return profile;
 }
@@ -124,7 +128,7 @@ void ProfileFile::setValue(std::string_view section, std::string_view key, std::
         return;
     }
     std::size_t last = span->end;
-    while (last > span->header + 1 && trimmed(m_lines[last - 1]).empty()) {
+    while (last > span->header + 1 && trimmed(visible(m_lines[last - 1])).empty()) {
         --last;
     }
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(last), std::move(line));
@@ -132,8 +136,7 @@ void ProfileFile::setValue(std::string_view section, std::string_view key, std::
 
 bool ProfileFile::save(const std::filesystem::path& path) const {
     IoError error;
-    const auto folder = Folder::open(path.parent_path(), error);
-    auto file = folder ? TextWriter::create(*folder, path.filename(), error) : std::nullopt;
+    auto file = TextWriter::replace(path, SpecialFiles::Refuse, error);
     if (!file) {
         return false;
     }

@@ -14,8 +14,8 @@ namespace brennic::platform {
 // Section and key names ignore letter case. Only the first section of a name counts, and within
 // it the first line of a key. A section line is "[" name "]" (blanks before "[" and after "]" are
 // passed over); a key line is name "=" value, both trimmed of blanks, and a value in matching
-// double or single quotes loses them. A line ends at its first NUL byte. Every other line is kept
-// as it stands when the file is written back.
+// double or single quotes loses them. A line is read up to its first NUL byte. Every line but the
+// key lines set is kept as it stands, bytes behind a NUL included, when the file is written back.
 class ProfileFile {
   public:
     // The most a profile file may hold; anything larger is refused rather than read.
@@ -34,8 +34,9 @@ class ProfileFile {
     // the section at the end of the file.
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
-    // Writes the profile, every line ended by CR LF, replacing the file only once it is complete.
-    // A read-only file is left as it is. False when nothing was written.
+    // Writes the profile, every line ended by CR LF, replacing the file only once it is complete;
+    // a symbolic link stays a link to the file it replaces. A read-only file, a device or a FIFO
+    // is left as it is. False when nothing was written.
     bool save(const std::filesystem::path& path) const;
 
   private:

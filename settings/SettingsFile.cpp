@@ -119,27 +119,39 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& folder) {
         .value_or(folder / platform::pathFromText(kSettingsFileName));
 }
 
-std::filesystem::path userSettingsFolder() {
+std::optional<std::filesystem::path> userSettingsFolder() {
 #ifdef _WIN32
     PWSTR appData = nullptr;
-    std::filesystem::path folder;
+    std::optional<std::filesystem::path> folder;
     if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData))) {
-        folder = appData;
+        folder = std::filesystem::path(appData) / "BRENNIC";
     }
     ::CoTaskMemFree(appData);
-    return folder / "BRENNIC";
+    return folder;
 #else
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && platform::pathFromText(config).is_absolute()) {
-        return platform::pathFromText(config) / "brennic";
+    // A relative path would put the settings into whatever folder the program was started from.
+    const auto absolute = [](const char* variable) -> std::optional<std::filesystem::path> {
+        const char* value = std::getenv(variable);
+        if (value == nullptr || !platform::pathFromText(value).is_absolute()) {
+            return std::nullopt;
+        }
+        return platform::pathFromText(value);
+    };
+    if (const auto config = absolute("XDG_CONFIG_HOME")) {
+        return *config / "brennic";
     }
-    const char* home = std::getenv("HOME");
-    return platform::pathFromText(home != nullptr ? home : "") / ".config" / "brennic";
+    if (const auto home = absolute("HOME")) {
+        return *home / ".config" / "brennic";
+    }
+    return std::nullopt;
 #endif
 }
 
 std::filesystem::path settingsFolder(const std::filesystem::path& programFolder) {
-    return platform::isWritableFolder(programFolder) ? programFolder : userSettingsFolder();
+    if (platform::isWritableFolder(programFolder)) {
+        return programFolder;
+    }
+    return userSettingsFolder().value_or(programFolder);
 }
 
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path) {

@@ -55,13 +55,14 @@ StoredSettings firstStartSettings();
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 
 // The user's own folder for the program's files: $XDG_CONFIG_HOME/brennic when that is an
-// absolute path, else ~/.config/brennic; on Windows BRENNIC in the user's roaming application
-// data (%APPDATA%).
-std::filesystem::path userSettingsFolder();
+// absolute path, else $HOME/.config/brennic when HOME is one; on Windows BRENNIC in the user's
+// roaming application data (%APPDATA%); nullopt when there is none.
+std::optional<std::filesystem::path> userSettingsFolder();
 
 // Where the settings file lives for the program in programFolder: beside it while that folder
 // is writable (a build folder, a copy unpacked by hand), else (a program installed system-wide,
-// or unpacked under Program Files) in userSettingsFolder().
+// or unpacked under Program Files) in userSettingsFolder(), and without one beside the program
+// all the same (where it can be read but, most likely, not saved).
 std::filesystem::path settingsFolder(const std::filesystem::path& programFolder);
 
 // Reads the 40 keys. A missing file gives the first-start settings; in an existing file a missing
@@ -71,9 +72,10 @@ std::filesystem::path settingsFolder(const std::filesystem::path& programFolder)
 SettingsLoad LoadSettingsFile(const std::filesystem::path& path);
 
 // Writes the 40 keys in their fixed order into the file as it is now, keeping every other section
-// and key; the file is replaced only once the new one is complete, and a missing folder is made
-// first. Nothing is written over a file that exists but cannot be read, or is read-only. False
-// when nothing was written.
+// and key; the file is replaced only once the new one is complete and on the disk, and a missing
+// folder is made first. A symbolic link stays a link to the file it replaces. Nothing is written
+// over a file that exists but cannot be read, is read-only or is no regular file. False when
+// nothing was written.
 bool SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings);
 
 // The complete options of a run, from settings as the window or the command line hold them: the

@@ -255,7 +255,8 @@ void Form::cmdConvert_Click() {
     if (outcome.end != engine::RunEnd::Cancelled) {
         showWorkLeftOf(outcome, workLeftText(workLeft, outcome));
     }
-    if (outcome.failure) {
+    // A run stopped for a close request shows no box: the window is closing.
+    if (outcome.failure && !stopRequested()) {
         showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
                   outcome.failure->number());
     }

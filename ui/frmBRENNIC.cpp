@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/qt/FolderChooser.h"
 #include "platform/qt/OpenLink.h"
+#include "ui/CloseSignals.h"
 #include "ui/EngineText.h"
 #include "ui/WorkLeftWindow.h"
 
@@ -389,5 +390,7 @@ void frmBRENNIC::appendStatus(std::string_view addition) {
     status->moveCursor(QTextCursor::End);
     status->insertPlainText(fromEngineText(addition));
 }
+
+bool frmBRENNIC::stopRequested() { return CloseSignals::arrived(); }
 
 } // namespace brennic::ui

@@ -50,6 +50,8 @@ class frmBRENNIC : public QWidget, public Form {
 
     void replaceStatus(std::string_view text) override;
     void appendStatus(std::string_view text) override;
+    // True once a signal asked the program to end (CloseSignals).
+    bool stopRequested() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -70,48 +70,66 @@ std::string switchKeyList() {
     return list;
 }
 
-// The report's folder, when it exists.
-std::optional<platform::Folder> reportFolder(const std::filesystem::path& file) {
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    platform::IoError error;
-    return platform::isFolder(folder) ? platform::Folder::open(folder, error) : std::nullopt;
+// What path, as it stands or where its links lead, would be to a run into the output folder, by
+// its name in any letter case: " would replace a script of this run" for a .mis file,
+// " would be read as the brief texts (e.txt) of this run" for e.txt; empty for anything else.
+std::string_view useInOutputFolder(const std::filesystem::path& path,
+                                   const std::string& outputFolder) {
+    const auto use = [&outputFolder](const std::filesystem::path& file) -> std::string_view {
+        if (!platform::isSameEntry(file.parent_path(), platform::pathFromText(outputFolder))) {
+            return {};
+        }
+        if (platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis")) {
+            return " would replace a script of this run";
+        }
+        if (platform::equalIgnoringCase(platform::textFromPath(file.filename()), "e.txt")) {
+            return " would be read as the brief texts (e.txt) of this run";
+        }
+        return {};
+    };
+    if (outputFolder.empty()) {
+        return {};
+    }
+    std::error_code ec;
+    const std::string_view named = use(path);
+    return named.empty() ? use(std::filesystem::weakly_canonical(path, ec)) : named;
 }
 
-// The --report file, written as the run goes: made with the report's first text, so that a run
-// that never starts leaves none, and, when it replaces an earlier file, put in place as a whole
-// by close() (a failure leaves the earlier report as it was).
-class ReportFile {
-  public:
-    ReportFile(platform::Folder folder, std::filesystem::path name)
-        : m_folder(std::move(folder)), m_name(std::move(name)) {}
-
-    void write(std::string_view text) {
-        if (open()) {
-            m_writer->write(text); // a failed write is what close() reports
+// The report's file, opened before the run: a report that would replace what the run reads or
+// writes, or that cannot be written at all, is refused before anything is converted. A symbolic
+// link is followed (the file it leads to is replaced), a terminal or a pipe written into. nullopt
+// once standard error says why.
+std::optional<platform::TextWriter>
+openReport(const std::string& file, const engine::RunRequest& request, std::ostream& err) {
+    const auto refused = [&err](const std::string& why) {
+        err << "brennic-cli: --report: " << why << '\n';
+        return std::nullopt;
+    };
+    if (file.empty()) {
+        return refused("no file name given");
+    }
+    const std::filesystem::path path = platform::pathFromText(file);
+    if (!path.has_filename() || platform::isFolder(path)) {
+        return refused(file + " is a folder");
+    }
+    for (const engine::RunInput& input : engine::runInputs(request)) {
+        if (platform::isSameEntry(path, input.path)) {
+            return refused(file + " is " + input.role + " of this run");
         }
     }
-
-    // Completes the file, an empty report too; the failure of any step.
-    std::optional<platform::IoError> close() { return open() ? m_writer->close() : m_failure; }
-
-  private:
-    bool open() {
-        if (!m_writer && !m_failure) {
-            platform::IoError error;
-            if (auto writer = platform::TextWriter::create(m_folder, m_name, error)) {
-                m_writer.emplace(std::move(*writer));
-            } else {
-                m_failure = error;
-            }
-        }
-        return m_writer.has_value();
+    if (const std::string_view use = useInOutputFolder(path, request.options.OutputFolder);
+        !use.empty()) {
+        return refused(file + std::string(use));
     }
-
-    platform::Folder m_folder;
-    std::filesystem::path m_name;
-    std::optional<platform::TextWriter> m_writer;
-    std::optional<platform::IoError> m_failure;
-};
+    platform::IoError error;
+    auto writer = platform::TextWriter::replace(path, platform::SpecialFiles::WriteInto, error);
+    if (!writer) {
+        return refused(error.kind == platform::IoErrorKind::NotFound
+                           ? "the folder of " + file + " does not exist"
+                           : error.description);
+    }
+    return writer;
+}
 
 // Why --check does not read the file: only a regular file is read. A FIFO without a writer would
 // block the check before a line is read, and a device may never end.
@@ -275,7 +293,7 @@ struct CliChoices {
     std::vector<std::pair<bool, std::string>> switchChanges{}; // on or off, KEY, in order
     std::string carsFile{};
     std::string settingsFile{};
-    std::string reportFile{};
+    std::optional<std::string> reportFile{};
     std::vector<std::string> checkScriptFiles{};
     std::string textFile{};
     std::vector<std::string> addTextsFiles{}; // the GTA1 text file, then the text file
@@ -367,10 +385,12 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
     app.add_option("--settings", choices.settingsFile,
                    "Start from a settings file of the window (brennic.INI); the other options "
                    "override it");
-    app.add_option("--report", choices.reportFile,
-                   "After the run, write to FILE what each script still needs by hand before "
-                   "GTA2's compiler takes it")
-        ->type_name("FILE");
+    std::string reportFile;
+    CLI::Option* reportOption =
+        app.add_option("--report", reportFile,
+                       "After the run, write to FILE what each script still needs by hand before "
+                       "GTA2's compiler takes it")
+            ->type_name("FILE");
     CLI::Option* check =
         app.add_option("--check", choices.checkScriptFiles,
                        "Instead of converting, check scripts (after your edits) against GTA2's "
@@ -406,6 +426,9 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
         }
         return code == 0 ? 0 : 2;
     }
+    if (reportOption->count() > 0) {
+        choices.reportFile = reportFile; // given, if only as ""
+    }
     for (const CLI::Option* alone : {check, addTextsOption}) {
         for (const CLI::Option* option : app.get_options()) {
             if (alone->count() > 0 && option != alone && option->count() > 0) {
@@ -422,12 +445,19 @@ std::optional<int> parseArguments(int argc, const char* const* argv, CliChoices&
 // command line's changes. nullopt after a usage error was said.
 std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostream& err) {
     settings::StoredSettings stored = settings::firstStartSettings();
+    std::vector<engine::RunInput> otherInputs;
     if (!choices.settingsFile.empty()) {
-        if (!platform::isFile(platform::pathFromText(choices.settingsFile))) {
+        const std::filesystem::path path = platform::pathFromText(choices.settingsFile);
+        std::error_code ec;
+        const std::filesystem::file_status status = std::filesystem::status(path, ec);
+        if (!std::filesystem::is_regular_file(status)) {
             err << "brennic-cli: the settings file " << escapeControlBytes(choices.settingsFile)
-                << " does not exist\n";
+                << (!std::filesystem::exists(status)        ? " does not exist\n"
+                    : std::filesystem::is_directory(status) ? " is a folder\n"
+                                                            : " is not a regular file\n");
             return std::nullopt;
         }
+        otherInputs.push_back({path, "the settings file"});
         settings::SettingsLoad load =
             settings::LoadSettingsFile(platform::pathFromText(choices.settingsFile));
         if (load.readFailure) {
@@ -471,6 +501,7 @@ std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostr
         .vehicleFile = choices.carsFile.empty() ? settings::vehicleFilePath()
                                                 : std::optional<std::filesystem::path>(
                                                       platform::pathFromText(choices.carsFile)),
+        .otherInputs = std::move(otherInputs),
     };
 }
 
@@ -514,22 +545,24 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     if (!choices.addTextsFiles.empty()) {
         return addTexts(choices.addTextsFiles[0], choices.addTextsFiles[1], out, err);
     }
-    std::optional<ReportFile> reportFile;
-    std::optional<report::ConversionReport> workLeft;
-    if (!choices.reportFile.empty()) {
-        const std::filesystem::path path = platform::pathFromText(choices.reportFile);
-        std::optional<platform::Folder> folder = reportFolder(path);
-        if (!folder) {
-            err << "brennic-cli: --report: the folder of " << escapeControlBytes(choices.reportFile)
-                << " does not exist\n";
-            return 2;
-        }
-        reportFile.emplace(std::move(*folder), path.filename());
-        workLeft.emplace([&reportFile](std::string_view text) { reportFile->write(text); });
-    }
     std::optional<engine::RunRequest> request = requestOf(choices, err);
     if (!request) {
         return 2;
+    }
+    std::optional<platform::TextWriter> reportFile =
+        choices.reportFile ? openReport(*choices.reportFile, *request, err) : std::nullopt;
+    if (choices.reportFile && !reportFile) {
+        return 2;
+    }
+    // A report into the stream the status text goes to follows the status text whole; any other
+    // is written as the run goes.
+    const bool intoStandardOutput =
+        reportFile && platform::isStandardStream(platform::pathFromText(*choices.reportFile));
+    std::optional<report::ConversionReport> workLeft;
+    if (intoStandardOutput) {
+        workLeft.emplace();
+    } else if (reportFile) {
+        workLeft.emplace([&reportFile](std::string_view text) { reportFile->write(text); });
     }
     request->notes = workLeft ? &*workLeft : nullptr;
     if (!choices.textFile.empty()) {
@@ -549,10 +582,15 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         err << "brennic-cli: the status text could not be written to standard output\n";
     }
     if (workLeft && outcome.end != engine::RunEnd::Cancelled) {
-        workLeft->finish(outcome.failure ? outcome.failure->description() : "");
-        if (const auto failure = reportFile->close()) {
+        const std::string failure = outcome.failure ? outcome.failure->description() : "";
+        if (intoStandardOutput) {
+            reportFile->write(workLeft->text(failure)); // a failed write is what close() reports
+        } else {
+            workLeft->finish(failure);
+        }
+        if (const auto failed = reportFile->close()) {
             err << "brennic-cli: the report could not be written: "
-                << escapeControlBytes(failure->description) << '\n';
+                << escapeControlBytes(failed->description) << '\n';
             if (!outcome.failure) {
                 return 1;
             }

@@ -72,8 +72,15 @@ int main() {
 }
 #else
 int main(int argc, char** argv) {
-    // A closed pipe is a failed write, reported as such, not a silent end.
+    // A closed pipe is a failed write, reported as such, not a silent end; so is a file that
+    // reaches the size limit (ulimit -f).
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Whatever asks the run to end (a closed terminal, Ctrl+\, a kill without -9) stops it as
+    // Ctrl+C does: at the next line, leaving nothing half written aside.
+    for (const int signal : {SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2}) {
+        std::signal(signal, stopRun);
+    }
     std::signal(SIGINT, stopRun);
     std::signal(SIGTERM, stopRun);
     std::ios::sync_with_stdio(false);

@@ -1,3 +1,4 @@
+#include "ui/CloseSignals.h"
 #include "ui/frmBRENNIC.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     brennic::ui::frmBRENNIC window;
+    const brennic::ui::CloseSignals closeSignals(window);
     window.show();
     return QApplication::exec();
 }

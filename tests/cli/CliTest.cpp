@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 using brennic::test::CliResult;
@@ -86,7 +88,19 @@ TEST(Cli, SettingsFileAndOverrides) {
     EXPECT_NE(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
     ASSERT_EQ(runCli({"--settings", settings, "--off", "Unknown"}).code, 0);
     EXPECT_EQ(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
-    EXPECT_EQ(runCli({"--settings", (folders.temp / "missing.INI").string()}).code, 2);
+    // A FIFO would wait for a writer.
+    ASSERT_EQ(::mkfifo((folders.temp / "fifo.INI").c_str(), 0644), 0);
+    const std::pair<std::string, const char*> unusable[] = {
+        {(folders.temp / "missing.INI").string(), " does not exist\n"},
+        {folders.temp.path().string(), " is a folder\n"},
+        {(folders.temp / "fifo.INI").string(), " is not a regular file\n"},
+    };
+    for (const auto& [path, why] : unusable) {
+        SCOPED_TRACE(path);
+        const CliResult refused = runCli({"--settings", path});
+        EXPECT_EQ(refused.code, 2);
+        EXPECT_EQ(refused.err, "brennic-cli: the settings file " + path + why);
+    }
 
     // Read as the window reads it: a bad box value is named and leaves only that box off.
     writeFile(folders.temp / "brennic.INI", "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.mission +

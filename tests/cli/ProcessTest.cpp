@@ -2,6 +2,7 @@
 // cannot be written, the memory a hostile file asks for).
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -51,9 +52,11 @@ class Process {
         if (outFd >= 0) {
             posix_spawn_file_actions_adddup2(&actions, outFd, 1);
         } else {
-            posix_spawn_file_actions_addopen(&actions, 1, m_out.c_str(), O_WRONLY | O_CREAT, 0644);
+            posix_spawn_file_actions_addopen(&actions, 1, m_out.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
         }
-        posix_spawn_file_actions_addopen(&actions, 2, m_err.c_str(), O_WRONLY | O_CREAT, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, m_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
             ADD_FAILURE() << "cannot start " << argv[0];
         }
@@ -121,8 +124,6 @@ std::string longMission(int lines) {
 
 bool exitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
 
-} // namespace
-
 TEST(Process, AStatusTextThatCannotBeWrittenIsAFailure) {
     Folders folders;
     writeFile(folders.mission / "mission.ini", longMission(10));
@@ -151,29 +152,127 @@ TEST(Process, AStatusTextThatCannotBeWrittenIsAFailure) {
     ::close(full);
 }
 
+// Once the replacement is being written aside, the run is in the middle of the script.
+void waitUntilWritingAside(const fs::path& output) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::distance(fs::directory_iterator(output), fs::directory_iterator()) < 3 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+std::size_t entriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+} // namespace
+
+// Whatever asks the run to end, short of SIGKILL (a closed terminal, Ctrl+C, Ctrl+\\, kill), stops
+// it at its next line with "Interrupted", as the shell numbers the signal.
 TEST(Process, ASignalStopsTheRunAndKeepsEarlierWork) {
-    for (const auto& [signal, code] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+    for (const auto& [signal, code] :
+         {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129},
+          std::pair{SIGQUIT, 131}, std::pair{SIGUSR1, 138}}) {
         SCOPED_TRACE(signal);
         Folders folders;
         writeFile(folders.mission / "mission.ini", longMission(400000));
         writeFile(folders.output / "nyc_A_1.mis", "my own mission\r\n");
         Process process(folders.temp, folders.args());
-        // Once the replacement is being written aside, the run is in the middle of the script.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::distance(fs::directory_iterator(folders.output), fs::directory_iterator()) <
-                   3 &&
-               std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        waitUntilWritingAside(folders.output);
         process.signal(signal);
         const Finished finished = process.wait();
         EXPECT_TRUE(exitedWith(finished.status, code)) << finished.status;
         EXPECT_EQ(finished.out, "Generating GTA2 mission scripts...\r\n\r\nnyc_A_1.mis\r\n");
         EXPECT_NE(finished.err.find("Error description: Interrupted"), std::string::npos);
         EXPECT_EQ(readFile(folders.output / "nyc_A_1.mis"), "my own mission\r\n");
-        EXPECT_EQ(std::distance(fs::directory_iterator(folders.output), fs::directory_iterator()),
-                  2); // the script and the uk folder: nothing written aside remains
+        EXPECT_EQ(entriesIn(folders.output), 2u); // the script and uk/: nothing written aside
     }
+}
+
+// A run killed outright (kill -9, a power loss) cannot clean up: what it wrote aside says what it
+// is, and the next run into the folder removes it.
+TEST(Process, WhatARunKilledOutrightLeftIsRemovedByTheNext) {
+    Folders folders;
+    writeFile(folders.mission / "mission.ini", longMission(400000));
+    writeFile(folders.output / "nyc_A_1.mis", "my own mission\r\n");
+    Process killed(folders.temp, folders.args());
+    waitUntilWritingAside(folders.output);
+    killed.signal(SIGKILL);
+    killed.wait();
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folders.output)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_TRUE(names[0].starts_with(".nyc_A_1.mis.brennic-partial-")) << names[0];
+    EXPECT_EQ(readFile(folders.output / "nyc_A_1.mis"), "my own mission\r\n");
+
+    writeFile(folders.mission / "mission.ini", longMission(1));
+    Process next(folders.temp, folders.args());
+    EXPECT_TRUE(exitedWith(next.wait().status, 0));
+    EXPECT_EQ(entriesIn(folders.output), 2u);
+}
+
+// A run that starts while another writes into the same folder leaves the other's work alone.
+TEST(Process, TwoRunsIntoOneFolderAtOnce) {
+    Folders folders;
+    writeFile(folders.mission / "mission.ini", longMission(400000));
+    writeFile(folders.output / "nyc_A_1.mis", "my own mission\r\n");
+    writeFile(folders.temp / "other" / "mission.ini", "[1]\r\nB, 1, nyc.cmp\r\n\r\n\r\n");
+    Process first(folders.temp, folders.args());
+    waitUntilWritingAside(folders.output);
+    Process second(folders.temp, {"--mission-dir", (folders.temp / "other").string(),
+                                  "--output-dir", folders.output.string()});
+    EXPECT_TRUE(exitedWith(second.wait().status, 0));
+    EXPECT_TRUE(exitedWith(first.wait().status, 0));
+    // Its end only: a child started by posix_spawn counts this process's peak memory as its own.
+    std::ifstream script(folders.output / "nyc_A_1.mis", std::ios::binary | std::ios::ate);
+    script.seekg(-16, std::ios::end);
+    std::string end(16, '\0');
+    script.read(end.data(), 16);
+    EXPECT_EQ(end, " \r\n \r\nLEVELEND\r\n");
+    EXPECT_TRUE(fs::exists(folders.output / "nyc_B_1.mis"));
+    EXPECT_EQ(entriesIn(folders.output), 3u);
+}
+
+// A file size limit (ulimit -f) fails the write that reaches it, as a full disk would, instead of
+// killing the run halfway.
+TEST(Process, AFileSizeLimitFailsTheRun) {
+    Folders folders;
+    writeFile(folders.mission / "mission.ini", longMission(10000));
+    writeFile(folders.output / "nyc_A_1.mis", "my own mission\r\n");
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    rlimit small = limit;
+    small.rlim_cur = 1 << 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0); // inherited by the program
+    Process process(folders.temp, folders.args());
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const Finished finished = process.wait();
+    EXPECT_TRUE(exitedWith(finished.status, 1)) << finished.status;
+    EXPECT_NE(finished.err.find("Error description: File too large (writing "), std::string::npos)
+        << finished.err;
+    EXPECT_EQ(readFile(folders.output / "nyc_A_1.mis"), "my own mission\r\n");
+    EXPECT_EQ(entriesIn(folders.output), 2u);
+}
+
+// "--report /dev/stdout" with standard output in a file puts the report behind the status text
+// (a pipe or terminal is written into as any FIFO or device).
+TEST(Process, AReportToStandardOutputFollowsTheStatusText) {
+    Folders folders;
+    writeFile(folders.mission / "mission.ini", longMission(10));
+    std::vector<std::string> args = folders.args();
+    args.insert(args.end(), {"--report", (folders.temp / "report.txt").string()});
+    Process toFile(folders.temp, args);
+    const Finished expected = toFile.wait();
+    ASSERT_TRUE(exitedWith(expected.status, 0));
+    args.back() = "/dev/stdout";
+    Process intoOutput(folders.temp, args);
+    const Finished written = intoOutput.wait();
+    EXPECT_TRUE(exitedWith(written.status, 0)) << written.err;
+    EXPECT_EQ(written.out, expected.out + readFile(folders.temp / "report.txt"));
 }
 
 TEST(Process, AHugeLineIsNeverHeldWhole) {
@@ -304,10 +403,21 @@ TEST(Process, AReportIsWrittenAsTheRunGoes) {
     std::vector<std::string> args = folders.args();
     args.insert(args.end(), {"--report", report.string()});
     Process process(folders.temp, args);
+    // Written aside until the run ends, as every file that counts only when whole.
+    const auto writtenAside = [&folders] {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(folders.temp.path(), ec)) {
+            if (entry.path().filename().string().starts_with(".report.txt.brennic-partial-")) {
+                return static_cast<std::size_t>(entry.file_size(ec));
+            }
+        }
+        return std::size_t{0};
+    };
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (readFile(report).size() < (1u << 16) && std::chrono::steady_clock::now() < deadline) {
+    while (writtenAside() < (1u << 16) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    EXPECT_FALSE(fs::exists(report));
     process.signal(SIGTERM);
     const Finished finished = process.wait();
     EXPECT_TRUE(exitedWith(finished.status, 143)) << finished.status;

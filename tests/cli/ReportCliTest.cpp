@@ -1,6 +1,10 @@
 #include "tests/cli/CliRun.h"
+#include "tests/support/Fault.h"
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
@@ -8,6 +12,9 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -70,6 +77,83 @@ TEST(CliReport, NoReportWhenNothingWasConverted) {
                 "--report", (temp / "report.txt").string()});
     EXPECT_EQ(cancelled.code, 3);
     EXPECT_FALSE(fs::exists(temp / "report.txt"));
+}
+
+// The report never takes the place of what the run reads or writes: such a name is refused before
+// anything is converted, as is a name that cannot be a report at all.
+TEST(CliReport, RefusedBeforeTheRunWithTheReason) {
+    TempFolder temp;
+    const fs::path out = temp / "out";
+    writeFile(temp / "gtadata" / "mission.ini", "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    writeFile(out / "E.TXT", "[1]text\r\n");
+    writeFile(out / "old.mis", "hand made\r\n");
+    writeFile(temp / "cars.ini", "[BRENNIC Vehicles]\r\n");
+    writeFile(temp / "brennic.INI", "[BRENNIC Settings]\r\n");
+    fs::create_symlink(temp / "gtadata" / "mission.ini", temp / "link.txt");
+    fs::create_directory(temp / "locked");
+    TempFolder pipes; // apart: listing the files with their bytes would wait at a FIFO
+    ASSERT_EQ(::mkfifo((pipes / "fifo").c_str(), 0644), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {(temp / "gtadata" / "mission.ini").string(), " is the mission file of this run"},
+        {(temp / "link.txt").string(), " is the mission file of this run"},
+        {(out / "E.TXT").string(), " is the brief text file of this run"},
+        {(out / "e.txt").string(), " would be read as the brief texts (e.txt) of this run"},
+        {(temp / "cars.ini").string(), " is the vehicle file of this run"},
+        {(temp / "brennic.INI").string(), " is the settings file of this run"},
+        {(out / "old.mis").string(), " would replace a script of this run"},
+        {(out / "NYC_A_1.MIS").string(), " would replace a script of this run"},
+        {"", "no file name given"},
+        {out.string(), " is a folder"},
+        {out.string() + "/", " is a folder"},
+        {(pipes / "fifo").string(), "Nothing reads from the FIFO (opening "}, // never a wait
+        {(temp / "none" / "r.txt").string(), "the folder of "},
+        {(temp / "locked" / "r.txt").string(), "Permission denied (opening the folder "},
+    };
+    const brennic::test::Fault locked(
+        [&temp](brennic::platform::FileOperation op, const fs::path& path) {
+            return op == brennic::platform::FileOperation::OpenFolder && path == temp / "locked"
+                       ? EACCES
+                       : 0;
+        });
+    const auto before = filesIn(temp.path());
+    for (const auto& [report, why] : cases) {
+        SCOPED_TRACE(report);
+        const CliResult refused =
+            runCli({"--mission-dir", (temp / "gtadata").string(), "--output-dir", out.string(),
+                    "--cars", (temp / "cars.ini").string(), "--settings",
+                    (temp / "brennic.INI").string(), "--report", report});
+        EXPECT_EQ(refused.code, 2);
+        EXPECT_TRUE(refused.err.starts_with("brennic-cli: --report: ")) << refused.err;
+        EXPECT_NE(refused.err.find(why), std::string::npos) << refused.err;
+        // Only what is not there "does not exist"; a folder that cannot be opened says why.
+        EXPECT_EQ(refused.err.find("does not exist") != std::string::npos, why == "the folder of ");
+        EXPECT_EQ(filesIn(temp.path()), before);
+    }
+}
+
+// A report goes into a pipe (>(wc -c)) as into a file, and through a link into the file it leads
+// to; neither is replaced.
+TEST(CliReport, GoesIntoPipesAndThroughLinks) {
+    TempFolder temp;
+    writeFile(temp / "gtadata" / "mission.ini", "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    fs::create_symlink("reports/last.txt", temp / "report.txt");
+    fs::create_directory(temp / "reports");
+    ASSERT_EQ(::mkfifo((temp / "fifo").c_str(), 0644), 0);
+    const int reader = ::open((temp / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const char* name : {"fifo", "report.txt"}) {
+        const CliResult run = runCli({"--mission-dir", (temp / "gtadata").string(), "--output-dir",
+                                      temp.path().string(), "--report", (temp / name).string()});
+        EXPECT_EQ(run.code, 0) << run.err;
+    }
+    std::string piped(100, '\0');
+    piped.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(reader, piped.data(), 100))));
+    ::close(reader);
+    const std::string report = "nyc_A_1.mis\r\n  nothing left to do\r\n";
+    EXPECT_EQ(piped, report);
+    EXPECT_TRUE(fs::is_fifo(temp / "fifo"));
+    EXPECT_TRUE(fs::is_symlink(temp / "report.txt"));
+    EXPECT_EQ(readFile(temp / "reports" / "last.txt"), report);
 }
 
 // The run tells the report which lines are its markers; a GTA1 line whose comment merely reads

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -132,6 +133,17 @@ TEST(Warnings, OddInputFilesAreNamedAndTheRunGoesOn) {
              run.cars = run.temp / "cars.ini";
          },
          "has no [BRENNIC Vehicles] section; every vehicle name is empty", ""},
+#ifndef _WIN32
+        // Reading a FIFO would wait for a writer; a link may lead nowhere.
+        {"a FIFO named e.txt",
+         [](RunFixture& run) {
+             ASSERT_EQ(::mkfifo((run.outputFolder / "e.txt").c_str(), 0644), 0);
+         },
+         "e.txt is not a readable file; no brief texts were read from it", "BUG"},
+        {"a link named e.txt that leads nowhere",
+         [](RunFixture& run) { fs::create_symlink("nowhere.txt", run.outputFolder / "E.txt"); },
+         "E.txt is not a readable file; no brief texts were read from it", "BUG"},
+#endif
         {"lines behind a Ctrl-Z",
          [](RunFixture& run) {
              writeFile(run.missionFolder / "mission.ini",
@@ -250,6 +262,60 @@ TEST(Replacing, AKeptScriptIsNamedWithTheReason) {
         fs::permissions(script, fs::perms::owner_write, fs::perm_options::add);
         EXPECT_EQ(readFile(script), "// my own finished mission\r\n");
     }
+}
+
+// A failed run that cannot remove what it wrote aside (a folder made read-only meanwhile) says
+// which file it left; the next run into the folder removes it.
+TEST(Replacing, WhatCannotBeRemovedIsNamedAndTheNextRunRemovesIt) {
+    const std::string handMade = "// my own finished mission\r\n";
+    RunFixture run;
+    writeFile(run.outputFolder / "nyc_A_1.mis", handMade);
+    {
+        const Fault fault([](FileOperation op, const fs::path& path) {
+            return op == FileOperation::Write && nameEndsWith(path, "A_1.mis") ? ENOSPC
+                   : op == FileOperation::Remove                               ? EACCES
+                                                                               : 0;
+        });
+        const RunOutcome outcome = run.run(kThreeSections);
+        ASSERT_EQ(outcome.end, RunEnd::Failed);
+        const std::string& description = outcome.failure->description();
+        EXPECT_NE(description.find("; Permission denied (removing the unfinished "),
+                  std::string::npos)
+            << description;
+        EXPECT_NE(description.find("out/.nyc_A_1.mis.brennic-partial-"), std::string::npos)
+            << description;
+    }
+    EXPECT_EQ(filesIn(run.outputFolder).size(), 3u);
+    EXPECT_EQ(run.script("nyc_A_1.mis"), handMade);
+    ASSERT_EQ(run.convert().end, RunEnd::Finished);
+    EXPECT_EQ(filesIn(run.outputFolder).size(), 4u); // the three scripts and uk/
+}
+
+// The run reads its vehicle file (and, from the command line, its settings file) from wherever
+// the user keeps it; a script of the same name in the output folder would replace it.
+TEST(Replacing, NoScriptReplacesAFileTheRunReads) {
+    RunFixture run;
+    const std::string vehicles = "[BRENNIC Vehicles]\r\n1=MY CAR\r\n";
+    writeFile(run.outputFolder / "NYC_B_2.MIS", vehicles);
+    run.cars = run.outputFolder / "NYC_B_2.MIS";
+    RunOutcome outcome = run.run(kThreeSections);
+    ASSERT_EQ(outcome.end, RunEnd::Failed);
+    EXPECT_EQ(outcome.failure->number(), 75);
+    EXPECT_EQ(outcome.failure->description(),
+              "Path/File access error: " + run.options.OutputFolder + "nyc_B_2.mis" +
+                  " is the vehicle file of this run; no script replaces it (line 9 of "
+                  "mission.ini)");
+    EXPECT_EQ(readFile(run.outputFolder / "NYC_B_2.MIS"), vehicles);
+
+    run.cars.reset();
+    outcome =
+        ConversionRun({.options = run.options,
+                       .otherInputs = {{run.outputFolder / "NYC_B_2.MIS", "the settings file"}}},
+                      run.state, run.host);
+    ASSERT_EQ(outcome.end, RunEnd::Failed);
+    EXPECT_NE(outcome.failure->description().find(" is the settings file of this run"),
+              std::string::npos);
+    EXPECT_EQ(readFile(run.outputFolder / "NYC_B_2.MIS"), vehicles);
 }
 
 // The output folder is opened once: giving its path to another folder during the run cannot

@@ -90,3 +90,23 @@ TEST(ProfileFile, MissingFilesReadEmptyAndLargeOnesAreRefused) {
     EXPECT_EQ(error.description,
               "File too large: " + (temp / "big.ini").string() + " holds more than 1048576 bytes");
 }
+
+// The profile functions read a line up to its first NUL; what stands behind it is the user's,
+// and a save keeps it, as it keeps every line it does not set.
+TEST(ProfileFile, KeepsTheBytesItDoesNotSetBehindANul) {
+    TempFolder temp;
+    writeFile(temp / "p.ini", "; note\0behind\r\n"
+                              "[S]\0x\r\n"
+                              "kept=1\0\xff\r\n"
+                              "set=old\0gone\r\n"sv);
+    ProfileFile profile = readProfile(temp / "p.ini");
+    EXPECT_EQ(profile.value("S", "kept"), "1");
+    profile.setValue("S", "set", "new");
+    profile.setValue("S", "added", "2");
+    ASSERT_TRUE(profile.save(temp / "p.ini"));
+    EXPECT_EQ(readFile(temp / "p.ini"), "; note\0behind\r\n"
+                                        "[S]\0x\r\n"
+                                        "kept=1\0\xff\r\n"
+                                        "set=new\r\n"
+                                        "added=2\r\n"sv);
+}

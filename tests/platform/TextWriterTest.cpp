@@ -4,9 +4,14 @@
 #include "tests/support/TempFolder.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <tuple>
+#include <unistd.h>
 
 using namespace brennic::platform;
 using brennic::test::readFile;
@@ -144,4 +149,168 @@ TEST(TextWriter, AReplacementThatCannotBeWrittenAsideNamesTheFile) {
     EXPECT_NE(error.description.find("(creating a file beside "), std::string::npos)
         << error.description;
     EXPECT_EQ(readFile(temp / name), "kept");
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::size_t entriesIn(const TempFolder& temp) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()));
+}
+
+// What TextWriter::replace made of path, written with "new".
+std::optional<IoError> replaceWith(const fs::path& path, SpecialFiles specials) {
+    IoError error;
+    auto writer = TextWriter::replace(path, specials, error);
+    if (!writer) {
+        return error;
+    }
+    writer->writeLine("new");
+    return writer->close();
+}
+
+} // namespace
+
+// A file that counts only once whole: nothing new stands at its name before close(), and a link
+// leads to the file that is replaced (the user's dotfiles stay links).
+TEST(TextWriter, AReplacementFollowsLinksAndShowsOnlyWhenWhole) {
+    TempFolder temp;
+    writeFile(temp / "real" / "target.ini", "old");
+    fs::create_symlink("real/target.ini", temp / "link.ini");
+    fs::create_symlink(temp / "real" / "new.ini", temp / "dangling.ini");
+    fs::create_symlink("link.ini", temp / "chain.ini");
+    for (const char* name : {"link.ini", "chain.ini", "dangling.ini", "free.ini"}) {
+        SCOPED_TRACE(name);
+        IoError error;
+        auto writer = TextWriter::replace(temp / name, SpecialFiles::Refuse, error);
+        ASSERT_TRUE(writer) << error.description;
+        writer->writeLine("new");
+        EXPECT_FALSE(fs::exists(temp / "free.ini"));
+        EXPECT_FALSE(writer->close());
+        EXPECT_EQ(readFile(temp / name), "new\r\n");
+    }
+    EXPECT_TRUE(fs::is_symlink(temp / "link.ini"));
+    EXPECT_TRUE(fs::is_symlink(temp / "chain.ini"));
+    EXPECT_EQ(readFile(temp / "real" / "new.ini"), "new\r\n");
+    EXPECT_EQ(entriesIn(temp), 5u); // real/ and the four names: nothing aside
+
+    IoError error;
+    EXPECT_FALSE(TextWriter::replace(temp / "none.ini", SpecialFiles::Refuse, error)->discard());
+    EXPECT_FALSE(fs::exists(temp / "none.ini"));
+}
+
+// Renaming over a device or a FIFO would take it from everyone else (/dev/null as root); a
+// report may go into one (a terminal, a pipe), a script or a settings file never.
+TEST(TextWriter, SpecialFilesAreWrittenIntoOrRefusedNeverReplaced) {
+    TempFolder temp;
+    ASSERT_EQ(::mkfifo((temp / "fifo").c_str(), 0644), 0);
+    fs::create_directory(temp / "folder");
+    const int reader = ::open((temp / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_FALSE(replaceWith(temp / "fifo", SpecialFiles::WriteInto));
+    char got[16] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 5);
+    EXPECT_EQ(std::string(got), "new\r\n");
+    {
+        const brennic::test::Fault denied([](FileOperation op, const std::filesystem::path&) {
+            return op == FileOperation::Create ? EACCES : 0;
+        });
+        const auto error = replaceWith(temp / "fifo", SpecialFiles::WriteInto);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->description,
+                  "Permission denied (opening " + (temp / "fifo").string() + ")");
+    }
+    ::close(reader);
+
+    const std::tuple<const char*, SpecialFiles, const char*> refused[] = {
+        {"fifo", SpecialFiles::WriteInto, "Nothing reads from the FIFO (opening "}, // no wait
+        {"fifo", SpecialFiles::Refuse, "Not a regular file (replacing "},
+        {"folder", SpecialFiles::WriteInto, "Is a directory (replacing "},
+        {"folder/", SpecialFiles::WriteInto, "Is a directory (replacing "},
+    };
+    for (const auto& [name, specials, description] : refused) {
+        SCOPED_TRACE(name);
+        const auto error = replaceWith(temp / name, specials);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->description.starts_with(description)) << error->description;
+    }
+    IoError error;
+    EXPECT_FALSE(TextWriter::create(folderOf(temp), "fifo", error));
+    EXPECT_EQ(error.description, "Not a regular file (replacing " + (temp / "fifo").string() + ")");
+    EXPECT_EQ(error.kind, IoErrorKind::AccessDenied);
+    EXPECT_TRUE(fs::is_fifo(temp / "fifo"));
+    EXPECT_EQ(entriesIn(temp), 2u);
+
+    // A character device of its own, as /dev/null is one (only root may make one).
+    if (::mknod((temp / "null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) {
+        GTEST_SKIP() << "no device made";
+    }
+    EXPECT_FALSE(replaceWith(temp / "null", SpecialFiles::WriteInto));
+    EXPECT_TRUE(replaceWith(temp / "null", SpecialFiles::Refuse));
+    EXPECT_TRUE(fs::is_character_file(temp / "null"));
+    EXPECT_EQ(entriesIn(temp), 3u);
+}
+
+// Whatever ends a replacement before its rename, the earlier file stays and nothing written aside
+// does; what cannot be removed is named.
+TEST(TextWriter, NothingStaysAsideOrItIsNamed) {
+    const std::tuple<FileOperation, bool> cases[] = {
+        {FileOperation::Write, true}, {FileOperation::Sync, false}, {FileOperation::Replace, true}};
+    for (const auto& [failing, folderReadOnly] : cases) {
+        SCOPED_TRACE(static_cast<int>(failing) * 10 + folderReadOnly);
+        TempFolder temp;
+        writeFile(temp / "a.mis", "kept");
+        const Folder folder = folderOf(temp);
+        TextWriter writer = writerFor(folder, "a.mis");
+        writer.writeLine("new");
+        const brennic::test::Fault fault(
+            [failing, folderReadOnly](FileOperation op, const std::filesystem::path&) {
+                return op == failing                                   ? ENOSPC
+                       : op == FileOperation::Remove && folderReadOnly ? EACCES
+                                                                       : 0;
+            });
+        const auto error = writer.close();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(readFile(temp / "a.mis"), "kept");
+        const std::string left = "Permission denied (removing the unfinished " +
+                                 (temp / ".a.mis.brennic-partial-").string();
+        EXPECT_EQ(error->description.find(left) != std::string::npos, folderReadOnly)
+            << error->description;
+        EXPECT_EQ(entriesIn(temp), folderReadOnly ? 2u : 1u);
+    }
+
+    TempFolder temp;
+    writeFile(temp / "a.mis", "kept");
+    const Folder folder = folderOf(temp);
+    TextWriter writer = writerFor(folder, "a.mis");
+    const brennic::test::Fault fault([](FileOperation op, const std::filesystem::path&) {
+        return op == FileOperation::Remove ? EACCES : 0;
+    });
+    const auto error = writer.discard();
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->description.find(".a.mis.brennic-partial-"), std::string::npos);
+    EXPECT_FALSE(writer.discard()); // once is enough
+}
+
+// The next writer in a folder removes what a killed one left aside, but never what a live one,
+// of another process or its own, is writing.
+TEST(Folder, RemoveAbandonedLeavesWhatAWriterHolds) {
+    TempFolder temp;
+    writeFile(temp / "a.mis", "kept");
+    writeFile(temp / ".a.mis.brennic-partial-99999999-1", "left by a killed run");
+    writeFile(temp / ".hidden", "the user's");
+    writeFile(temp / "b.mis.brennic-partial-1-1", "not hidden: not ours");
+    fs::create_directory(temp / ".c.mis.brennic-partial-1-1");
+    const Folder folder = folderOf(temp);
+    TextWriter writer = writerFor(folder, "a.mis");
+    writer.writeLine("new");
+    EXPECT_EQ(entriesIn(temp), 6u);
+    folder.removeAbandoned();
+    EXPECT_FALSE(fs::exists(temp / ".a.mis.brennic-partial-99999999-1"));
+    EXPECT_EQ(entriesIn(temp), 5u);
+    EXPECT_FALSE(writer.close());
+    EXPECT_EQ(readFile(temp / "a.mis"), "new\r\n");
+    EXPECT_EQ(entriesIn(temp), 4u);
 }

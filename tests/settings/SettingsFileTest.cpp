@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <variant>
 #include <vector>
@@ -175,6 +176,24 @@ TEST(SaveSettingsFile, NeverSpoilsAFileItCannotReplaceWhole) {
         EXPECT_EQ(readFile(temp / "s.ini"), before);
         EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
     }
+}
+
+// Settings kept with the user's dotfiles: the link stays, the file it leads to changes. A FIFO
+// in its place is nothing to read or replace.
+TEST(SaveSettingsFile, ALinkStaysALinkAndAFifoStaysAFifo) {
+    TempFolder temp;
+    writeFile(temp / "dotfiles" / "brennic.INI", kSection + "Phone=1\r\n");
+    fs::create_symlink("dotfiles/brennic.INI", temp / "brennic.INI");
+    StoredSettings stored = LoadSettingsFile(temp / "brennic.INI").settings;
+    ASSERT_EQ(stored.boxes[boxOf("Phone")], BoxState::Ticked);
+    stored.boxes[boxOf("Door")] = BoxState::Ticked;
+    ASSERT_TRUE(SaveSettingsFile(temp / "brennic.INI", stored));
+    EXPECT_TRUE(fs::is_symlink(temp / "brennic.INI"));
+    EXPECT_EQ(LoadSettingsFile(temp / "dotfiles" / "brennic.INI").settings.boxes, stored.boxes);
+
+    ASSERT_EQ(::mkfifo((temp / "fifo.INI").c_str(), 0644), 0);
+    EXPECT_FALSE(SaveSettingsFile(temp / "fifo.INI", stored));
+    EXPECT_TRUE(fs::is_fifo(temp / "fifo.INI"));
 }
 
 TEST(optionsFromSettings, OffsetsAsTheWindowReadsThemAndOnlyTickedBoxesOn) {

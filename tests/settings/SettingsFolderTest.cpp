@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <tuple>
 
 using brennic::test::TempFolder;
 using brennic::test::writeFile;
@@ -47,19 +48,24 @@ TEST(settingsFolder, BesideAProgramWhoseFolderIsWritable) {
 }
 
 // An installed program's folder cannot be written (root can write anywhere, so a folder that is
-// not there stands in for it).
+// not there stands in for it). Without a home the program keeps to its own folder: a relative
+// path would put the settings wherever the program was started from.
 TEST(settingsFolder, TheUsersConfigurationFolderForAnInstalledProgram) {
     TempFolder home;
     const fs::path installed = home / "usr" / "bin";
-    const Environment homeVariable("HOME", home.path().string());
-    const std::pair<std::optional<std::string>, fs::path> cases[] = {
-        {(home / "xdg").string(), home / "xdg" / "brennic"},
-        {std::nullopt, home / ".config" / "brennic"},
-        {"", home / ".config" / "brennic"},
-        {"relative/config", home / ".config" / "brennic"}, // only an absolute path counts
+    const std::tuple<std::optional<std::string>, std::optional<std::string>, fs::path> cases[] = {
+        {home.path().string(), (home / "xdg").string(), home / "xdg" / "brennic"},
+        {home.path().string(), std::nullopt, home / ".config" / "brennic"},
+        {home.path().string(), "", home / ".config" / "brennic"},
+        {home.path().string(), "relative/config", home / ".config" / "brennic"},
+        {std::nullopt, (home / "xdg").string(), home / "xdg" / "brennic"},
+        {std::nullopt, std::nullopt, installed},
+        {std::nullopt, "relative/config", installed},
+        {"relative/home", "", installed},
     };
-    for (const auto& [config, expected] : cases) {
-        SCOPED_TRACE(config.value_or("(unset)"));
+    for (const auto& [homeValue, config, expected] : cases) {
+        SCOPED_TRACE(homeValue.value_or("(unset)") + " " + config.value_or("(unset)"));
+        const Environment homeVariable("HOME", homeValue);
         const Environment configVariable("XDG_CONFIG_HOME", config);
         EXPECT_EQ(settings::settingsFolder(installed), expected);
     }

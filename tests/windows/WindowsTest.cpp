@@ -4,6 +4,7 @@
 #include "app/cli/CliMain.h"
 #include "app/cli/WindowsConsole.h"
 #include "platform/FileSystem.h"
+#include "platform/TextWriter.h"
 #include "platform/WideText.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/TempFolder.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <utility>
 #include <vector>
 #include <windows.h>
 
@@ -231,4 +233,44 @@ TEST(WindowsSettings, TheApplicationDataFolderForAProgramThatCannotWriteBesideIt
     if (!userFolderExisted) {
         fs::remove(userFolder);
     }
+}
+
+// An open file cannot be deleted: another run's sweep leaves what a live writer has open aside,
+// and removes what a killed one left.
+TEST(WindowsFiles, WhatIsWrittenAsideGoesOnlyOnceAbandoned) {
+    TempFolder temp;
+    writeFile(temp / "a.mis", "kept");
+    writeFile(temp / ".b.mis.brennic-partial-99999-1", "left by a killed run");
+    platform::IoError error;
+    const auto folder = platform::Folder::open(temp.path(), error);
+    ASSERT_TRUE(folder) << error.description;
+    auto writer = platform::TextWriter::create(*folder, "a.mis", error);
+    ASSERT_TRUE(writer) << error.description;
+    writer->writeLine("new");
+    folder->removeAbandoned();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 2);
+    EXPECT_FALSE(writer->close());
+    EXPECT_EQ(readFile(temp / "a.mis"), "new\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1);
+}
+
+// Files are told apart by what they are, not by how a name spells them: the mission file under
+// another letter case is refused as a report, any other file taken.
+TEST(WindowsFiles, AReportNeverReplacesTheMissionFile) {
+    TempFolder temp;
+    writeFile(temp / "gtadata" / "MISSION.INI", "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    std::filesystem::create_directories(temp / "out");
+    const std::string mission = temp.path().string() + "\\gtadata";
+    const std::string output = temp.path().string() + "\\out";
+    for (const auto& [report, code] : {std::pair{mission + "\\mission.ini", 2},
+                                       std::pair{temp.path().string() + "\\report.txt", 0}}) {
+        SCOPED_TRACE(report);
+        const char* argv[] = {"brennic-cli",  "--mission-dir", mission.c_str(), "--output-dir",
+                              output.c_str(), "--report",      report.c_str()};
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(brennic::cli::Run_cli(7, argv, out, err), code) << err.str();
+    }
+    EXPECT_EQ(readFile(temp / "gtadata" / "MISSION.INI"), "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    EXPECT_TRUE(readFile(temp / "report.txt").starts_with("nyc_A_1.mis\r\n"));
 }
