@@ -164,8 +164,8 @@ TEST(WindowsProgram, HelpVersionAndLineEnds) {
 
 TEST(WindowsProgram, WildcardsNameTheScriptsToCheck) {
     TempFolder temp;
-    writeFile(temp / "out" / "b.mis", "\r\n// MOVE FAIL LINE HERE\r\n");
-    writeFile(temp / "out" / "A.MIS", "");
+    writeFile(temp / "out" / "b.mis", "LEVELSTART\r\n// MOVE FAIL LINE HERE\r\nLEVELEND\r\n");
+    writeFile(temp / "out" / "A.MIS", "LEVELSTART\r\nLEVELEND\r\n");
     writeFile(temp / "out" / "c.misc", "// MOVE FAIL LINE HERE\r\n");
     const Ran ran = run(temp.path(), L"--check out\\*.mis");
     EXPECT_EQ(ran.code, 4u) << ran.err;
