@@ -549,6 +549,12 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     if (!request) {
         return 2;
     }
+    if (!choices.textFile.empty()) {
+        if (!textsUsable(choices.textFile, err)) {
+            return 2;
+        }
+        request->textFile = platform::pathFromText(choices.textFile);
+    }
     std::optional<platform::TextWriter> reportFile =
         choices.reportFile ? openReport(*choices.reportFile, *request, err) : std::nullopt;
     if (choices.reportFile && !reportFile) {
@@ -565,12 +571,6 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         workLeft.emplace([&reportFile](std::string_view text) { reportFile->write(text); });
     }
     request->notes = workLeft ? &*workLeft : nullptr;
-    if (!choices.textFile.empty()) {
-        if (!textsUsable(choices.textFile, err)) {
-            return 2;
-        }
-        request->textFile = platform::pathFromText(choices.textFile);
-    }
 
     CliHost host(out, err, signal);
     engine::EngineState state;
