@@ -891,13 +891,6 @@ void LanguageCheck::part(std::string_view word) {
                                         " of line " + std::to_string(m_startLine) + " began");
     }
     closeAll(word);
-    if (m_subroutine) {
-        report(LanguageRule::NotChecked,
-               "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
-                   " has no RETURN",
-               false);
-        m_subroutine.reset();
-    }
     m_part = Part::Ended;
 }
 
@@ -929,6 +922,13 @@ void LanguageCheck::closeAll(std::string_view why) {
                std::string(inner.word) + " is not closed before " + std::string(why),
                std::string(inner.word));
         m_blocks.pop_back();
+    }
+    if (m_subroutine) {
+        report(LanguageRule::NotChecked,
+               "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
+                   " has no RETURN",
+               false);
+        m_subroutine.reset();
     }
 }
 
@@ -1284,13 +1284,6 @@ void LanguageCheck::finish() {
     // GTA2's own level scripts go on after LEVELEND with triggers and subroutines: what opens
     // there must close there too.
     closeAll("the end of the script");
-    if (m_subroutine) {
-        report(LanguageRule::NotChecked,
-               "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
-                   " has no RETURN",
-               false);
-        m_subroutine.reset();
-    }
     if (m_part != Part::Ended) {
         const std::string_view end = m_role == ScriptRole::Level     ? "LEVELEND"
                                      : m_role == ScriptRole::Mission ? "MISSIONEND"

@@ -154,6 +154,7 @@ class LanguageCheck {
     std::size_t block(std::string_view word, std::size_t pos);
     void part(std::string_view word);
     void close(Frame frame, std::string_view word);
+    // Lists and ends every open block, then the open subroutine, at what `why` names.
     void closeAll(std::string_view why);
     std::size_t condition(std::size_t pos);
     bool continuesCondition() const;
