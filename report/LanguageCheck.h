@@ -3,6 +3,7 @@
 #include "platform/IoError.h"
 #include "report/ScriptLanguage.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -153,6 +154,8 @@ class LanguageCheck {
     std::size_t creation(std::size_t pos);
     std::size_t block(std::string_view word, std::size_t pos);
     void part(std::string_view word);
+    void openBlock(Frame frame, std::string_view word);
+    void dropBlock();
     void close(Frame frame, std::string_view word);
     // Lists and ends every open block, then the open subroutine, at what `why` names.
     void closeAll(std::string_view why);
@@ -194,6 +197,9 @@ class LanguageCheck {
     ScriptRole m_role = ScriptRole::Unknown;
     int m_startLine = 0;
     std::vector<Open> m_blocks;
+    // The blocks of m_blocks by frame: a closing word whose block is not open is told so without
+    // a search through those that are.
+    std::array<std::size_t, 3> m_openFrames{};
     std::optional<OpenCondition> m_condition;
     std::optional<int> m_subroutine; // the line of the open subroutine's label
     // FORWARD lines before the script shows whether it is a mission script, which may not have

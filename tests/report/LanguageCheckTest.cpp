@@ -487,6 +487,25 @@ TEST(LanguageCheck, OneLineNamingThousandsOfObjectsStaysLinear) {
     EXPECT_EQ(large.items().size(), 100u);
 }
 
+// n blocks left open, then n closing words that match none of them: each is told at once, not
+// after a search through all that is open. Thirty-two times the lines take about thirty-two times
+// as long (with a search, a thousand times).
+TEST(LanguageCheck, ClosingWordsWithoutTheirBlockStayLinear) {
+    const auto linesOf = [](int blocks) {
+        std::vector<std::string> lines = {"COUNTER loop = 1", "LEVELSTART"};
+        lines.insert(lines.end(), static_cast<std::size_t>(blocks), "WHILE ( loop = 1 )");
+        lines.insert(lines.end(), static_cast<std::size_t>(blocks), "ENDIF");
+        lines.emplace_back("LEVELEND");
+        return lines;
+    };
+    LanguageCheck small(100);
+    const double smallSeconds = secondsToCheck(linesOf(1500), small);
+    LanguageCheck large(100);
+    const double largeSeconds = secondsToCheck(linesOf(48000), large);
+    EXPECT_LT(largeSeconds, 64 * std::max(smallSeconds, 0.005));
+    EXPECT_EQ(large.countedItems(), 96000u); // each ENDIF, and each WHILE left open
+}
+
 // Items about an earlier line (found at a later line or at the end) carry that line's origin,
 // as a report names the GTA1 line that wrote it.
 TEST(LanguageCheck, ItemsCarryTheOriginOfTheirLine) {
