@@ -231,6 +231,8 @@ int addTexts(const std::string& gta1File, const std::string& textFile, std::ostr
     } else if (wrong.empty() &&
                !platform::isFolder(textPath.has_parent_path() ? textPath.parent_path() : ".")) {
         wrong = "the folder of " + textFile + " does not exist";
+    } else if (wrong.empty() && platform::isSameEntry(gta1Path, textPath)) {
+        wrong = textFile + " is the GTA1 text file itself";
     }
     if (!wrong.empty()) {
         err << "brennic-cli: --add-texts: " << wrong << '\n';
