@@ -1403,14 +1403,4 @@ ScriptRead Read_script_lines(const std::filesystem::path& path,
     }
 }
 
-bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check,
-                         platform::IoError& error) {
-    const auto line = [&check](std::string_view text) { check.addLine(text); };
-    if (Read_script_lines(path, line, {}, error) != ScriptRead::Read) {
-        return false;
-    }
-    check.finish();
-    return true;
-}
-
 } // namespace brennic::report

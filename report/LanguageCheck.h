@@ -229,9 +229,4 @@ ScriptRead Read_script_lines(const std::filesystem::path& path,
                              const std::function<void(std::string_view)>& line,
                              const std::function<bool()>& stop, platform::IoError& error);
 
-// Feeds a file's lines to the check and finishes it; false with the error when the file cannot be
-// read whole.
-bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check,
-                         platform::IoError& error);
-
 } // namespace brennic::report

@@ -12,10 +12,11 @@
 #include <string_view>
 #include <vector>
 
-using brennic::report::Check_language_file;
 using brennic::report::LanguageCheck;
 using brennic::report::LanguageItem;
 using brennic::report::LanguageRule;
+using brennic::report::Read_script_lines;
+using brennic::report::ScriptRead;
 using brennic::report::ScriptRole;
 using brennic::report::Settle_script_set;
 using brennic::test::TempFolder;
@@ -73,6 +74,17 @@ std::vector<Result> checkSet(const std::vector<std::string_view>& scripts) {
 }
 
 Result check(std::string_view script) { return checkSet({script})[0]; }
+
+// A script file fed to the check; false when it cannot be read whole.
+bool checkFile(const std::filesystem::path& path, LanguageCheck& check,
+               brennic::platform::IoError& error) {
+    const auto line = [&check](std::string_view text) { check.addLine(text); };
+    if (Read_script_lines(path, line, {}, error) != ScriptRead::Read) {
+        return false;
+    }
+    check.finish();
+    return true;
+}
 
 } // namespace
 
@@ -324,7 +336,7 @@ TEST(LanguageCheck, ItemsStayShortAndFewWhateverTheScript) {
     EXPECT_EQ(check.unlistedItems(), 9u);
 }
 
-TEST(Check_language_file, ReadsAnyLineEndsAndNamesTextBehindACtrlZ) {
+TEST(Read_script_lines, ReadsAnyLineEndsAndNamesTextBehindACtrlZ) {
     const TempFolder folder;
     const std::pair<std::string_view, Items> cases[] = {
         {"LEVELSTART\r\nDO_NOWT\rLEVELEND\n", {}},
@@ -338,12 +350,12 @@ TEST(Check_language_file, ReadsAnyLineEndsAndNamesTextBehindACtrlZ) {
         writeFile(path, text);
         LanguageCheck check;
         brennic::platform::IoError error;
-        ASSERT_TRUE(Check_language_file(path, check, error));
+        ASSERT_TRUE(checkFile(path, check, error));
         EXPECT_EQ(resultOf(check).counted, counted);
     }
     LanguageCheck check;
     brennic::platform::IoError error;
-    EXPECT_FALSE(Check_language_file(folder.path() / "missing.mis", check, error));
+    EXPECT_FALSE(checkFile(folder.path() / "missing.mis", check, error));
 }
 
 // The converter's scripts, each a level script checked on its own. Every item was judged by
@@ -414,7 +426,7 @@ TEST(LanguageCheck, ConvertedGoldenScripts) {
         SCOPED_TRACE(key);
         LanguageCheck check;
         brennic::platform::IoError error;
-        ASSERT_TRUE(Check_language_file(entry.path(), check, error));
+        ASSERT_TRUE(checkFile(entry.path(), check, error));
         Settle_script_set({&check, 1});
         const auto found = expected.find(key);
         const Expected wanted = found == expected.end() ? Expected{} : found->second;
