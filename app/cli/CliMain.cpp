@@ -518,8 +518,15 @@ int exitCodeOf(const engine::RunOutcome& outcome, std::ostream& err,
             err << "brennic-cli: the mission folder \"" << escapeControlBytes(outcome.GTA1iniFile)
                 << "\" holds no mission.ini or missuk.ini (use --mission-dir)\n";
         } else {
+            std::string folder = outcome.OutputFolder;
+            while (!folder.empty() && platform::isPathSeparator(folder.back())) {
+                folder.pop_back();
+            }
+            std::error_code ec;
+            const bool exists =
+                !folder.empty() && std::filesystem::exists(platform::pathFromText(folder), ec);
             err << "brennic-cli: the output folder \"" << escapeControlBytes(outcome.OutputFolder)
-                << "\" does not exist (use --output-dir)\n";
+                << (exists ? "\" is not a folder" : "\" does not exist") << " (use --output-dir)\n";
         }
         return 3;
     case engine::RunEnd::Failed:

@@ -59,6 +59,12 @@ TEST(Cli, ExitCodes) {
         runCli({"--mission-dir", folders.mission, "--output-dir", folders.output + "/nowhere"});
     EXPECT_EQ(noOutput.code, 3);
     EXPECT_NE(noOutput.err.find("output folder"), std::string::npos);
+    EXPECT_NE(noOutput.err.find("does not exist"), std::string::npos);
+    const CliResult outputIsAFile = runCli(
+        {"--mission-dir", folders.mission, "--output-dir", folders.mission + "/MISSION.INI"});
+    EXPECT_EQ(outputIsAFile.code, 3);
+    EXPECT_NE(outputIsAFile.err.find("MISSION.INI/\" is not a folder"), std::string::npos)
+        << outputIsAFile.err;
 }
 
 TEST(Cli, WarningsGoToStandardErrorAndTheRunSucceeds) {
