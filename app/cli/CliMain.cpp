@@ -70,26 +70,35 @@ std::string switchKeyList() {
     return list;
 }
 
-// What path, as it stands or where its links lead, would be to a run into the output folder, by
-// its name in any letter case: " would replace a script of this run" for a .mis file,
-// " would be read as the brief texts (e.txt) of this run" for e.txt; empty for anything else.
-std::string_view useInOutputFolder(const std::filesystem::path& path,
-                                   const std::string& outputFolder) {
-    const auto use = [&outputFolder](const std::filesystem::path& file) -> std::string_view {
-        if (!platform::isSameEntry(file.parent_path(), platform::pathFromText(outputFolder))) {
-            return {};
+// What path, as it stands or where its links lead, would be to a run with these folders, by its
+// name in any letter case: " would replace a script of this run" for a .mis file in the output
+// folder, " would be read as the brief texts (e.txt) of this run" for e.txt there,
+// " could be read as the mission file by a later run" for mission.ini or missuk.ini in the
+// mission folder (mission.ini is read before missuk.ini, and of names that differ in letter case
+// the first in byte order); empty for anything else.
+std::string_view useInRunFolders(const std::filesystem::path& path,
+                                 const engine::ConversionOptions& options) {
+    const auto in = [](const std::filesystem::path& file, const std::string& folder) {
+        return !folder.empty() &&
+               platform::isSameEntry(file.parent_path(), platform::pathFromText(folder));
+    };
+    const auto use = [&](const std::filesystem::path& file) -> std::string_view {
+        const std::string name = platform::textFromPath(file.filename());
+        if (in(file, options.OutputFolder)) {
+            if (platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis")) {
+                return " would replace a script of this run";
+            }
+            if (platform::equalIgnoringCase(name, "e.txt")) {
+                return " would be read as the brief texts (e.txt) of this run";
+            }
         }
-        if (platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis")) {
-            return " would replace a script of this run";
-        }
-        if (platform::equalIgnoringCase(platform::textFromPath(file.filename()), "e.txt")) {
-            return " would be read as the brief texts (e.txt) of this run";
+        if ((platform::equalIgnoringCase(name, "mission.ini") ||
+             platform::equalIgnoringCase(name, "missuk.ini")) &&
+            in(file, options.GTA1iniFile)) {
+            return " could be read as the mission file by a later run";
         }
         return {};
     };
-    if (outputFolder.empty()) {
-        return {};
-    }
     std::error_code ec;
     const std::string_view named = use(path);
     return named.empty() ? use(std::filesystem::weakly_canonical(path, ec)) : named;
@@ -117,8 +126,7 @@ openReport(const std::string& file, const engine::RunRequest& request, std::ostr
             return refused(file + " is " + input.role + " of this run");
         }
     }
-    if (const std::string_view use = useInOutputFolder(path, request.options.OutputFolder);
-        !use.empty()) {
+    if (const std::string_view use = useInRunFolders(path, request.options); !use.empty()) {
         return refused(file + std::string(use));
     }
     platform::IoError error;

@@ -133,6 +133,25 @@ TEST(CliReport, RefusedBeforeTheRunWithTheReason) {
     }
 }
 
+// Beside a Missuk.ini, a report named mission.ini, or MISSUK.INI (first in byte order), would be
+// the next run's mission file.
+TEST(CliReport, RefusedWhereALaterRunWouldReadItAsTheMissionFile) {
+    TempFolder temp;
+    writeFile(temp / "gtadata" / "Missuk.ini", "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    fs::create_directories(temp / "out");
+    for (const char* name : {"mission.ini", "MISSION.INI", "MISSUK.INI"}) {
+        SCOPED_TRACE(name);
+        const CliResult refused =
+            runCli({"--mission-dir", (temp / "gtadata").string(), "--output-dir",
+                    (temp / "out").string(), "--report", (temp / "gtadata" / name).string()});
+        EXPECT_EQ(refused.code, 2);
+        EXPECT_NE(refused.err.find(" could be read as the mission file by a later run"),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_FALSE(fs::exists(temp / "gtadata" / name));
+    }
+}
+
 // A report goes into a pipe (>(wc -c)) as into a file, and through a link into the file it leads
 // to; neither is replaced.
 TEST(CliReport, GoesIntoPipesAndThroughLinks) {
