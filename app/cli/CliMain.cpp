@@ -503,7 +503,10 @@ std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostr
     }
     auto options = settings::optionsFromSettings(stored);
     if (const auto* error = std::get_if<settings::LoadError>(&options)) {
-        err << "brennic-cli: --offset: " << escapeControlBytes(error->description) << '\n';
+        // Without --offset, the offsets are the settings file's.
+        err << "brennic-cli: "
+            << (choices.offsetTexts.empty() ? escapeControlBytes(choices.settingsFile) : "--offset")
+            << ": " << escapeControlBytes(error->description) << '\n';
         return std::nullopt;
     }
     return engine::RunRequest{

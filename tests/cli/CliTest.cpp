@@ -116,4 +116,14 @@ TEST(Cli, SettingsFileAndOverrides) {
     EXPECT_EQ(bad.code, 0);
     EXPECT_NE(bad.err.find("Door=3"), std::string::npos);
     EXPECT_NE(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
+
+    // An offset the file holds is the file's fault, unless --offset stands in for it.
+    writeFile(folders.temp / "brennic.INI", "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.mission +
+                                                "/\r\nOutputFolder=" + folders.output +
+                                                "/\r\nYoffset=1e999\r\n");
+    const CliResult badOffset = runCli({"--settings", settings});
+    EXPECT_EQ(badOffset.code, 2);
+    EXPECT_TRUE(badOffset.err.starts_with("brennic-cli: " + settings + ": ")) << badOffset.err;
+    EXPECT_NE(badOffset.err.find("1e999"), std::string::npos) << badOffset.err;
+    EXPECT_EQ(runCli({"--settings", settings, "--offset", "0", "0", "0"}).code, 0);
 }
