@@ -1356,20 +1356,6 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
     }
 }
 
-void Settle_script_set(std::span<LanguageCheck> scripts) {
-    std::vector<const LanguageCheck*> levels;
-    for (const LanguageCheck& script : scripts) {
-        if (script.role() == ScriptRole::Level) {
-            levels.push_back(&script);
-        }
-    }
-    for (LanguageCheck& script : scripts) {
-        if (script.role() == ScriptRole::Mission) {
-            script.settle(levels);
-        }
-    }
-}
-
 ScriptRead Read_script_lines(const std::filesystem::path& path,
                              const std::function<void(std::string_view)>& line,
                              const std::function<bool()>& stop, platform::IoError& error) {

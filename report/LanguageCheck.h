@@ -78,7 +78,7 @@ class LanguageCheck {
     // nowhere in it wait for settle().
     void finish();
     // A mission script's names, once, after finish(): against the declarations of the level
-    // scripts given with it (Settle_script_set does this for a set).
+    // scripts given with it (Settle_script_set does this for a set of ScriptChecks).
     void settle(std::span<const LanguageCheck* const> levels);
 
     // A word, number or sign of a line as the compiler reads it (outside comments).
@@ -213,11 +213,6 @@ class LanguageCheck {
     std::unordered_map<std::string, Pending> m_pendingSubroutines;
     std::unordered_set<std::string> m_spellingsNoted;
 };
-
-// Settles the names of a set of finished scripts: each mission script sees the declarations of
-// every level script given with it, as the game runs them; its names declared nowhere are listed.
-// A script checked alone is a set of one.
-void Settle_script_set(std::span<LanguageCheck> scripts);
 
 enum class ScriptRead : std::uint8_t { Read, Failed, Stopped };
 

@@ -18,7 +18,6 @@ using brennic::report::LanguageRule;
 using brennic::report::Read_script_lines;
 using brennic::report::ScriptRead;
 using brennic::report::ScriptRole;
-using brennic::report::Settle_script_set;
 using brennic::test::TempFolder;
 using brennic::test::writeFile;
 
@@ -65,7 +64,18 @@ std::vector<Result> checkSet(const std::vector<std::string_view>& scripts) {
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         feed(set[i], scripts[i]);
     }
-    Settle_script_set(set);
+    // As the game runs them: each mission script sees the declarations of every level script.
+    std::vector<const LanguageCheck*> levels;
+    for (const LanguageCheck& each : set) {
+        if (each.role() == ScriptRole::Level) {
+            levels.push_back(&each);
+        }
+    }
+    for (LanguageCheck& each : set) {
+        if (each.role() == ScriptRole::Mission) {
+            each.settle(levels);
+        }
+    }
     std::vector<Result> results;
     for (const LanguageCheck& check : set) {
         results.push_back(resultOf(check));
@@ -264,7 +274,7 @@ TEST(LanguageCheck, ReasonsSayWhatIsWrong) {
                      "5: WHILE is not closed before the end of the script"}));
 }
 
-TEST(Settle_script_set, MissionScriptsSeeTheLevelScriptsGivenWithThem) {
+TEST(LanguageCheck, MissionScriptsSeeTheLevelScriptsGivenWithThem) {
     constexpr std::string_view level = "PLAYER_PED p1 = ( 1.5 , 1.5 , 2.0 ) 25 0\n"
                                        "COUNTER flag\n"
                                        "LEVELSTART\n"
@@ -322,7 +332,6 @@ TEST(LanguageCheck, ItemsStayShortAndFewWhateverTheScript) {
     }
     check.addLine("LEVELEND");
     check.finish();
-    Settle_script_set({&check, 1});
     const std::vector<LanguageItem> items = check.items();
     ASSERT_EQ(items.size(), 3u);
     for (const LanguageItem& item : items) {
@@ -427,7 +436,6 @@ TEST(LanguageCheck, ConvertedGoldenScripts) {
         LanguageCheck check;
         brennic::platform::IoError error;
         ASSERT_TRUE(checkFile(entry.path(), check, error));
-        Settle_script_set({&check, 1});
         const auto found = expected.find(key);
         const Expected wanted = found == expected.end() ? Expected{} : found->second;
         matched += found == expected.end() ? 0u : 1u;
@@ -445,7 +453,6 @@ double secondsToCheck(const std::vector<std::string>& lines, LanguageCheck& chec
         check.addLine(line);
     }
     check.finish();
-    Settle_script_set({&check, 1});
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
