@@ -9,7 +9,6 @@
 #include "platform/TextWriter.h"
 
 #include <bitset>
-#include <system_error>
 
 namespace brennic::engine {
 
@@ -86,11 +85,8 @@ std::optional<AddedTexts> Add_GTA1_texts(const std::filesystem::path& gta1File,
         return result;
     }
 
-    const auto folder = platform::Folder::open(textFile.parent_path(), error);
-    if (!folder) {
-        return std::nullopt;
-    }
-    auto writer = platform::TextWriter::create(*folder, textFile.filename(), error);
+    // Put in place only when whole; a text file linked from elsewhere stays linked.
+    auto writer = platform::TextWriter::replace(textFile, platform::SpecialFiles::Refuse, error);
     if (!writer) {
         return std::nullopt;
     }
@@ -105,12 +101,6 @@ std::optional<AddedTexts> Add_GTA1_texts(const std::filesystem::path& gta1File,
     }
     writer->write(bytes.substr(lines.size()));
     if (const auto failure = writer->close()) {
-        // A new file keeps what was written before the failure; half a text file is worse than
-        // none.
-        if (!existed) {
-            std::error_code ignored;
-            std::filesystem::remove(folder->path() / textFile.filename(), ignored);
-        }
         error = *failure;
         return std::nullopt;
     }

@@ -19,7 +19,7 @@ struct AddedTexts {
 // GTA1 file's order, behind the text file's lines (a last line without a line end gets one) but
 // before a Ctrl-Z, which ends the text for its reader. The bytes already there stay as they are.
 // The text file is written only when a text is added, and replaced only once complete: a failure
-// (nullopt, error set) leaves it as it was.
+// (nullopt, error set) leaves it as it was. A symbolic link is followed and stays a link.
 std::optional<AddedTexts> Add_GTA1_texts(const std::filesystem::path& gta1File,
                                          const std::filesystem::path& textFile,
                                          platform::IoError& error);

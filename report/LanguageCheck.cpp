@@ -804,11 +804,11 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
         return condition(at);
     };
     if (word == "IF") {
-        m_blocks.push_back({Frame::If, here(), false, word});
+        openBlock(Frame::If, word);
         return startCondition(pos);
     }
     if (word == "WHILE" || word == "WHILE_EXEC") {
-        m_blocks.push_back({Frame::While, here(), false, word});
+        openBlock(Frame::While, word);
         return startCondition(pos);
     }
     if (word == "WHILE_TRUE") {
@@ -816,7 +816,7 @@ std::size_t LanguageCheck::block(std::string_view word, std::size_t pos) {
         return startCondition(pos);
     }
     if (word == "DO") {
-        m_blocks.push_back({Frame::Do, here(), false, word});
+        openBlock(Frame::Do, word);
         return pos;
     }
     // EXEC and ENDEXEC do not nest like the blocks: GTA2's own scripts end the exec part of a
@@ -891,35 +891,35 @@ void LanguageCheck::part(std::string_view word) {
                                         " of line " + std::to_string(m_startLine) + " began");
     }
     closeAll(word);
-    if (m_subroutine) {
-        report(LanguageRule::NotChecked,
-               "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
-                   " has no RETURN",
-               false);
-        m_subroutine.reset();
-    }
     m_part = Part::Ended;
 }
 
+void LanguageCheck::openBlock(Frame frame, std::string_view word) {
+    m_blocks.push_back({frame, here(), false, word});
+    ++m_openFrames[static_cast<std::size_t>(frame)];
+}
+
+void LanguageCheck::dropBlock() {
+    --m_openFrames[static_cast<std::size_t>(m_blocks.back().frame)];
+    m_blocks.pop_back();
+}
+
 void LanguageCheck::close(Frame frame, std::string_view word) {
-    const auto open = std::find_if(m_blocks.rbegin(), m_blocks.rend(),
-                                   [frame](const Open& each) { return each.frame == frame; });
-    if (open == m_blocks.rend()) {
+    if (m_openFrames[static_cast<std::size_t>(frame)] == 0) {
         constexpr std::string_view kOpeners[] = {"IF", "WHILE or WHILE_EXEC", "DO"};
         report(LanguageRule::Block,
                std::string(word) + " without " + std::string(kOpeners[static_cast<int>(frame)]));
         return;
     }
-    const std::size_t keep = static_cast<std::size_t>(m_blocks.rend() - open) - 1;
-    while (m_blocks.size() > keep + 1) {
+    while (m_blocks.back().frame != frame) {
         const Open& inner = m_blocks.back();
         report(inner.at, LanguageRule::Block,
                std::string(inner.word) + " is not closed before the " + std::string(word) +
                    " of line " + std::to_string(m_line),
                std::string(inner.word));
-        m_blocks.pop_back();
+        dropBlock();
     }
-    m_blocks.pop_back();
+    dropBlock();
 }
 
 void LanguageCheck::closeAll(std::string_view why) {
@@ -928,7 +928,14 @@ void LanguageCheck::closeAll(std::string_view why) {
         report(inner.at, LanguageRule::Block,
                std::string(inner.word) + " is not closed before " + std::string(why),
                std::string(inner.word));
-        m_blocks.pop_back();
+        dropBlock();
+    }
+    if (m_subroutine) {
+        report(LanguageRule::NotChecked,
+               "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
+                   " has no RETURN",
+               false);
+        m_subroutine.reset();
     }
 }
 
@@ -1284,13 +1291,6 @@ void LanguageCheck::finish() {
     // GTA2's own level scripts go on after LEVELEND with triggers and subroutines: what opens
     // there must close there too.
     closeAll("the end of the script");
-    if (m_subroutine) {
-        report(LanguageRule::NotChecked,
-               "not checked: the subroutine of line " + std::to_string(*m_subroutine) +
-                   " has no RETURN",
-               false);
-        m_subroutine.reset();
-    }
     if (m_part != Part::Ended) {
         const std::string_view end = m_role == ScriptRole::Level     ? "LEVELEND"
                                      : m_role == ScriptRole::Mission ? "MISSIONEND"
@@ -1356,20 +1356,6 @@ void LanguageCheck::settle(std::span<const LanguageCheck* const> levels) {
     }
 }
 
-void Settle_script_set(std::span<LanguageCheck> scripts) {
-    std::vector<const LanguageCheck*> levels;
-    for (const LanguageCheck& script : scripts) {
-        if (script.role() == ScriptRole::Level) {
-            levels.push_back(&script);
-        }
-    }
-    for (LanguageCheck& script : scripts) {
-        if (script.role() == ScriptRole::Mission) {
-            script.settle(levels);
-        }
-    }
-}
-
 ScriptRead Read_script_lines(const std::filesystem::path& path,
                              const std::function<void(std::string_view)>& line,
                              const std::function<bool()>& stop, platform::IoError& error) {
@@ -1401,16 +1387,6 @@ ScriptRead Read_script_lines(const std::filesystem::path& path,
             return ScriptRead::Failed;
         }
     }
-}
-
-bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check,
-                         platform::IoError& error) {
-    const auto line = [&check](std::string_view text) { check.addLine(text); };
-    if (Read_script_lines(path, line, {}, error) != ScriptRead::Read) {
-        return false;
-    }
-    check.finish();
-    return true;
 }
 
 } // namespace brennic::report

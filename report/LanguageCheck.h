@@ -3,6 +3,7 @@
 #include "platform/IoError.h"
 #include "report/ScriptLanguage.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -77,7 +78,7 @@ class LanguageCheck {
     // nowhere in it wait for settle().
     void finish();
     // A mission script's names, once, after finish(): against the declarations of the level
-    // scripts given with it (Settle_script_set does this for a set).
+    // scripts given with it (Settle_script_set does this for a set of ScriptChecks).
     void settle(std::span<const LanguageCheck* const> levels);
 
     // A word, number or sign of a line as the compiler reads it (outside comments).
@@ -153,7 +154,10 @@ class LanguageCheck {
     std::size_t creation(std::size_t pos);
     std::size_t block(std::string_view word, std::size_t pos);
     void part(std::string_view word);
+    void openBlock(Frame frame, std::string_view word);
+    void dropBlock();
     void close(Frame frame, std::string_view word);
+    // Lists and ends every open block, then the open subroutine, at what `why` names.
     void closeAll(std::string_view why);
     std::size_t condition(std::size_t pos);
     bool continuesCondition() const;
@@ -193,6 +197,9 @@ class LanguageCheck {
     ScriptRole m_role = ScriptRole::Unknown;
     int m_startLine = 0;
     std::vector<Open> m_blocks;
+    // The blocks of m_blocks by frame: a closing word whose block is not open is told so without
+    // a search through those that are.
+    std::array<std::size_t, 3> m_openFrames{};
     std::optional<OpenCondition> m_condition;
     std::optional<int> m_subroutine; // the line of the open subroutine's label
     // FORWARD lines before the script shows whether it is a mission script, which may not have
@@ -207,11 +214,6 @@ class LanguageCheck {
     std::unordered_set<std::string> m_spellingsNoted;
 };
 
-// Settles the names of a set of finished scripts: each mission script sees the declarations of
-// every level script given with it, as the game runs them; its names declared nowhere are listed.
-// A script checked alone is a set of one.
-void Settle_script_set(std::span<LanguageCheck> scripts);
-
 enum class ScriptRead : std::uint8_t { Read, Failed, Stopped };
 
 // Hands each line of a script file, whatever its line ends, to `line`, asking `stop` before each
@@ -221,10 +223,5 @@ enum class ScriptRead : std::uint8_t { Read, Failed, Stopped };
 ScriptRead Read_script_lines(const std::filesystem::path& path,
                              const std::function<void(std::string_view)>& line,
                              const std::function<bool()>& stop, platform::IoError& error);
-
-// Feeds a file's lines to the check and finishes it; false with the error when the file cannot be
-// read whole.
-bool Check_language_file(const std::filesystem::path& path, LanguageCheck& check,
-                         platform::IoError& error);
 
 } // namespace brennic::report

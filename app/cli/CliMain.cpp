@@ -70,26 +70,35 @@ std::string switchKeyList() {
     return list;
 }
 
-// What path, as it stands or where its links lead, would be to a run into the output folder, by
-// its name in any letter case: " would replace a script of this run" for a .mis file,
-// " would be read as the brief texts (e.txt) of this run" for e.txt; empty for anything else.
-std::string_view useInOutputFolder(const std::filesystem::path& path,
-                                   const std::string& outputFolder) {
-    const auto use = [&outputFolder](const std::filesystem::path& file) -> std::string_view {
-        if (!platform::isSameEntry(file.parent_path(), platform::pathFromText(outputFolder))) {
-            return {};
+// What path, as it stands or where its links lead, would be to a run with these folders, by its
+// name in any letter case: " would replace a script of this run" for a .mis file in the output
+// folder, " would be read as the brief texts (e.txt) of this run" for e.txt there,
+// " could be read as the mission file by a later run" for mission.ini or missuk.ini in the
+// mission folder (mission.ini is read before missuk.ini, and of names that differ in letter case
+// the first in byte order); empty for anything else.
+std::string_view useInRunFolders(const std::filesystem::path& path,
+                                 const engine::ConversionOptions& options) {
+    const auto in = [](const std::filesystem::path& file, const std::string& folder) {
+        return !folder.empty() &&
+               platform::isSameEntry(file.parent_path(), platform::pathFromText(folder));
+    };
+    const auto use = [&](const std::filesystem::path& file) -> std::string_view {
+        const std::string name = platform::textFromPath(file.filename());
+        if (in(file, options.OutputFolder)) {
+            if (platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis")) {
+                return " would replace a script of this run";
+            }
+            if (platform::equalIgnoringCase(name, "e.txt")) {
+                return " would be read as the brief texts (e.txt) of this run";
+            }
         }
-        if (platform::equalIgnoringCase(platform::textFromPath(file.extension()), ".mis")) {
-            return " would replace a script of this run";
-        }
-        if (platform::equalIgnoringCase(platform::textFromPath(file.filename()), "e.txt")) {
-            return " would be read as the brief texts (e.txt) of this run";
+        if ((platform::equalIgnoringCase(name, "mission.ini") ||
+             platform::equalIgnoringCase(name, "missuk.ini")) &&
+            in(file, options.GTA1iniFile)) {
+            return " could be read as the mission file by a later run";
         }
         return {};
     };
-    if (outputFolder.empty()) {
-        return {};
-    }
     std::error_code ec;
     const std::string_view named = use(path);
     return named.empty() ? use(std::filesystem::weakly_canonical(path, ec)) : named;
@@ -117,8 +126,7 @@ openReport(const std::string& file, const engine::RunRequest& request, std::ostr
             return refused(file + " is " + input.role + " of this run");
         }
     }
-    if (const std::string_view use = useInOutputFolder(path, request.options.OutputFolder);
-        !use.empty()) {
+    if (const std::string_view use = useInRunFolders(path, request.options); !use.empty()) {
         return refused(file + std::string(use));
     }
     platform::IoError error;
@@ -231,6 +239,8 @@ int addTexts(const std::string& gta1File, const std::string& textFile, std::ostr
     } else if (wrong.empty() &&
                !platform::isFolder(textPath.has_parent_path() ? textPath.parent_path() : ".")) {
         wrong = "the folder of " + textFile + " does not exist";
+    } else if (wrong.empty() && platform::isSameEntry(gta1Path, textPath)) {
+        wrong = textFile + " is the GTA1 text file itself";
     }
     if (!wrong.empty()) {
         err << "brennic-cli: --add-texts: " << wrong << '\n';
@@ -493,7 +503,10 @@ std::optional<engine::RunRequest> requestOf(const CliChoices& choices, std::ostr
     }
     auto options = settings::optionsFromSettings(stored);
     if (const auto* error = std::get_if<settings::LoadError>(&options)) {
-        err << "brennic-cli: --offset: " << escapeControlBytes(error->description) << '\n';
+        // Without --offset, the offsets are the settings file's.
+        err << "brennic-cli: "
+            << (choices.offsetTexts.empty() ? escapeControlBytes(choices.settingsFile) : "--offset")
+            << ": " << escapeControlBytes(error->description) << '\n';
         return std::nullopt;
     }
     return engine::RunRequest{
@@ -516,8 +529,15 @@ int exitCodeOf(const engine::RunOutcome& outcome, std::ostream& err,
             err << "brennic-cli: the mission folder \"" << escapeControlBytes(outcome.GTA1iniFile)
                 << "\" holds no mission.ini or missuk.ini (use --mission-dir)\n";
         } else {
+            std::string folder = outcome.OutputFolder;
+            while (!folder.empty() && platform::isPathSeparator(folder.back())) {
+                folder.pop_back();
+            }
+            std::error_code ec;
+            const bool exists =
+                !folder.empty() && std::filesystem::exists(platform::pathFromText(folder), ec);
             err << "brennic-cli: the output folder \"" << escapeControlBytes(outcome.OutputFolder)
-                << "\" does not exist (use --output-dir)\n";
+                << (exists ? "\" is not a folder" : "\" does not exist") << " (use --output-dir)\n";
         }
         return 3;
     case engine::RunEnd::Failed:
@@ -549,6 +569,12 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     if (!request) {
         return 2;
     }
+    if (!choices.textFile.empty()) {
+        if (!textsUsable(choices.textFile, err)) {
+            return 2;
+        }
+        request->textFile = platform::pathFromText(choices.textFile);
+    }
     std::optional<platform::TextWriter> reportFile =
         choices.reportFile ? openReport(*choices.reportFile, *request, err) : std::nullopt;
     if (choices.reportFile && !reportFile) {
@@ -565,12 +591,6 @@ int Run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         workLeft.emplace([&reportFile](std::string_view text) { reportFile->write(text); });
     }
     request->notes = workLeft ? &*workLeft : nullptr;
-    if (!choices.textFile.empty()) {
-        if (!textsUsable(choices.textFile, err)) {
-            return 2;
-        }
-        request->textFile = platform::pathFromText(choices.textFile);
-    }
 
     CliHost host(out, err, signal);
     engine::EngineState state;

@@ -59,6 +59,12 @@ TEST(Cli, ExitCodes) {
         runCli({"--mission-dir", folders.mission, "--output-dir", folders.output + "/nowhere"});
     EXPECT_EQ(noOutput.code, 3);
     EXPECT_NE(noOutput.err.find("output folder"), std::string::npos);
+    EXPECT_NE(noOutput.err.find("does not exist"), std::string::npos);
+    const CliResult outputIsAFile = runCli(
+        {"--mission-dir", folders.mission, "--output-dir", folders.mission + "/MISSION.INI"});
+    EXPECT_EQ(outputIsAFile.code, 3);
+    EXPECT_NE(outputIsAFile.err.find("MISSION.INI/\" is not a folder"), std::string::npos)
+        << outputIsAFile.err;
 }
 
 TEST(Cli, WarningsGoToStandardErrorAndTheRunSucceeds) {
@@ -110,4 +116,14 @@ TEST(Cli, SettingsFileAndOverrides) {
     EXPECT_EQ(bad.code, 0);
     EXPECT_NE(bad.err.find("Door=3"), std::string::npos);
     EXPECT_NE(folders.script().find("// 5 SURVIVE 0"), std::string::npos);
+
+    // An offset the file holds is the file's fault, unless --offset stands in for it.
+    writeFile(folders.temp / "brennic.INI", "[BRENNIC Settings]\r\nGTA1iniFile=" + folders.mission +
+                                                "/\r\nOutputFolder=" + folders.output +
+                                                "/\r\nYoffset=1e999\r\n");
+    const CliResult badOffset = runCli({"--settings", settings});
+    EXPECT_EQ(badOffset.code, 2);
+    EXPECT_TRUE(badOffset.err.starts_with("brennic-cli: " + settings + ": ")) << badOffset.err;
+    EXPECT_NE(badOffset.err.find("1e999"), std::string::npos) << badOffset.err;
+    EXPECT_EQ(runCli({"--settings", settings, "--offset", "0", "0", "0"}).code, 0);
 }

@@ -89,6 +89,7 @@ TEST(CliReport, RefusedBeforeTheRunWithTheReason) {
     writeFile(out / "old.mis", "hand made\r\n");
     writeFile(temp / "cars.ini", "[BRENNIC Vehicles]\r\n");
     writeFile(temp / "brennic.INI", "[BRENNIC Settings]\r\n");
+    writeFile(temp / "texts.txt", "[1]text\r\n");
     fs::create_symlink(temp / "gtadata" / "mission.ini", temp / "link.txt");
     fs::create_directory(temp / "locked");
     TempFolder pipes; // apart: listing the files with their bytes would wait at a FIFO
@@ -100,6 +101,7 @@ TEST(CliReport, RefusedBeforeTheRunWithTheReason) {
         {(out / "e.txt").string(), " would be read as the brief texts (e.txt) of this run"},
         {(temp / "cars.ini").string(), " is the vehicle file of this run"},
         {(temp / "brennic.INI").string(), " is the settings file of this run"},
+        {(temp / "texts.txt").string(), " is the brief text file of this run"},
         {(out / "old.mis").string(), " would replace a script of this run"},
         {(out / "NYC_A_1.MIS").string(), " would replace a script of this run"},
         {"", "no file name given"},
@@ -118,16 +120,35 @@ TEST(CliReport, RefusedBeforeTheRunWithTheReason) {
     const auto before = filesIn(temp.path());
     for (const auto& [report, why] : cases) {
         SCOPED_TRACE(report);
-        const CliResult refused =
-            runCli({"--mission-dir", (temp / "gtadata").string(), "--output-dir", out.string(),
-                    "--cars", (temp / "cars.ini").string(), "--settings",
-                    (temp / "brennic.INI").string(), "--report", report});
+        const CliResult refused = runCli(
+            {"--mission-dir", (temp / "gtadata").string(), "--output-dir", out.string(), "--cars",
+             (temp / "cars.ini").string(), "--settings", (temp / "brennic.INI").string(), "--texts",
+             (temp / "texts.txt").string(), "--report", report});
         EXPECT_EQ(refused.code, 2);
         EXPECT_TRUE(refused.err.starts_with("brennic-cli: --report: ")) << refused.err;
         EXPECT_NE(refused.err.find(why), std::string::npos) << refused.err;
         // Only what is not there "does not exist"; a folder that cannot be opened says why.
         EXPECT_EQ(refused.err.find("does not exist") != std::string::npos, why == "the folder of ");
         EXPECT_EQ(filesIn(temp.path()), before);
+    }
+}
+
+// Beside a Missuk.ini, a report named mission.ini, or MISSUK.INI (first in byte order), would be
+// the next run's mission file.
+TEST(CliReport, RefusedWhereALaterRunWouldReadItAsTheMissionFile) {
+    TempFolder temp;
+    writeFile(temp / "gtadata" / "Missuk.ini", "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    fs::create_directories(temp / "out");
+    for (const char* name : {"mission.ini", "MISSION.INI", "MISSUK.INI"}) {
+        SCOPED_TRACE(name);
+        const CliResult refused =
+            runCli({"--mission-dir", (temp / "gtadata").string(), "--output-dir",
+                    (temp / "out").string(), "--report", (temp / "gtadata" / name).string()});
+        EXPECT_EQ(refused.code, 2);
+        EXPECT_NE(refused.err.find(" could be read as the mission file by a later run"),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_FALSE(fs::exists(temp / "gtadata" / name));
     }
 }
 

@@ -146,6 +146,7 @@ TEST(CliAddTexts, FailuresAndUsageErrors) {
         {{"--add-texts", (temp / "folder").string(), eTxt}, "folder is not a file\n"},
         {{"--add-texts", fxt, (temp / "folder").string()}, "folder is not a file\n"},
         {{"--add-texts", fxt, (temp / "none" / "e.txt").string()}, "e.txt does not exist\n"},
+        {{"--add-texts", fxt, fxt}, "is the GTA1 text file itself\n"},
         {{"--add-texts", fxt, eTxt, "--all"},
          "--add-texts converts nothing: --all does not go "
          "with it\n"},

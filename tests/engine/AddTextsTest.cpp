@@ -87,6 +87,20 @@ TEST(Add_GTA1_texts, IntoAnExistingTextFile) {
     }
 }
 
+#ifndef _WIN32 // where users link files
+// A text file kept elsewhere and linked into the output folder gets the texts; the link stays.
+TEST(Add_GTA1_texts, ALinkedTextFileStaysALink) {
+    AddFixture f;
+    writeFile(f.fxt, kFiveSixSeven);
+    writeFile(f.temp / "shared" / "e.txt", "[6]mine\r\n");
+    std::filesystem::create_symlink(std::filesystem::path("shared") / "e.txt", f.eTxt);
+    const auto added = f.add();
+    ASSERT_TRUE(added) << f.error.description;
+    EXPECT_TRUE(std::filesystem::is_symlink(f.eTxt));
+    EXPECT_EQ(readFile(f.temp / "shared" / "e.txt"), "[6]mine\r\n[5]five\r\n[7]seven\r\n");
+}
+#endif
+
 TEST(Add_GTA1_texts, NothingToAddWritesNoFile) {
     AddFixture f;
     writeFile(f.fxt, encodeGTA1(gta1Records({"[help]x"})));

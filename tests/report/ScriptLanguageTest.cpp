@@ -13,7 +13,6 @@ using brennic::report::Constant_sets;
 using brennic::report::Forms_of;
 using brennic::report::LanguageCheck;
 using brennic::report::LanguageRule;
-using brennic::report::Settle_script_set;
 using brennic::report::Statement_forms;
 using brennic::report::StatementForm;
 using brennic::report::StatementRole;
@@ -86,7 +85,6 @@ std::vector<LanguageCheck> checkExample(const StatementForm& form) {
         set[0].addLine(line);
     }
     set[0].finish();
-    Settle_script_set(set);
     return set;
 }
 
