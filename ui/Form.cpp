@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -94,7 +95,8 @@ std::string counted(std::size_t count, std::string_view what) {
 }
 
 // One line for the list of what is left: "12 items left to do in 2 scripts" (the scripts that
-// have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block.
+// have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block, and
+// "and 12 more items" is 12 of them.
 std::string workLeftSummary(std::string_view list) {
     std::size_t scripts = 0;
     std::size_t scriptsWithItems = 0;
@@ -110,7 +112,12 @@ std::string workLeftSummary(std::string_view list) {
         }
         if (line.starts_with("  ")) {
             if (line != "  nothing left to do") {
-                ++items;
+                constexpr std::string_view kMore = "  and ";
+                std::size_t count = 1;
+                if (line.starts_with(kMore)) {
+                    std::from_chars(line.data() + kMore.size(), line.data() + line.size(), count);
+                }
+                items += count;
                 scriptsWithItems += blockHasItems ? 0 : 1;
                 blockHasItems = true;
             }

@@ -570,6 +570,21 @@ TEST(cmdWhatIsLeft, SaysSoWhenNothingIsLeftAndAfterAFailedRun) {
     EXPECT_FALSE(std::filesystem::exists(folders.data / "missing"));
 }
 
+// Beyond the items a block lists, its "and N more items" line counts N.
+TEST(cmdWhatIsLeft, CountsTheItemsABlockDoesNotList) {
+    Folders folders;
+    std::string mission = "[1]\r\nMany, 1, nyc.cmp\r\n\r\n\r\n";
+    for (int line = 1; line <= 1003; ++line) {
+        mission += std::to_string(line) + " ARROW " + std::to_string(5000 + line) + " 0 0 0\r\n";
+    }
+    folders.missionFile(mission);
+    folders.settingsWith("Arrow=1\r\n");
+    FakeForm form(folders.program.path());
+    form.click(Control::cmdConvert);
+    EXPECT_NE(form.list.find("\r\n  and 3 more items\r\n"), std::string::npos);
+    EXPECT_EQ(form.summary, "1003 items left to do in 1 script");
+}
+
 // What the command line prints as warnings comes once after each run, in one box.
 TEST(cmdConvert_Click, WarningsOfARunShowOnceInOneBox) {
     Folders folders;
