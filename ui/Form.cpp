@@ -263,11 +263,13 @@ void Form::cmdConvert_Click() {
         showWorkLeftOf(outcome, workLeftText(workLeft, outcome));
     }
     // A run stopped for a close request shows no box: the window is closing.
-    if (outcome.failure && !stopRequested()) {
-        showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
-                  outcome.failure->number());
+    if (!stopRequested()) {
+        if (outcome.failure) {
+            showError(kConversionErrorTitle, outcome.failure->source(),
+                      outcome.failure->description(), outcome.failure->number());
+        }
+        showWarnings();
     }
-    showWarnings();
     setControlEnabled(Control::cmdConvert, true);
 }
 

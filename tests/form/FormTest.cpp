@@ -61,6 +61,7 @@ class FakeForm final : public brennic::ui::Form {
     std::string caption{};
     std::string status{};
     bool linkOpens = true;
+    bool closing = false; // a close request has come
 
     // A click as the toolkit delivers it: a disabled control takes none.
     void click(Control id) {
@@ -77,6 +78,7 @@ class FakeForm final : public brennic::ui::Form {
 
     void replaceStatus(std::string_view text) override { status = text; }
     void appendStatus(std::string_view text) override { status += text; }
+    bool stopRequested() override { return closing; }
 
   protected:
     void setCaption(std::string_view text) override { caption = text; }
@@ -617,6 +619,11 @@ TEST(cmdConvert_Click, WarningsOfARunShowOnceInOneBox) {
         EXPECT_EQ(form.messages.back().title, "BRENNIC");
         EXPECT_EQ(form.messages.back().text, expected);
     }
+    // A run stopped by a close request shows no box: the window is closing.
+    form.closing = true;
+    form.click(Control::cmdConvert);
+    EXPECT_EQ(form.messages.size(), 2u);
+    form.closing = false;
     std::filesystem::remove(program / "cars.ini");
     folders.missionFile("[1]\r\nTail, 1, nyc.cmp\r\n\r\n\r\n");
     form.click(Control::cmdConvert);
