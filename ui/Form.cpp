@@ -311,10 +311,8 @@ void Form::Save_work_left() {
         return;
     }
     platform::IoError error;
-    const auto folder =
-        platform::Folder::open(file->has_parent_path() ? file->parent_path() : ".", error);
-    auto writer =
-        folder ? platform::TextWriter::create(*folder, file->filename(), error) : std::nullopt;
+    // A device or a FIFO is refused: a FIFO that nobody reads would hold the window for good.
+    auto writer = platform::TextWriter::replace(*file, platform::SpecialFiles::Refuse, error);
     std::optional<platform::IoError> failure = error;
     if (writer) {
         writer->write(m_workLeft); // a failed write is what close() reports

@@ -56,8 +56,8 @@ class Form : public engine::RunHost {
     void imgOutputFolder_Click();
     void cmdWhatIsLeft_Click();
     // Writes the last run's list of what is left into a file the user names, in the bytes the
-    // command line's report has; an earlier file is replaced only by a complete one. The list's
-    // window calls it.
+    // command line's report has, put in place only once complete (a link stays a link, as for
+    // the report). The list's window calls it.
     void Save_work_left();
 
     virtual void setCaption(std::string_view caption) = 0;

@@ -3,10 +3,12 @@
 #include "ui/Form.h"
 
 #include "platform/FileSystem.h"
+#include "tests/support/Fault.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <deque>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -570,6 +572,36 @@ TEST(cmdWhatIsLeft, SaysSoWhenNothingIsLeftAndAfterAFailedRun) {
     EXPECT_EQ(form.messages[1].icon, MessageIcon::Critical);
     EXPECT_EQ(form.messages[1].title, "D'oh! Error during save");
     EXPECT_FALSE(std::filesystem::exists(folders.data / "missing"));
+}
+
+// The list's file counts only when whole, as the command line's report does: a save that fails
+// leaves nothing new behind, and a link stays a link to the file it leads to.
+TEST(cmdWhatIsLeft, ASavedListIsPutInPlaceWhole) {
+    Folders folders;
+    folders.missionFile("[1]\r\nClean, 1, nyc.cmp\r\n\r\n\r\n");
+    folders.settingsWith("");
+    FakeForm form(folders.program.path());
+    form.click(Control::cmdConvert);
+    const TempFolder saves;
+    {
+        const brennic::test::Fault fullDisk(
+            [](brennic::platform::FileOperation op, const std::filesystem::path&) {
+                return op == brennic::platform::FileOperation::Write ? ENOSPC : 0;
+            });
+        form.saveAnswers = {saves / "left.txt"};
+        form.save();
+    }
+    ASSERT_EQ(form.messages.size(), 1u);
+    EXPECT_EQ(form.messages[0].title, "D'oh! Error during save");
+    EXPECT_TRUE(std::filesystem::is_empty(saves.path()));
+#ifndef _WIN32
+    writeFile(saves / "kept.txt", "an earlier list");
+    std::filesystem::create_symlink("kept.txt", saves / "link.txt");
+    form.saveAnswers = {saves / "link.txt"};
+    form.save();
+    EXPECT_TRUE(std::filesystem::is_symlink(saves / "link.txt"));
+    EXPECT_EQ(readFile(saves / "kept.txt"), "nyc_Clean_1.mis\r\n  nothing left to do\r\n");
+#endif
 }
 
 // Beyond the items a block lists, its "and N more items" line counts N.
