@@ -221,6 +221,10 @@ TEST(cmdConvert_Click, OffsetBoxesTakeFiveTypedCharactersButHoldLongerWrittenBac
     ASSERT_EQ(y.text(), QStringLiteral("-0.125"));
     QTest::keyClicks(&y, QStringLiteral("9"));
     EXPECT_EQ(y.text(), QStringLiteral("-0.125"));
+    // Once shortened by the user, it takes no more than five again.
+    QTest::keyClick(&y, Qt::Key_Backspace);
+    QTest::keyClicks(&y, QStringLiteral("9"));
+    EXPECT_EQ(y.text(), QStringLiteral("-0.12"));
 }
 
 TEST(cmdConvert_Click, AltCStartsARunAndConvertStaysDisabledThroughIt) {
