@@ -94,9 +94,23 @@ std::string counted(std::size_t count, std::string_view what) {
     return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
 }
 
+// Whether a line of a block is an item the check cannot judge, which does not count:
+// "  22: GTA1 line 24: not checked: ...".
+bool notChecked(std::string_view line) {
+    const auto after = [](std::string_view text) {
+        const std::size_t colon = text.find(": ");
+        return colon == std::string_view::npos ? std::string_view() : text.substr(colon + 2);
+    };
+    std::string_view reason = after(line);
+    if (reason.starts_with("GTA1 line ")) {
+        reason = after(reason);
+    }
+    return reason.starts_with("not checked: ");
+}
+
 // One line for the list of what is left: "12 items left to do in 2 scripts" (the scripts that
 // have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block, and
-// "and 12 more items" is 12 of them.
+// "and 12 more items" is 12 of them; a line "not checked" is none.
 std::string workLeftSummary(std::string_view list) {
     std::size_t scripts = 0;
     std::size_t scriptsWithItems = 0;
@@ -111,7 +125,7 @@ std::string workLeftSummary(std::string_view list) {
             continue;
         }
         if (line.starts_with("  ")) {
-            if (line != "  nothing left to do") {
+            if (line != "  nothing left to do" && !notChecked(line)) {
                 constexpr std::string_view kMore = "  and ";
                 std::size_t count = 1;
                 if (line.starts_with(kMore)) {
