@@ -264,14 +264,9 @@ void Form::cmdConvert_Click() {
         setText(kOffsetBoxes[i], engine::Offset_text(offsets[i]));
     }
     m_warnings.clear();
+    // A folder the user picks at one of the run's questions goes into its box at once
+    // (BrowseFolder), so that a close request at the next question saves it.
     const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
-    // A folder the user picked at one of the run's prompts stays in its box.
-    if (outcome.GTA1iniFile != request.options.GTA1iniFile) {
-        setText(Control::txtGTA1iniFile, outcome.GTA1iniFile);
-    }
-    if (outcome.OutputFolder != request.options.OutputFolder) {
-        setText(Control::txtOutputFolder, outcome.OutputFolder);
-    }
     // A run cancelled at a folder question converted nothing: the last list still holds.
     if (outcome.end != engine::RunEnd::Cancelled) {
         showWorkLeftOf(outcome, workLeftText(workLeft, outcome));
@@ -338,32 +333,20 @@ void Form::Save_work_left() {
     }
 }
 
-void Form::imgMissionFolder_Click() {
-    const std::string folder = BrowseFolder(engine::kMissionFolderPrompt);
-    if (folder != "Cancel") {
-        setText(Control::txtGTA1iniFile, folder);
-    }
-}
+void Form::imgMissionFolder_Click() { BrowseFolder(engine::kMissionFolderPrompt); }
 
-void Form::imgOutputFolder_Click() {
-    const std::string folder = BrowseFolder(engine::kOutputFolderPrompt);
-    if (folder != "Cancel") {
-        setText(Control::txtOutputFolder, folder);
-    }
-}
+void Form::imgOutputFolder_Click() { BrowseFolder(engine::kOutputFolderPrompt); }
 
 std::string Form::BrowseFolder(std::string_view prompt) {
-    const auto folder = chooseFolder(prompt, startFolder(prompt));
-    if (!folder || folder->empty()) {
-        return "Cancel";
+    const Control box =
+        prompt == engine::kOutputFolderPrompt ? Control::txtOutputFolder : Control::txtGTA1iniFile;
+    const auto chosen = chooseFolder(prompt, nearestFolder(folderText(text(box))));
+    if (!chosen || chosen->empty()) {
+        return "Cancel"; // the box stays as it was
     }
-    return platform::withFinalSeparator(platform::textFromPath(*folder));
-}
-
-std::filesystem::path Form::startFolder(std::string_view prompt) const {
-    return nearestFolder(
-        folderText(text(prompt == engine::kOutputFolderPrompt ? Control::txtOutputFolder
-                                                              : Control::txtGTA1iniFile)));
+    std::string folder = platform::withFinalSeparator(platform::textFromPath(*chosen));
+    setText(box, folder);
+    return folder;
 }
 
 void Form::Open_web_page() {

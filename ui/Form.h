@@ -31,8 +31,9 @@ class Form : public engine::RunHost {
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // A folder path ending in exactly one separator, or exactly "Cancel". The dialog opens at
-    // the folder in the box the prompt asks for, or at the nearest folder above it that exists.
+    // A folder path ending in exactly one separator, which then stands in the box the prompt
+    // asks for, or exactly "Cancel". The dialog opens at the folder in that box, or at the
+    // nearest folder above it that exists.
     std::string BrowseFolder(std::string_view prompt) override;
     // Kept for the message box that follows the run.
     void warning(std::string_view text) override;
@@ -93,7 +94,6 @@ class Form : public engine::RunHost {
     void showSettings(const settings::StoredSettings& settings);
     void showError(std::string_view title, const std::string& source,
                    const std::string& description, int number);
-    std::filesystem::path startFolder(std::string_view prompt) const;
     static std::string workLeftText(report::ConversionReport& report,
                                     const engine::RunOutcome& outcome);
     void showWorkLeftOf(const engine::RunOutcome& outcome, std::string list);

@@ -64,6 +64,7 @@ class FakeForm final : public brennic::ui::Form {
     std::string status{};
     bool linkOpens = true;
     bool closing = false; // a close request has come
+    std::size_t closeAtPrompt = 0; // a close request comes while this folder question is open
 
     // A click as the toolkit delivers it: a disabled control takes none.
     void click(Control id) {
@@ -99,6 +100,10 @@ class FakeForm final : public brennic::ui::Form {
         prompts.emplace_back(prompt);
         starts.push_back(start);
         convertEnabledWhileChoosing.push_back(enabled(Control::cmdConvert));
+        if (prompts.size() == closeAtPrompt) {
+            close(); // the toolkit cancels the dialog and closes the window
+            return std::nullopt;
+        }
         std::optional<std::string> answer;
         if (!answers.empty()) {
             answer.swap(answers.front());
@@ -315,6 +320,20 @@ TEST(cmdConvert_Click, AFolderPickedAtAPromptStaysInItsBox) {
     form.textOf(Control::txtGTA1iniFile) = "";
     form.click(Control::cmdConvert);
     EXPECT_EQ(form.textOf(Control::txtGTA1iniFile), folders.data.text());
+}
+
+// A close request while the run asks for the output folder (a log-off, a signal) saves the
+// mission folder just picked at the run's first question.
+TEST(cmdConvert_Click, ACloseRequestAtAPromptSavesTheFolderPickedBefore) {
+    Folders folders;
+    folders.missionFile("[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    FakeForm form(folders.program.path());
+    form.answers = {folders.mission};
+    form.closeAtPrompt = 2;
+    form.click(Control::cmdConvert);
+    EXPECT_EQ(form.prompts.size(), 2u);
+    EXPECT_NE(readFile(folders.settings).find("\r\nGTA1iniFile=" + folders.mission + "\r\n"),
+              std::string::npos);
 }
 
 TEST(cmdConvert_Click, GreyedBoxesAreOffAndHuntsWithoutTheirParentsChangeNothing) {
