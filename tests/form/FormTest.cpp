@@ -63,7 +63,7 @@ class FakeForm final : public brennic::ui::Form {
     std::string caption{};
     std::string status{};
     bool linkOpens = true;
-    bool closing = false; // a close request has come
+    bool closing = false;          // a close request has come
     std::size_t closeAtPrompt = 0; // a close request comes while this folder question is open
 
     // A click as the toolkit delivers it: a disabled control takes none.
