@@ -45,6 +45,9 @@ CloseSignals::CloseSignals(QWidget& window) : m_window(window) {
     for (const int signal : kCloseSignals) {
         sigaction(signal, &action, nullptr);
     }
+    // A write beyond the file size limit (ulimit -f) then fails with its error, which the run
+    // reports, instead of ending the program with a file written aside and the settings unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 CloseSignals::~CloseSignals() {
@@ -54,6 +57,7 @@ CloseSignals::~CloseSignals() {
     for (const int signal : kCloseSignals) {
         std::signal(signal, SIG_DFL);
     }
+    std::signal(SIGXFSZ, SIG_DFL);
     delete m_notifier;
     ::close(g_wakeUp[0]);
     ::close(g_wakeUp[1]);

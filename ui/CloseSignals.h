@@ -10,8 +10,9 @@ namespace brennic::ui {
 // Makes the signals that ask a program to end (SIGHUP from a closed terminal or a logout, SIGINT,
 // SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2) close requests of the window, as its close box is one: a
 // conversion in progress stops at its next line and leaves nothing written aside, an open dialog
-// is cancelled, then the window closes and saves its settings. One per process; while it lives,
-// it owns the handlers of these signals.
+// is cancelled, then the window closes and saves its settings. SIGXFSZ, which would end the
+// program as well, is ignored. One per process; while it lives, it owns the handlers of these
+// signals.
 class CloseSignals : public QObject {
   public:
     explicit CloseSignals(QWidget& window);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -93,8 +94,23 @@ std::string counted(std::size_t count, std::string_view what) {
     return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
 }
 
+// Whether a line of a block is an item the check cannot judge, which does not count:
+// "  22: GTA1 line 24: not checked: ...".
+bool notChecked(std::string_view line) {
+    const auto after = [](std::string_view text) {
+        const std::size_t colon = text.find(": ");
+        return colon == std::string_view::npos ? std::string_view() : text.substr(colon + 2);
+    };
+    std::string_view reason = after(line);
+    if (reason.starts_with("GTA1 line ")) {
+        reason = after(reason);
+    }
+    return reason.starts_with("not checked: ");
+}
+
 // One line for the list of what is left: "12 items left to do in 2 scripts" (the scripts that
-// have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block.
+// have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block, and
+// "and 12 more items" is 12 of them; a line "not checked" is none.
 std::string workLeftSummary(std::string_view list) {
     std::size_t scripts = 0;
     std::size_t scriptsWithItems = 0;
@@ -109,8 +125,13 @@ std::string workLeftSummary(std::string_view list) {
             continue;
         }
         if (line.starts_with("  ")) {
-            if (line != "  nothing left to do") {
-                ++items;
+            if (line != "  nothing left to do" && !notChecked(line)) {
+                constexpr std::string_view kMore = "  and ";
+                std::size_t count = 1;
+                if (line.starts_with(kMore)) {
+                    std::from_chars(line.data() + kMore.size(), line.data() + line.size(), count);
+                }
+                items += count;
                 scriptsWithItems += blockHasItems ? 0 : 1;
                 blockHasItems = true;
             }
@@ -243,24 +264,21 @@ void Form::cmdConvert_Click() {
         setText(kOffsetBoxes[i], engine::Offset_text(offsets[i]));
     }
     m_warnings.clear();
+    // A folder the user picks at one of the run's questions goes into its box at once
+    // (BrowseFolder), so that a close request at the next question saves it.
     const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
-    // A folder the user picked at one of the run's prompts stays in its box.
-    if (outcome.GTA1iniFile != request.options.GTA1iniFile) {
-        setText(Control::txtGTA1iniFile, outcome.GTA1iniFile);
-    }
-    if (outcome.OutputFolder != request.options.OutputFolder) {
-        setText(Control::txtOutputFolder, outcome.OutputFolder);
-    }
     // A run cancelled at a folder question converted nothing: the last list still holds.
     if (outcome.end != engine::RunEnd::Cancelled) {
         showWorkLeftOf(outcome, workLeftText(workLeft, outcome));
     }
     // A run stopped for a close request shows no box: the window is closing.
-    if (outcome.failure && !stopRequested()) {
-        showError(kConversionErrorTitle, outcome.failure->source(), outcome.failure->description(),
-                  outcome.failure->number());
+    if (!stopRequested()) {
+        if (outcome.failure) {
+            showError(kConversionErrorTitle, outcome.failure->source(),
+                      outcome.failure->description(), outcome.failure->number());
+        }
+        showWarnings();
     }
-    showWarnings();
     setControlEnabled(Control::cmdConvert, true);
 }
 
@@ -302,10 +320,8 @@ void Form::Save_work_left() {
         return;
     }
     platform::IoError error;
-    const auto folder =
-        platform::Folder::open(file->has_parent_path() ? file->parent_path() : ".", error);
-    auto writer =
-        folder ? platform::TextWriter::create(*folder, file->filename(), error) : std::nullopt;
+    // A device or a FIFO is refused: a FIFO that nobody reads would hold the window for good.
+    auto writer = platform::TextWriter::replace(*file, platform::SpecialFiles::Refuse, error);
     std::optional<platform::IoError> failure = error;
     if (writer) {
         writer->write(m_workLeft); // a failed write is what close() reports
@@ -317,32 +333,20 @@ void Form::Save_work_left() {
     }
 }
 
-void Form::imgMissionFolder_Click() {
-    const std::string folder = BrowseFolder(engine::kMissionFolderPrompt);
-    if (folder != "Cancel") {
-        setText(Control::txtGTA1iniFile, folder);
-    }
-}
+void Form::imgMissionFolder_Click() { BrowseFolder(engine::kMissionFolderPrompt); }
 
-void Form::imgOutputFolder_Click() {
-    const std::string folder = BrowseFolder(engine::kOutputFolderPrompt);
-    if (folder != "Cancel") {
-        setText(Control::txtOutputFolder, folder);
-    }
-}
+void Form::imgOutputFolder_Click() { BrowseFolder(engine::kOutputFolderPrompt); }
 
 std::string Form::BrowseFolder(std::string_view prompt) {
-    const auto folder = chooseFolder(prompt, startFolder(prompt));
-    if (!folder || folder->empty()) {
-        return "Cancel";
+    const Control box =
+        prompt == engine::kOutputFolderPrompt ? Control::txtOutputFolder : Control::txtGTA1iniFile;
+    const auto chosen = chooseFolder(prompt, nearestFolder(folderText(text(box))));
+    if (!chosen || chosen->empty()) {
+        return "Cancel"; // the box stays as it was
     }
-    return platform::withFinalSeparator(platform::textFromPath(*folder));
-}
-
-std::filesystem::path Form::startFolder(std::string_view prompt) const {
-    return nearestFolder(
-        folderText(text(prompt == engine::kOutputFolderPrompt ? Control::txtOutputFolder
-                                                              : Control::txtGTA1iniFile)));
+    std::string folder = platform::withFinalSeparator(platform::textFromPath(*chosen));
+    setText(box, folder);
+    return folder;
 }
 
 void Form::Open_web_page() {

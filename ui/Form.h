@@ -31,8 +31,9 @@ class Form : public engine::RunHost {
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // A folder path ending in exactly one separator, or exactly "Cancel". The dialog opens at
-    // the folder in the box the prompt asks for, or at the nearest folder above it that exists.
+    // A folder path ending in exactly one separator, which then stands in the box the prompt
+    // asks for, or exactly "Cancel". The dialog opens at the folder in that box, or at the
+    // nearest folder above it that exists.
     std::string BrowseFolder(std::string_view prompt) override;
     // Kept for the message box that follows the run.
     void warning(std::string_view text) override;
@@ -56,8 +57,8 @@ class Form : public engine::RunHost {
     void imgOutputFolder_Click();
     void cmdWhatIsLeft_Click();
     // Writes the last run's list of what is left into a file the user names, in the bytes the
-    // command line's report has; an earlier file is replaced only by a complete one. The list's
-    // window calls it.
+    // command line's report has, put in place only once complete (a link stays a link, as for
+    // the report). The list's window calls it.
     void Save_work_left();
 
     virtual void setCaption(std::string_view caption) = 0;
@@ -93,7 +94,6 @@ class Form : public engine::RunHost {
     void showSettings(const settings::StoredSettings& settings);
     void showError(std::string_view title, const std::string& source,
                    const std::string& description, int number);
-    std::filesystem::path startFolder(std::string_view prompt) const;
     static std::string workLeftText(report::ConversionReport& report,
                                     const engine::RunOutcome& outcome);
     void showWorkLeftOf(const engine::RunOutcome& outcome, std::string list);

@@ -97,10 +97,15 @@ class ClickablePicture : public QLabel {
 };
 
 // Typing stops at five characters, but a longer text that the program puts there (a stored
-// value, a written-back number such as -0.125) stays whole.
+// value, a written-back number such as -0.125) stays whole, until the user shortens it.
 class OffsetBox : public QLineEdit {
   public:
-    explicit OffsetBox(QWidget* parent) : QLineEdit(parent) { setMaxLength(kTypedOffsetLength); }
+    explicit OffsetBox(QWidget* parent) : QLineEdit(parent) {
+        setMaxLength(kTypedOffsetLength);
+        connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+            setMaxLength(std::max<int>(kTypedOffsetLength, static_cast<int>(text.size())));
+        });
+    }
     void setProgramText(const QString& text) {
         setMaxLength(std::max<int>(kTypedOffsetLength, static_cast<int>(text.size())));
         setText(text);

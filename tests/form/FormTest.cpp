@@ -3,10 +3,12 @@
 #include "ui/Form.h"
 
 #include "platform/FileSystem.h"
+#include "tests/support/Fault.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <deque>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -61,6 +63,8 @@ class FakeForm final : public brennic::ui::Form {
     std::string caption{};
     std::string status{};
     bool linkOpens = true;
+    bool closing = false;          // a close request has come
+    std::size_t closeAtPrompt = 0; // a close request comes while this folder question is open
 
     // A click as the toolkit delivers it: a disabled control takes none.
     void click(Control id) {
@@ -77,6 +81,7 @@ class FakeForm final : public brennic::ui::Form {
 
     void replaceStatus(std::string_view text) override { status = text; }
     void appendStatus(std::string_view text) override { status += text; }
+    bool stopRequested() override { return closing; }
 
   protected:
     void setCaption(std::string_view text) override { caption = text; }
@@ -95,6 +100,10 @@ class FakeForm final : public brennic::ui::Form {
         prompts.emplace_back(prompt);
         starts.push_back(start);
         convertEnabledWhileChoosing.push_back(enabled(Control::cmdConvert));
+        if (prompts.size() == closeAtPrompt) {
+            close(); // the toolkit cancels the dialog and closes the window
+            return std::nullopt;
+        }
         std::optional<std::string> answer;
         if (!answers.empty()) {
             answer.swap(answers.front());
@@ -313,6 +322,20 @@ TEST(cmdConvert_Click, AFolderPickedAtAPromptStaysInItsBox) {
     EXPECT_EQ(form.textOf(Control::txtGTA1iniFile), folders.data.text());
 }
 
+// A close request while the run asks for the output folder (a log-off, a signal) saves the
+// mission folder just picked at the run's first question.
+TEST(cmdConvert_Click, ACloseRequestAtAPromptSavesTheFolderPickedBefore) {
+    Folders folders;
+    folders.missionFile("[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    FakeForm form(folders.program.path());
+    form.answers = {folders.mission};
+    form.closeAtPrompt = 2;
+    form.click(Control::cmdConvert);
+    EXPECT_EQ(form.prompts.size(), 2u);
+    EXPECT_NE(readFile(folders.settings).find("\r\nGTA1iniFile=" + folders.mission + "\r\n"),
+              std::string::npos);
+}
+
 TEST(cmdConvert_Click, GreyedBoxesAreOffAndHuntsWithoutTheirParentsChangeNothing) {
     const auto convert = [](const std::string& boxes) {
         Folders folders;
@@ -513,8 +536,9 @@ TEST(cmdWhatIsLeft, ListsWhatTheReportFileListsAndSavesItsBytes) {
     EXPECT_TRUE(form.messages.empty());
     const std::string expected = readFile(BRENNIC_CASES_DIR "/report-items/expected/report.txt");
     EXPECT_EQ(form.list, expected);
-    // 14 items and 4 lines of GTA1 lines not translated, all in the first script.
-    EXPECT_EQ(form.summary, "20 items left to do in 1 script");
+    // 14 items and 4 lines of GTA1 lines not translated, all in the first script; the 2 lines
+    // "not checked" do not count.
+    EXPECT_EQ(form.summary, "18 items left to do in 1 script");
     EXPECT_EQ(form.textOf(Control::lblWhatIsLeft), form.summary);
     ASSERT_TRUE(form.enabled(Control::cmdWhatIsLeft));
     form.click(Control::cmdWhatIsLeft);
@@ -570,6 +594,51 @@ TEST(cmdWhatIsLeft, SaysSoWhenNothingIsLeftAndAfterAFailedRun) {
     EXPECT_FALSE(std::filesystem::exists(folders.data / "missing"));
 }
 
+// The list's file counts only when whole, as the command line's report does: a save that fails
+// leaves nothing new behind, and a link stays a link to the file it leads to.
+TEST(cmdWhatIsLeft, ASavedListIsPutInPlaceWhole) {
+    Folders folders;
+    folders.missionFile("[1]\r\nClean, 1, nyc.cmp\r\n\r\n\r\n");
+    folders.settingsWith("");
+    FakeForm form(folders.program.path());
+    form.click(Control::cmdConvert);
+    const TempFolder saves;
+    {
+        const brennic::test::Fault fullDisk(
+            [](brennic::platform::FileOperation op, const std::filesystem::path&) {
+                return op == brennic::platform::FileOperation::Write ? ENOSPC : 0;
+            });
+        form.saveAnswers = {saves / "left.txt"};
+        form.save();
+    }
+    ASSERT_EQ(form.messages.size(), 1u);
+    EXPECT_EQ(form.messages[0].title, "D'oh! Error during save");
+    EXPECT_TRUE(std::filesystem::is_empty(saves.path()));
+#ifndef _WIN32
+    writeFile(saves / "kept.txt", "an earlier list");
+    std::filesystem::create_symlink("kept.txt", saves / "link.txt");
+    form.saveAnswers = {saves / "link.txt"};
+    form.save();
+    EXPECT_TRUE(std::filesystem::is_symlink(saves / "link.txt"));
+    EXPECT_EQ(readFile(saves / "kept.txt"), "nyc_Clean_1.mis\r\n  nothing left to do\r\n");
+#endif
+}
+
+// Beyond the items a block lists, its "and N more items" line counts N.
+TEST(cmdWhatIsLeft, CountsTheItemsABlockDoesNotList) {
+    Folders folders;
+    std::string mission = "[1]\r\nMany, 1, nyc.cmp\r\n\r\n\r\n";
+    for (int line = 1; line <= 1003; ++line) {
+        mission += std::to_string(line) + " ARROW " + std::to_string(5000 + line) + " 0 0 0\r\n";
+    }
+    folders.missionFile(mission);
+    folders.settingsWith("Arrow=1\r\n");
+    FakeForm form(folders.program.path());
+    form.click(Control::cmdConvert);
+    EXPECT_NE(form.list.find("\r\n  and 3 more items\r\n"), std::string::npos);
+    EXPECT_EQ(form.summary, "1003 items left to do in 1 script");
+}
+
 // What the command line prints as warnings comes once after each run, in one box.
 TEST(cmdConvert_Click, WarningsOfARunShowOnceInOneBox) {
     Folders folders;
@@ -602,6 +671,11 @@ TEST(cmdConvert_Click, WarningsOfARunShowOnceInOneBox) {
         EXPECT_EQ(form.messages.back().title, "BRENNIC");
         EXPECT_EQ(form.messages.back().text, expected);
     }
+    // A run stopped by a close request shows no box: the window is closing.
+    form.closing = true;
+    form.click(Control::cmdConvert);
+    EXPECT_EQ(form.messages.size(), 2u);
+    form.closing = false;
     std::filesystem::remove(program / "cars.ini");
     folders.missionFile("[1]\r\nTail, 1, nyc.cmp\r\n\r\n\r\n");
     form.click(Control::cmdConvert);

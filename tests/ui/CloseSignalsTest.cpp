@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -73,6 +74,34 @@ TEST(CloseSignals, AConversionStopsAtItsNextLineThenTheWindowCloses) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
     EXPECT_NE(readFile(harness.settings).find("\r\nOutputFolder=" + folders.text() + "out/\r\n"),
               std::string::npos);
+}
+
+// Beyond the file size limit (ulimit -f) a write fails as any failed write does, where SIGXFSZ
+// would end the program unsaved: the run says why, and the window goes on.
+TEST(CloseSignals, AFileSizeLimitFailsTheRunInsteadOfEndingTheProgram) {
+    WindowHarness harness;
+    auto& window = harness.open();
+    const brennic::ui::CloseSignals closeSignals(window);
+    TempFolder folders;
+    std::string mission = "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n";
+    for (int line = 1; line <= 1000; ++line) {
+        mission += std::to_string(line) + " SURVIVE 0\r\n";
+    }
+    writeFile(folders / "gtadata" / "mission.ini", mission);
+    fs::create_directories(folders / "out");
+    harness.box("txtGTA1iniFile").setText(qs(folders.text() + "gtadata/"));
+    harness.box("txtOutputFolder").setText(qs(folders.text() + "out/"));
+    harness.check("chkUnknown").setChecked(true); // every line becomes a comment of the script
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    rlimit small = limit;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    harness.convert().click();
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ASSERT_EQ(harness.messages.size(), 1u);
+    EXPECT_EQ(harness.messages[0].title, QStringLiteral("D'oh! Error during conversion"));
+    EXPECT_TRUE(window.isEnabled());
 }
 
 // The program itself: the window closes on SIGTERM and saves beside the program (a copy in a

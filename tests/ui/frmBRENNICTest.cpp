@@ -221,6 +221,10 @@ TEST(cmdConvert_Click, OffsetBoxesTakeFiveTypedCharactersButHoldLongerWrittenBac
     ASSERT_EQ(y.text(), QStringLiteral("-0.125"));
     QTest::keyClicks(&y, QStringLiteral("9"));
     EXPECT_EQ(y.text(), QStringLiteral("-0.125"));
+    // Once shortened by the user, it takes no more than five again.
+    QTest::keyClick(&y, Qt::Key_Backspace);
+    QTest::keyClicks(&y, QStringLiteral("9"));
+    EXPECT_EQ(y.text(), QStringLiteral("-0.12"));
 }
 
 TEST(cmdConvert_Click, AltCStartsARunAndConvertStaysDisabledThroughIt) {
@@ -313,7 +317,7 @@ TEST(cmdWhatIsLeft, OpensTheListOfTheLastRunAndSavesIt) {
     harness.convert().click();
     ASSERT_TRUE(button.isEnabled());
     EXPECT_EQ(harness.control<QLabel>("lblWhatIsLeft").text(),
-              QStringLiteral("20 items left to do in 1 script"));
+              QStringLiteral("18 items left to do in 1 script"));
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -324,7 +328,7 @@ TEST(cmdWhatIsLeft, OpensTheListOfTheLastRunAndSavesIt) {
     EXPECT_EQ(harness.control<QPlainTextEdit>("txtWhatIsLeft").toPlainText().toStdString(),
               withoutCarriageReturns(items.report));
     EXPECT_EQ(harness.control<QLabel>("lblSummary").text(),
-              QStringLiteral("20 items left to do in 1 script"));
+              QStringLiteral("18 items left to do in 1 script"));
 
     harness.saveAnswers = {qs((items.temp / "left.txt").string())};
     harness.control<QPushButton>("cmdSave").click();
