@@ -274,7 +274,8 @@ session=$!
 sleep 2
 kill -CONT "$windows_process"
 wait "$session"
-for _ in $(seq 100); do [ -e "$ending/brennic.INI" ] && break; sleep 0.1; done
+# A loaded machine can take many seconds to let the window answer; a saved file ends the wait.
+for _ in $(seq 300); do [ -e "$ending/brennic.INI" ] && break; sleep 0.1; done
 kill -9 "$windows_process" 2>/dev/null # what Windows does once the session has ended
 wait "$program" 2>/dev/null
 check "the session's end saved the settings" same_file "$work/ending.INI" "$ending/brennic.INI"
