@@ -156,6 +156,8 @@ frmBRENNIC::frmBRENNIC(WindowServices services)
         m_services.showMessage = [this](QMessageBox::Icon icon, const QString& title,
                                         const QString& message) {
             QMessageBox box(icon, title, message, QMessageBox::Ok, this);
+            // Names from the mission file may hold "<" and "&": never read them as markup.
+            box.setTextFormat(Qt::PlainText);
             box.exec();
         };
     }
