@@ -33,6 +33,9 @@ int createNew(const Folder& folder, const std::filesystem::path& name, NativeHan
 int openExisting(const std::filesystem::path& path, NativeHandle& file);
 // Whether path names the file that this process's standard output or standard error writes to.
 bool isStandardStream(const std::filesystem::path& path);
+// Whether path's last name is one Windows keeps for a device in every folder (CON, NUL, COM1,
+// ...), which the C library does not report as a device; false elsewhere.
+bool isReservedDevice(const std::filesystem::path& path);
 // What keeps the entry at name from being replaced: EISDIR for a folder, EACCES for a read-only
 // file, kNotARegularFile for a device, FIFO or socket; 0 when it may be replaced or is missing.
 int replaceBlocker(const Folder& folder, const std::filesystem::path& name);

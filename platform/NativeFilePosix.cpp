@@ -55,6 +55,8 @@ int openExisting(const std::filesystem::path& path, NativeHandle& file) {
     return 0;
 }
 
+bool isReservedDevice(const std::filesystem::path&) { return false; }
+
 bool isStandardStream(const std::filesystem::path& path) {
     struct stat named {};
     struct stat stream {};

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
+#include <string>
+#include <string_view>
 #include <windows.h>
 
 namespace brennic::platform::native {
@@ -77,6 +80,18 @@ int openExisting(const std::filesystem::path& path, NativeHandle& file) {
 }
 
 bool isStandardStream(const std::filesystem::path&) { return false; }
+
+bool isReservedDevice(const std::filesystem::path& path) {
+    constexpr std::wstring_view kDevices[] = {L"CON",  L"PRN",  L"AUX",  L"NUL",  L"COM1", L"COM2",
+                                              L"COM3", L"COM4", L"COM5", L"COM6", L"COM7", L"COM8",
+                                              L"COM9", L"LPT1", L"LPT2", L"LPT3", L"LPT4", L"LPT5",
+                                              L"LPT6", L"LPT7", L"LPT8", L"LPT9"};
+    const std::wstring name = path.filename().wstring();
+    return std::any_of(std::begin(kDevices), std::end(kDevices), [&name](std::wstring_view device) {
+        return ::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), device.data(),
+                                      static_cast<int>(device.size()), TRUE) == CSTR_EQUAL;
+    });
+}
 
 int replaceBlocker(const Folder& folder, const std::filesystem::path& name) {
     const DWORD attributes = ::GetFileAttributesW((folder.path() / name).c_str());

@@ -119,8 +119,10 @@ std::optional<TextWriter> TextWriter::replace(const std::filesystem::path& path,
         return std::nullopt;
     }
     const bool fifo = std::filesystem::is_fifo(status);
+    const bool device =
+        std::filesystem::is_character_file(status) || native::isReservedDevice(path);
     if (specials == SpecialFiles::WriteInto &&
-        (fifo || std::filesystem::is_character_file(status) ||
+        (fifo || device ||
          (std::filesystem::is_regular_file(status) && native::isStandardStream(path)))) {
         NativeHandle file = native::kNoHandle;
         int err = injectedFault(FileOperation::Create, path);
@@ -139,7 +141,7 @@ std::optional<TextWriter> TextWriter::replace(const std::filesystem::path& path,
         }
         return TextWriter(nullptr, path, {}, file);
     }
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    if (device || (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))) {
         error = ioErrorFromErrno(std::filesystem::is_directory(status) ? EISDIR : kNotARegularFile,
                                  "replacing", path);
         return std::nullopt;

@@ -274,3 +274,26 @@ TEST(WindowsFiles, AReportNeverReplacesTheMissionFile) {
     EXPECT_EQ(readFile(temp / "gtadata" / "MISSION.INI"), "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
     EXPECT_TRUE(readFile(temp / "report.txt").starts_with("nyc_A_1.mis\r\n"));
 }
+
+// NUL, CON and the other names Windows keeps for devices are in every folder: a report goes into
+// them as into /dev/null, and a file that must be replaced whole is never one of them.
+TEST(WindowsFiles, ReservedDeviceNamesAreDevices) {
+    TempFolder temp;
+    writeFile(temp / "gtadata" / "MISSION.INI", "[1]\r\nA, 1, nyc.cmp\r\n\r\n\r\n");
+    std::filesystem::create_directories(temp / "out");
+    const std::string mission = temp.path().string() + "\\gtadata";
+    const std::string output = temp.path().string() + "\\out";
+    const char* argv[] = {"brennic-cli",  "--mission-dir", mission.c_str(),
+                          "--output-dir", output.c_str(),  "--report",
+                          "nul"};
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(brennic::cli::Run_cli(7, argv, out, err), 0) << err.str();
+    EXPECT_EQ(err.str(), "");
+    platform::IoError error;
+    EXPECT_FALSE(platform::TextWriter::replace("NUL", platform::SpecialFiles::Refuse, error));
+    EXPECT_FALSE(
+        platform::TextWriter::replace(temp / "Con", platform::SpecialFiles::Refuse, error));
+    EXPECT_TRUE(
+        platform::TextWriter::replace(temp / "console.txt", platform::SpecialFiles::Refuse, error));
+}
