@@ -53,13 +53,14 @@ TEST(Cli, ExitCodes) {
     const CliResult noMission =
         runCli({"--mission-dir", folders.output, "--output-dir", folders.output});
     EXPECT_EQ(noMission.code, 3);
-    EXPECT_NE(noMission.err.find("mission folder"), std::string::npos);
+    EXPECT_EQ(noMission.err, "brennic-cli: the mission folder \"" + folders.output +
+                                 "/\" holds no mission.ini or missuk.ini (use --mission-dir)\n");
     EXPECT_TRUE(noMission.out.empty());
     const CliResult noOutput =
         runCli({"--mission-dir", folders.mission, "--output-dir", folders.output + "/nowhere"});
     EXPECT_EQ(noOutput.code, 3);
-    EXPECT_NE(noOutput.err.find("output folder"), std::string::npos);
-    EXPECT_NE(noOutput.err.find("does not exist"), std::string::npos);
+    EXPECT_EQ(noOutput.err, "brennic-cli: the output folder \"" + folders.output +
+                                "/nowhere/\" does not exist (use --output-dir)\n");
     const CliResult outputIsAFile = runCli(
         {"--mission-dir", folders.mission, "--output-dir", folders.mission + "/MISSION.INI"});
     EXPECT_EQ(outputIsAFile.code, 3);

@@ -110,6 +110,7 @@ TEST(LanguageCheck, EachRuleBrokenAndKept) {
         // Statements.
         {"LEVELSTART\nDISPLAY_BREIF ( 1001 )\nLEVELEND", {"2 UnknownStatement"}},
         {"COUNTER n\nLEVELSTART\nn = 1\nLEVELEND", {"3 UnknownStatement"}},
+        {"LEVELSTART\n( 1 )\nLEVELEND", {"2 UnknownStatement"}},
         {"COUNTER n\nLEVELSTART\nSET n = 1\nSET n = ( n * 2 )\n++n\nLEVELEND", {}},
         // Constants.
         {"LEVELSTART\nFINISH_LEVEL ( NO_BONUSES )\nLEVELEND", {"2 UnknownConstant"}},
