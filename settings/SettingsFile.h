@@ -27,6 +27,8 @@ struct StoredSettings {
     std::string OutputFolder{};
     std::array<BoxState, engine::kSwitchKeys.size()> boxes{}; // in the order of kSwitchKeys
     std::array<std::string, 3> offsets{};                     // Xoffset, Yoffset, Zoffset
+
+    bool operator==(const StoredSettings&) const = default;
 };
 
 // What went wrong with stored settings, worded for an error box: its source, description and

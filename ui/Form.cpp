@@ -177,8 +177,12 @@ void Form::LoadSettings() {
 }
 
 void Form::Form_QueryUnload() {
-    if (!std::exchange(m_settingsSaved, true)) {
+    // A close request may be taken back (a log-off the user cancels): what changes after it is
+    // saved by the next one.
+    settings::StoredSettings shown = controlSettings();
+    if (shown != m_savedSettings) {
         SaveSettings();
+        m_savedSettings = std::move(shown);
     }
 }
 

@@ -49,7 +49,7 @@ class Form : public engine::RunHost {
 
     // Sets the caption and loads the settings; called once the controls exist.
     void Form_Load();
-    // Saves the settings; any number of close requests save once.
+    // Saves the settings, unless a close request before saved them as they stand.
     void Form_QueryUnload();
     void Control_Click(Click click);
     void cmdConvert_Click();
@@ -102,7 +102,7 @@ class Form : public engine::RunHost {
     std::filesystem::path m_programFolder;
     std::filesystem::path m_settingsFile;
     engine::EngineState m_state{}; // the text table outlives a run, as the window does
-    bool m_settingsSaved = false;
+    std::optional<settings::StoredSettings> m_savedSettings; // by the last close request
     std::string m_workLeft;                 // the last run's list, as the report file holds it
     std::filesystem::path m_workLeftFolder; // that run's output folder
     std::vector<std::string> m_warnings;    // of the run under way

@@ -226,7 +226,7 @@ TEST(LoadSettings, AnOversizedFileIsALoadErrorAndIsNotWrittenOver) {
     EXPECT_EQ(readFile(folders.settings), stored);
 }
 
-TEST(Form_QueryUnload, ManyCloseRequestsSaveOnce) {
+TEST(Form_QueryUnload, CloseRequestsSaveWhatChangedSinceTheLastOne) {
     Folders folders;
     FakeForm form(folders.program.path());
     form.stateOf(Control::chkDoor) = BoxState::Greyed;
@@ -235,9 +235,15 @@ TEST(Form_QueryUnload, ManyCloseRequestsSaveOnce) {
     const std::string saved = readFile(folders.settings);
     EXPECT_NE(saved.find("GTA1iniFile=C:\\gta\\\r\n"), std::string::npos);
     EXPECT_NE(saved.find("Door=2\r\n"), std::string::npos);
-    form.stateOf(Control::chkDoor) = BoxState::Ticked; // a session's end after the close box
+    // A session's end after the close box saves nothing again.
+    writeFile(folders.settings, "edited meanwhile");
     form.close();
-    EXPECT_EQ(readFile(folders.settings), saved);
+    EXPECT_EQ(readFile(folders.settings), "edited meanwhile");
+    // A log-off the user cancelled: the window stays, and its next close saves the change.
+    writeFile(folders.settings, saved);
+    form.stateOf(Control::chkDoor) = BoxState::Ticked;
+    form.close();
+    EXPECT_NE(readFile(folders.settings).find("Door=1\r\n"), std::string::npos);
 }
 
 TEST(cmdConvert_Click, OffsetBoxesShowTheNumbersTheRunUses) {
