@@ -276,6 +276,10 @@ kill -CONT "$windows_process"
 wait "$session"
 # A loaded machine can take many seconds to let the window answer; a saved file ends the wait.
 for _ in $(seq 300); do [ -e "$ending/brennic.INI" ] && break; sleep 0.1; done
+# The settings are saved inside WM_ENDSESSION; the stopped run removes what it wrote aside as soon
+# as that handler returns, before the process could end on its own. A loaded machine may not run
+# it at once: the process is ended only once that is done, or after 10 s.
+for _ in $(seq 100); do aside || break; sleep 0.1; done
 kill -9 "$windows_process" 2>/dev/null # what Windows does once the session has ended
 wait "$program" 2>/dev/null
 check "the session's end saved the settings" same_file "$work/ending.INI" "$ending/brennic.INI"
