@@ -132,6 +132,13 @@ TEST(TextWriter, FoldersAndReadOnlyFilesAreNotReplaced) {
     EXPECT_TRUE(error.description.starts_with("Path/File access error: the file is read-only "
                                               "(replacing "))
         << error.description;
+    // A file replaced whole (a report, the settings) is kept the same way, through a link too.
+    std::filesystem::create_symlink("b.mis", temp / "link.ini");
+    for (const char* name : {"b.mis", "link.ini"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(TextWriter::replace(temp / name, SpecialFiles::Refuse, error).has_value());
+        EXPECT_EQ(error.kind, IoErrorKind::AccessDenied);
+    }
     EXPECT_TRUE(std::filesystem::is_directory(temp / "a.mis"));
     EXPECT_EQ(readFile(temp / "b.mis"), "kept");
 }
