@@ -299,6 +299,12 @@ void ConversionReport::finishScript(bool complete) {
     }
     block.summary = passedOverSummary(script.passedOver);
     block.script = std::move(script.name);
+    const auto counted = static_cast<std::size_t>(std::count_if(
+        block.items.begin(), block.items.end(), [](const Item& item) { return item.counted; }));
+    const std::size_t left = counted + block.unlisted + block.summary.size();
+    ++m_tally.scripts;
+    m_tally.scriptsWithItems += left == 0 ? 0 : 1;
+    m_tally.items += left;
     m_script.reset();
     write(Block_text(block));
 }

@@ -3,6 +3,7 @@
 #include "engine/RunNotes.h"
 #include "report/ReportText.h"
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -47,6 +48,16 @@ class ConversionReport final : public engine::RunNotes {
     // Of a report that keeps its text: finish(failure), then the whole text.
     std::string text(std::string_view failure = {});
 
+    // What the blocks handed on so far hold: an item is a listed line that counts (not one the
+    // check cannot judge), one not listed ("and 3 more items" are 3), or a line summing up GTA1
+    // lines nothing translated.
+    struct Tally {
+        std::size_t scripts = 0;
+        std::size_t scriptsWithItems = 0;
+        std::size_t items = 0;
+    };
+    const Tally& tally() const { return m_tally; }
+
   private:
     struct OpenScript; // what is known of the script being written and its mission
 
@@ -60,6 +71,7 @@ class ConversionReport final : public engine::RunNotes {
     ReportSink m_sink;
     std::string m_kept; // the text, for a report without a sink of its own
     bool m_wrote = false;
+    Tally m_tally;
     bool m_finished = false;
     std::unique_ptr<OpenScript> m_script; // none before the first script and once finished
     std::string m_text;                   // the line being written, kept for its room

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -94,58 +93,14 @@ std::string counted(std::size_t count, std::string_view what) {
     return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
 }
 
-// Whether a line of a block is an item the check cannot judge, which does not count:
-// "  22: GTA1 line 24: not checked: ...".
-bool notChecked(std::string_view line) {
-    const auto after = [](std::string_view text) {
-        const std::size_t colon = text.find(": ");
-        return colon == std::string_view::npos ? std::string_view() : text.substr(colon + 2);
-    };
-    std::string_view reason = after(line);
-    if (reason.starts_with("GTA1 line ")) {
-        reason = after(reason);
-    }
-    return reason.starts_with("not checked: ");
-}
-
 // One line for the list of what is left: "12 items left to do in 2 scripts" (the scripts that
-// have any), or "Nothing left to do in 3 scripts". An item is a line of a script's block, and
-// "and 12 more items" is 12 of them; a line "not checked" is none.
-std::string workLeftSummary(std::string_view list) {
-    std::size_t scripts = 0;
-    std::size_t scriptsWithItems = 0;
-    std::size_t items = 0;
-    bool failed = false;
-    bool blockHasItems = false;
-    for (std::size_t start = 0; start < list.size();) {
-        const std::size_t end = std::min(list.find("\r\n", start), list.size());
-        const std::string_view line = list.substr(start, end - start);
-        start = end + 2;
-        if (line.empty()) {
-            continue;
-        }
-        if (line.starts_with("  ")) {
-            if (line != "  nothing left to do" && !notChecked(line)) {
-                constexpr std::string_view kMore = "  and ";
-                std::size_t count = 1;
-                if (line.starts_with(kMore)) {
-                    std::from_chars(line.data() + kMore.size(), line.data() + line.size(), count);
-                }
-                items += count;
-                scriptsWithItems += blockHasItems ? 0 : 1;
-                blockHasItems = true;
-            }
-        } else if (line.starts_with("The conversion failed: ")) {
-            failed = true;
-        } else {
-            ++scripts;
-            blockHasItems = false;
-        }
-    }
-    std::string summary = scripts == 0 ? std::string("No script was written")
-                          : items == 0 ? "Nothing left to do in " + counted(scripts, "script")
-                                       : counted(items, "item") + " left to do in " +
-                                             counted(scriptsWithItems, "script");
+// have any), or "Nothing left to do in 3 scripts".
+std::string workLeftSummary(const report::ConversionReport::Tally& tally, bool failed) {
+    std::string summary = tally.scripts == 0 ? std::string("No script was written")
+                          : tally.items == 0
+                              ? "Nothing left to do in " + counted(tally.scripts, "script")
+                              : counted(tally.items, "item") + " left to do in " +
+                                    counted(tally.scriptsWithItems, "script");
     return failed ? summary + "; the conversion failed" : summary;
 }
 
@@ -273,7 +228,7 @@ void Form::cmdConvert_Click() {
     const engine::RunOutcome outcome = engine::ConversionRun(request, m_state, *this);
     // A run cancelled at a folder question converted nothing: the last list still holds.
     if (outcome.end != engine::RunEnd::Cancelled) {
-        showWorkLeftOf(outcome, workLeftText(workLeft, outcome));
+        showWorkLeftOf(outcome, workLeft);
     }
     // A run stopped for a close request shows no box: the window is closing.
     if (!stopRequested()) {
@@ -286,16 +241,11 @@ void Form::cmdConvert_Click() {
     setControlEnabled(Control::cmdConvert, true);
 }
 
-// The list as the command line's report file holds it.
-std::string Form::workLeftText(report::ConversionReport& report,
-                               const engine::RunOutcome& outcome) {
-    return report.text(outcome.failure ? outcome.failure->description() : std::string());
-}
-
-void Form::showWorkLeftOf(const engine::RunOutcome& outcome, std::string list) {
-    m_workLeft = std::move(list);
+void Form::showWorkLeftOf(const engine::RunOutcome& outcome, report::ConversionReport& report) {
+    // The list as the command line's report file holds it.
+    m_workLeft = report.text(outcome.failure ? outcome.failure->description() : std::string());
     m_workLeftFolder = platform::pathFromText(outcome.OutputFolder);
-    const std::string summary = workLeftSummary(m_workLeft);
+    const std::string summary = workLeftSummary(report.tally(), outcome.failure.has_value());
     setText(Control::lblWhatIsLeft, summary);
     setWorkLeft(summary, visibleLines(m_workLeft));
     setControlEnabled(Control::cmdWhatIsLeft, true);

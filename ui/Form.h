@@ -94,9 +94,8 @@ class Form : public engine::RunHost {
     void showSettings(const settings::StoredSettings& settings);
     void showError(std::string_view title, const std::string& source,
                    const std::string& description, int number);
-    static std::string workLeftText(report::ConversionReport& report,
-                                    const engine::RunOutcome& outcome);
-    void showWorkLeftOf(const engine::RunOutcome& outcome, std::string list);
+    // Finishes the run's report and shows its list and the count of what is left.
+    void showWorkLeftOf(const engine::RunOutcome& outcome, report::ConversionReport& report);
     void showWarnings();
 
     std::filesystem::path m_programFolder;
