@@ -173,10 +173,7 @@ void ConversionReport::notTranslated(std::string_view word, engine::Switch box) 
     if (word.size() > kShownBytes) {
         m_word.append("...");
     }
-    auto group = script.passedOver.find(m_word);
-    if (group == script.passedOver.end()) {
-        group = script.passedOver.emplace(m_word, Group{}).first;
-    }
+    const auto group = script.passedOver.try_emplace(m_word).first;
     group->second.numbers.push_back(script.origin);
     if (group->second.box.empty()) {
         group->second.box = boxKey(box);
