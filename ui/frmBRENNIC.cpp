@@ -232,6 +232,9 @@ void frmBRENNIC::createControls() {
             auto* status = new QPlainTextEdit(parent);
             status->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             status->setTabChangesFocus(true);
+            // The statistics line up on tab stops eight characters apart, as in a Windows text
+            // box.
+            status->setTabStopDistance(8 * status->fontMetrics().averageCharWidth());
             widget = status;
             break;
         }
@@ -396,6 +399,7 @@ void frmBRENNIC::appendStatus(std::string_view addition) {
     auto* status = control<QPlainTextEdit>(Control::txtStatus);
     status->moveCursor(QTextCursor::End);
     status->insertPlainText(fromEngineText(addition));
+    status->ensureCursorVisible(); // the latest lines in sight, the statistics at the end
 }
 
 bool frmBRENNIC::stopRequested() { return CloseSignals::arrived(); }

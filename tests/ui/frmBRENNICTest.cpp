@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStyleOption>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -263,8 +265,12 @@ TEST(cmdConvert_Click, WholeConversionShowsWhatTheCliPrints) {
                                viaCli.output.string()})
             .out;
     ASSERT_NE(cliStatus.find("****** Statistics ******"), std::string::npos);
-    // The status box keeps its lines, not their CR LF ends.
+    // The status box keeps its lines, not their CR LF ends, and shows its end: the statistics.
     EXPECT_EQ(harness.status().toStdString(), withoutCarriageReturns(cliStatus));
+    const auto* status = harness.window->findChild<QPlainTextEdit*>(QStringLiteral("txtStatus"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_GT(status->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(status->viewport()->rect().contains(status->cursorRect()));
     for (const auto& entry : std::filesystem::directory_iterator(viaCli.output)) {
         SCOPED_TRACE(entry.path().filename().string());
         if (entry.is_regular_file()) {
